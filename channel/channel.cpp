@@ -1,0 +1,1 @@
+#include <dorvane/Channel.h>
