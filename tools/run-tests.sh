@@ -16,6 +16,15 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$JOBS"
 (cd build && ctest --output-on-failure -j "$JOBS")
 
+echo "== install and package consumer"
+rm -rf build/stage build/consumer
+cmake --install build --prefix "$PWD/build/stage" >/dev/null
+cmake -S tests/package -B build/consumer -G Ninja -DCMAKE_PREFIX_PATH="$PWD/build/stage" >/dev/null
+cmake --build build/consumer
+test -x build/stage/bin/Dorvane
+test -f build/stage/share/applications/dorvane.desktop
+test -f build/stage/share/mime/packages/dorvane-mime.xml
+
 if [ "$SANITIZERS" != 0 ]; then
     echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
     cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDORVANE_ASAN=ON \
