@@ -8,12 +8,59 @@
 
 #include <QFileInfo>
 
+#ifdef Q_OS_UNIX
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+
 Application *Application::s_instance = nullptr;
+
+#ifdef Q_OS_UNIX
+namespace {
+
+// A terminating signal (logout, kill, Ctrl+C in a terminal) ends the event
+// loop normally, so shut-down still saves the options. The handler only
+// writes a byte; the event loop does the rest.
+int g_signalPipe[2] = {-1, -1};
+
+void onTerminatingSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(g_signalPipe[0], &byte, 1);
+}
+
+void quitOnTerminatingSignals(QObject *owner)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, owner);
+    QObject::connect(notifier, &QSocketNotifier::activated, owner, [notifier] {
+        notifier->setEnabled(false);
+        char byte = 0;
+        [[maybe_unused]] const ssize_t got = ::read(g_signalPipe[1], &byte, 1);
+        QCoreApplication::quit();
+    });
+    struct sigaction action = {};
+    action.sa_handler = onTerminatingSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int sig : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaction(sig, &action, nullptr);
+}
+
+} // namespace
+#endif
 
 Application::Application(int &argc, char **argv)
     : QApplication(argc, argv)
 {
     s_instance = this;
+#ifdef Q_OS_UNIX
+    quitOnTerminatingSignals(this);
+#endif
 }
 
 Application::~Application()
