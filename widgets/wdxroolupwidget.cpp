@@ -55,6 +55,13 @@ WdxRoolupWidget::WdxRoolupWidget(const QString &title, QWidget *parent)
     layout->addLayout(m_bodyLayout);
 }
 
+WdxRoolupWidget::~WdxRoolupWidget()
+{
+    // The body widgets die with the base class, after these lists; they must not report back.
+    for (QWidget *widget : qAsConst(m_widgets))
+        disconnect(widget, &QObject::destroyed, this, &WdxRoolupWidget::forgetWidget);
+}
+
 QIcon WdxRoolupWidget::expandIcon()
 {
     return rollupIcons().expand;

@@ -132,6 +132,13 @@ void TestWdxContainers::rollupForgetsDeletedAndClearedWidgets()
     rollup.setExpand(false);
     rollup.setExpand(true);
     QVERIFY(kept.isHidden()); // no longer part of the body
+
+    // Body widgets owned by the roll-up die with it.
+    WdxRoolupWidget *owner = new WdxRoolupWidget;
+    owner->addWidget(new QLabel(QStringLiteral("owned")));
+    owner->addWidget(new QLabel(QStringLiteral("hidden")));
+    owner->hideWidget(owner->widgets().value(1));
+    delete owner;
 }
 
 void TestWdxContainers::blankTextTakesTheLargestFittingSize()

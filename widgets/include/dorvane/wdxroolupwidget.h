@@ -19,6 +19,7 @@ class WDXWIDGETS_EXPORT WdxRoolupWidget : public QWidget
 public:
     explicit WdxRoolupWidget(QWidget *parent = nullptr);
     explicit WdxRoolupWidget(const QString &title, QWidget *parent = nullptr);
+    ~WdxRoolupWidget() override;
 
     // Shown on the button while expanded and collapsed respectively.
     static QIcon expandIcon();
