@@ -8,6 +8,9 @@
 #include <QtEndian>
 
 #ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 #endif
 #ifdef DORVANE_HAVE_UDEV

@@ -76,7 +76,8 @@ void TestWdxContainers::rollupHidesAndRestoresItsBody()
     QVERIFY(!rollup.isExpanded());
     QVERIFY(a.isHidden() && b.isHidden());
     QCOMPARE(button->icon().cacheKey(), WdxRoolupWidget::collapseIcon().cacheKey());
-    QVERIFY(!WdxRoolupWidget::collapseIcon().isNull());
+    QVERIFY(!WdxRoolupWidget::collapseIcon().availableSizes().isEmpty()); // the pictures ship inside
+    QVERIFY(!WdxRoolupWidget::expandIcon().availableSizes().isEmpty());
 
     // A widget added while collapsed stays hidden until the body expands.
     QLabel c(QStringLiteral("c"));
