@@ -6,8 +6,10 @@
 #include <dorvane/coretypes.h>
 #include <dorvane/field.h>
 #include <dorvane/paramlist.h>
+#include <dorvane/protocolparser.h>
 #include <dorvane/protocolstream.h>
 #include <dorvane/rxfield.h>
+#include <dorvane/rxprotocol.h>
 #include <dorvane/rxvaluemetainfo.h>
 #include <dorvane/txfield.h>
 #include <dorvane/txprotocol.h>
