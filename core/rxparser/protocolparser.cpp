@@ -111,6 +111,20 @@ RxValue *CreateValue(const RxField &field)
     }
 }
 
+bool SameBytes(const char *a, const char *b, int size)
+{
+    // Patterns are mostly one to four bytes: a plain loop beats a call into the C library.
+    if (size > 8) {
+        return std::memcmp(a, b, static_cast<std::size_t>(size)) == 0;
+    }
+    for (int i = 0; i < size; ++i) {
+        if (a[i] != b[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The first position at or after `from` where the whole pattern lies inside the buffer, or -1.
 int FindPattern(const char *data, int len, int from, const std::string &pattern)
 {
@@ -121,16 +135,26 @@ int FindPattern(const char *data, int len, int from, const std::string &pattern)
     if (size < 1 || from > len - size) {
         return -1;
     }
+    // In a clean stream the pattern sits right where the search starts, or one byte later.
+    const int lastStart = len - size;
+    for (int at = from; at <= lastStart && at < from + 2; ++at) {
+        if (SameBytes(data + at, pattern.data(), size)) {
+            return at;
+        }
+    }
+    if (from + 2 > lastStart) {
+        return -1;
+    }
     const char first = pattern[0];
-    const char *cursor = data + from;
-    const char *const last = data + (len - size);
+    const char *cursor = data + from + 2;
+    const char *const last = data + lastStart;
     while (cursor <= last) {
         const void *hit = std::memchr(cursor, first, static_cast<std::size_t>(last - cursor) + 1);
         if (!hit) {
             return -1;
         }
         cursor = static_cast<const char *>(hit);
-        if (std::memcmp(cursor + 1, pattern.data() + 1, static_cast<std::size_t>(size - 1)) == 0) {
+        if (SameBytes(cursor + 1, pattern.data() + 1, size - 1)) {
             return static_cast<int>(cursor - data);
         }
         ++cursor;
