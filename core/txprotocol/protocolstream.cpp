@@ -3,6 +3,7 @@
 #include <dorvane/txprotocol.h>
 
 #include "generators/createtxvalue.h"
+#include "generators/monotonicclock.h"
 #include "generators/txvalue.h"
 
 #include <climits>
@@ -92,6 +93,11 @@ bool ProtocolStream::Build(const TxProtocol *protocol, int column)
 
 void ProtocolStream::Update()
 {
+    if (m_dynamicSlots.empty()) {
+        return;
+    }
+    // One frame is one instant: the timed values share a single clock reading.
+    const FrameClock frameClock;
     for (const auto &slot : m_dynamicSlots) {
         TxValue *value = m_values[static_cast<std::size_t>(slot.first)];
         value->Update();
