@@ -7,7 +7,9 @@
 
 #include <clocale>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -128,17 +130,53 @@ TEST(Fixed, GarbageConvertsToZero)
     }
 }
 
+// Switches LC_NUMERIC to a locale whose decimal separator is a comma, compiling one into a
+// temporary directory (made into localeDir) when none is installed. False when the machine
+// cannot provide one.
+bool UseDecimalCommaLocale(std::string &localeDir)
+{
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) {
+        return true;
+    }
+    char dir[] = "/tmp/dorvane-locale-XXXXXX";
+    if (!mkdtemp(dir)) {
+        return false;
+    }
+    localeDir = dir;
+    const std::string command
+        = std::string("localedef -i de_DE -f UTF-8 ") + dir + "/de_DE.UTF-8 >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) {
+        return false;
+    }
+    setenv("LOCPATH", dir, 1);
+    return std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+}
+
 TEST(Fixed, FloatingTextIgnoresTheProcessLocale)
 {
-    const char *previous = std::setlocale(LC_NUMERIC, nullptr);
-    const std::string saved = previous ? previous : "C";
-    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "fr_FR.UTF-8")) {
-        GTEST_SKIP() << "no locale with a decimal comma is installed";
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    std::string localeDir;
+    struct Cleanup
+    {
+        std::string &dir;
+        ~Cleanup()
+        {
+            if (!dir.empty()) {
+                std::filesystem::remove_all(dir);
+            }
+        }
+    } cleanup{localeDir};
+    if (!UseDecimalCommaLocale(localeDir)) {
+        GTEST_SKIP() << "no locale with a decimal comma can be made on this machine";
     }
+    // The locale really reads "3.5" as 3; the parameter text must not.
+    const double cLibrary = std::strtod("3.5", nullptr);
     OneField f;
-    ASSERT_TRUE(f.Build(21, Fixed, "3.5"));
-    const double value = f.NextAs<double>();
+    const bool built = f.Build(21, Fixed, "3.5");
+    const double value = built ? f.NextAs<double>() : 0.0;
     std::setlocale(LC_NUMERIC, saved.c_str());
+    ASSERT_EQ(cLibrary, 3.0);
+    ASSERT_TRUE(built);
     EXPECT_EQ(value, 3.5);
 }
 
