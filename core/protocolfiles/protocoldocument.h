@@ -24,6 +24,10 @@ bool HasHeader(const YAML::Node &root, const char *title);
 // Writes "fileFormat" and "fileVersion" into an open root mapping.
 void EmitHeader(YAML::Emitter &out, const char *title);
 
+// Writes a text scalar so that loading gives back exactly its bytes, whether or not they are
+// UTF-8 (text arrives in the local 8-bit encoding).
+void EmitText(YAML::Emitter &out, const std::string &text);
+
 // Writes "name", "tid", "endian" and "enable" into an open field mapping.
 void EmitFieldAttributes(YAML::Emitter &out, const Field &field);
 
@@ -31,8 +35,8 @@ void EmitFieldAttributes(YAML::Emitter &out, const Field &field);
 // YAML exception for a value of the wrong kind.
 bool ReadFieldAttributes(const YAML::Node &node, Field &field);
 
-// Replaces the file with the emitted document; false when the emitter failed or the file
-// could not be written completely.
+// Replaces the file with the emitted document (whose texts went through EmitText); false when
+// the emitter failed or the file could not be written completely.
 bool WriteDocument(const std::string &path, const YAML::Emitter &out);
 
 } // namespace ProtocolDocument

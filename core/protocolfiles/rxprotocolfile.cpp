@@ -37,7 +37,8 @@ bool RxProtocol::Save(const std::string &path, Context *ctx)
         out << YAML::BeginMap;
         out << YAML::Key << "generator" << YAML::Value
             << ctx->GetValueGeneratorName(value->GetValueGeneratorType());
-        out << YAML::Key << "params" << YAML::Value << value->GetParamList();
+        out << YAML::Key << "params" << YAML::Value;
+        ProtocolDocument::EmitText(out, value->GetParamList());
         out << YAML::Key << "graph" << YAML::Value << value->GetGraphId();
         out << YAML::Key << "form" << YAML::Value << value->GetFormId();
         out << YAML::Key << "flag" << YAML::Value << static_cast<int>(value->GetFlag());

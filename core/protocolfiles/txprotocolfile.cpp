@@ -42,7 +42,8 @@ bool TxProtocol::Save(const std::string &path, Context *ctx)
             out << YAML::BeginMap;
             out << YAML::Key << "generator" << YAML::Value
                 << ctx->GetValueGeneratorName(value->GetValueGeneratorType());
-            out << YAML::Key << "params" << YAML::Value << value->GetParamList();
+            out << YAML::Key << "params" << YAML::Value;
+            ProtocolDocument::EmitText(out, value->GetParamList());
             out << YAML::EndMap;
         }
         out << YAML::EndSeq;

@@ -214,6 +214,43 @@ TEST_F(ProtocolFiles, TxRoundTripKeepsEveryAttribute)
     EXPECT_EQ(Read(path), Read(again));
 }
 
+TEST_F(ProtocolFiles, TextBytesSurviveWhateverTheirEncoding)
+{
+    // Names arrive in the local 8-bit encoding: Latin-1 bytes, broken or overlong UTF-8 and
+    // noncharacters must come back byte for byte, also where the text has to be quoted.
+    const std::string texts[] = {
+        "Temp\xE9rature: \x01",
+        "\xFF\xFE",
+        "- caf\xE9",
+        "\xC0\x80 \xED\xA0\x80 \xEF\xBF\xBE \xF4\x90\x80\x80",
+        "\xF4\x8F\xB8\x80 marker-like \xF4\x8F\xBB\xBF",
+        "\xC3\xA9t\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80 \xC2\x85 \xEF\xBB\xBF",
+        std::string("nul\0inside\n\"quoted\"\\", 20),
+    };
+    TxProtocol saved;
+    RxProtocol savedRx;
+    for (const std::string &text : texts) {
+        TxField *field = saved.AddField(-1);
+        field->SetName(text);
+        field->GetValueMetaInfo(0)->SetParamList(text);
+        RxField *rxField = savedRx.AddField(-1);
+        rxField->SetName(text);
+        rxField->GetValueMetaInfo()->SetParamList(text);
+    }
+    ASSERT_TRUE(saved.Save(PathOf("texts.dvptc"), &m_ctx));
+    ASSERT_TRUE(savedRx.Save(PathOf("texts.yaml"), &m_ctx));
+    TxProtocol loaded;
+    RxProtocol loadedRx;
+    ASSERT_TRUE(loaded.Load(PathOf("texts.dvptc"), &m_ctx));
+    ASSERT_TRUE(loadedRx.Load(PathOf("texts.yaml"), &m_ctx));
+    ExpectSameTx(saved, loaded);
+    ASSERT_EQ(loadedRx.GetFieldCount(), saved.GetFieldCount());
+    for (int i = 0; i < loadedRx.GetFieldCount(); ++i) {
+        EXPECT_EQ(loadedRx.GetField(i)->GetName(), texts[i]);
+        EXPECT_EQ(loadedRx.GetField(i)->GetValueMetaInfo()->GetParamList(), texts[i]);
+    }
+}
+
 TEST_F(ProtocolFiles, TxLoadReadsHandWrittenForms)
 {
     // Another version text, yes/no booleans, generator names in other case, unknown names.
