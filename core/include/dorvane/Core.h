@@ -1,3 +1,18 @@
 #pragma once
 // Umbrella header of the protocol core.
 #include <dorvane/core_export.h>
+
+#include <dorvane/context.h>
+#include <dorvane/coretypes.h>
+#include <dorvane/field.h>
+#include <dorvane/paramlist.h>
+#include <dorvane/protocolparser.h>
+#include <dorvane/protocolstream.h>
+#include <dorvane/rxfield.h>
+#include <dorvane/rxprotocol.h>
+#include <dorvane/rxvaluemetainfo.h>
+#include <dorvane/txfield.h>
+#include <dorvane/txprotocol.h>
+#include <dorvane/valuemetainfo.h>
+#include <dorvane/valuesize.h>
+#include <dorvane/variant.h>

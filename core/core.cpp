@@ -1,1 +1,0 @@
-#include <dorvane/Core.h>

@@ -1,0 +1,12 @@
+#include <dorvane/rxfield.h>
+#include <dorvane/rxvaluemetainfo.h>
+
+RxField::RxField()
+    : m_value(new RxValueMetaInfo(this))
+{
+}
+
+RxField::~RxField()
+{
+    delete m_value;
+}
