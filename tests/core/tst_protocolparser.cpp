@@ -93,7 +93,9 @@ protected:
     {
         // An exactly sized copy, so that a read past the end is caught by the sanitizers.
         std::unique_ptr<char[]> copy(new char[bytes.size() ? bytes.size() : 1]);
-        std::memcpy(copy.get(), bytes.data(), bytes.size());
+        if (!bytes.empty()) {
+            std::memcpy(copy.get(), bytes.data(), bytes.size());
+        }
         return m_parser.Update(copy.get(), static_cast<int>(bytes.size()), false);
     }
 
