@@ -418,6 +418,11 @@ TEST_F(ProtocolFiles, SaveIntoReadOnlyDirectoryFailsAndKeepsOldFile)
     fs::permissions(m_dir, fs::perms::owner_all);
     EXPECT_EQ(Read(PathOf("rx.yaml")), old);
     EXPECT_EQ(FileCount(), 1);
+
+    // A read-only file in a writable directory is not replaced either.
+    fs::permissions(PathOf("rx.yaml"), fs::perms::owner_read);
+    EXPECT_FALSE(protocol.Save(PathOf("rx.yaml"), &m_ctx));
+    EXPECT_EQ(Read(PathOf("rx.yaml")), old);
 }
 
 } // namespace
