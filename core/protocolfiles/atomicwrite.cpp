@@ -64,6 +64,14 @@ bool WriteFileAtomically(const std::string &path, const std::string &content)
         }
     }
 
+#ifndef _WIN32
+    // Renaming would replace a file that its owner made read-only, which writing in place
+    // would refuse.
+    if (fs::exists(target, error) && ::access(target.c_str(), W_OK) != 0) {
+        return false;
+    }
+#endif
+
     fs::path tempPath;
     std::FILE *file = CreateTemporaryFile(target, tempPath);
     if (!file) {

@@ -6,6 +6,11 @@
 
 #include <yaml-cpp/yaml.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
 namespace {
 
 // The emitter replaces every byte that is not part of a well-formed UTF-8 sequence with U+FFFD
@@ -107,6 +112,27 @@ std::string Restore(const char *text, std::size_t size)
 } // namespace
 
 namespace ProtocolDocument {
+
+bool LoadDocument(const std::string &path, YAML::Node &root)
+{
+    // Read here rather than by yaml-cpp, which takes a directory for an empty file (and leaks
+    // its read buffer doing so).
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad()) {
+        return false;
+    }
+    root = YAML::Load(text.str());
+    return true;
+}
 
 bool HasEntry(const YAML::Node &map, const char *key)
 {

@@ -14,6 +14,10 @@ class Node;
 
 namespace ProtocolDocument {
 
+// Reads the whole file as one YAML document. False when it is not a readable regular file;
+// throws a YAML exception for text that is not YAML.
+bool LoadDocument(const std::string &path, YAML::Node &root);
+
 // True when the key exists in the mapping and does not hold a null. Throws a YAML exception
 // when `map` is a scalar.
 bool HasEntry(const YAML::Node &map, const char *key);

@@ -60,8 +60,10 @@ bool TxProtocol::Load(const std::string &path, Context *ctx)
         return false;
     }
     try {
-        const YAML::Node root = YAML::LoadFile(path);
-        if (!ProtocolDocument::HasHeader(root, kTitle)) {
+        YAML::Node loaded;
+        // Only const access from here on: subscripting a non-const node may change it.
+        const YAML::Node &root = loaded;
+        if (!ProtocolDocument::LoadDocument(path, loaded) || !ProtocolDocument::HasHeader(root, kTitle)) {
             return false;
         }
 
