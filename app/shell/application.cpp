@@ -2,9 +2,11 @@
 
 #include "appearance.h"
 #include "applicationoptions.h"
+#include "channeltracker.h"
 #include "mainwindow.h"
 
 #include <dorvane/App.h>
+#include <dorvane/Channel.h>
 
 #include <QFileInfo>
 
@@ -18,15 +20,26 @@ Application::Application(int &argc, char **argv)
 
 Application::~Application()
 {
+    destroyServices();
     if (s_instance == this)
         s_instance = nullptr;
 }
 
-void Application::startUp()
+void Application::startUp(const QString &applicationDir)
 {
     m_options = new ApplicationOptions(this);
-    m_options->initPaths();
+    if (applicationDir.isEmpty())
+        m_options->initPaths();
+    else
+        m_options->initPaths(applicationDir);
     m_options->loadOptions();
+
+    // The protocol core's context is created and initialised here.
+
+    m_channelProxy = std::make_unique<ChannelProxy>();
+    m_channelTracker = std::make_unique<ChannelTracker>(m_channelProxy.get());
+    // The stream senders and the transmit, receive and frame watchers are
+    // created here, each with the proxy but the frame watcher.
 
     applyTheme(*m_options, m_options->theme);
     applyLocale(*m_options, m_options->locale);
@@ -43,7 +56,17 @@ void Application::shutDown()
 {
     if (m_options)
         m_options->saveOptions();
+    destroyServices();
+}
+
+void Application::destroyServices()
+{
+    // The frame, receive and transmit watchers go first, once they exist.
     m_mainWindow.reset();
+    // Then the three stream senders.
+    m_channelTracker.reset();
+    m_channelProxy.reset();
+    // The protocol core's context is uninitialised and deleted last.
 }
 
 void Application::openDocumentFromCommandLine()
