@@ -2,6 +2,9 @@
 
 #include "channel.h"
 #include "serialportchannel.h"
+#include "tcpclientchannel.h"
+#include "tcpserverchannel.h"
+#include "udpchannel.h"
 
 #include <limits>
 
@@ -114,10 +117,11 @@ Channel *ChannelProxy::createChannel(ChannelType type) const
     case SerialPort:
         return new SerialPortChannel;
     case Udp:
+        return new UdpChannel;
     case TcpClient:
+        return new TcpClientChannel;
     case TcpServer:
-        // TODO: the network channels join here once they exist.
-        return nullptr;
+        return new TcpServerChannel;
     }
     return nullptr;
 }
@@ -138,4 +142,8 @@ void ChannelProxy::connectEvents()
     connect(ch, &Channel::bytesArrived, this, &ChannelProxy::bytesArrived);
     connect(ch, &Channel::channelError, this, &ChannelProxy::channelError);
     connect(&m_thread, &QThread::finished, ch, &QObject::deleteLater);
+    if (auto *server = qobject_cast<TcpServerChannel *>(ch)) {
+        connect(server, &TcpServerChannel::connected, this, &ChannelProxy::tcpClientConnected);
+        connect(server, &TcpServerChannel::disconnected, this, &ChannelProxy::tcpClientDisconnected);
+    }
 }
