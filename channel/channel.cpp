@@ -1,4 +1,5 @@
 #include "channel.h"
+#include "handoff.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -21,6 +22,15 @@ Channel::Channel(QObject *parent)
 }
 
 Channel::~Channel() = default;
+
+bool Channel::event(QEvent *event)
+{
+    handoff::takeOver();
+    const bool handled = QObject::event(event);
+    // A blocking open or close releases its caller after this returns.
+    handoff::publish();
+    return handled;
+}
 
 void Channel::setPeriodSend(IPeriodSendCallback *callback, int period)
 {

@@ -1,6 +1,7 @@
 #include <dorvane/channelproxy.h>
 
 #include "channel.h"
+#include "handoff.h"
 #include "serialportchannel.h"
 #include "tcpclientchannel.h"
 #include "tcpserverchannel.h"
@@ -37,7 +38,9 @@ bool ChannelProxy::open(const ChannelParams &params)
     connectEvents();
     m_thread.start(params.timing == HighResolutionTiming ? QThread::HighestPriority
                                                          : QThread::InheritPriority);
+    handoff::publish();
     emit sigOpen();
+    handoff::takeOver();
     return m_channel->isOpen();
 }
 
@@ -46,7 +49,9 @@ void ChannelProxy::close()
     // A high-resolution loop must not hold the blocking close until its next tick.
     if (m_channel)
         m_channel->requestLeave();
+    handoff::publish();
     emit sigClose();
+    handoff::takeOver();
     dropChannel();
 }
 
@@ -71,8 +76,10 @@ bool ChannelProxy::write(const char *data, qint64 size)
         return true;
     if (QThread::currentThread() == m_channel->thread())
         m_channel->write(data, size);
-    else
+    else {
+        handoff::publish();
         emit sigWrite(QByteArray(data, int(qMin<qint64>(size, std::numeric_limits<int>::max()))));
+    }
     return true;
 }
 
@@ -80,6 +87,7 @@ void ChannelProxy::startPeriodSend(IPeriodSendCallback *callback, int period)
 {
     if (m_channel)
         m_channel->setPeriodSend(callback, period);
+    handoff::publish();
     emit sigStartPeriodSend();
 }
 
@@ -91,6 +99,7 @@ void ChannelProxy::stopPeriodSend()
 {
     if (m_channel)
         m_channel->requestStop();
+    handoff::publish();
     emit sigStopPeriodSend();
 }
 
@@ -111,6 +120,12 @@ QString ChannelProxy::channelProfile() const
     return m_channel ? m_channel->profile() : QString();
 }
 
+bool ChannelProxy::event(QEvent *event)
+{
+    handoff::takeOver();
+    return QObject::event(event);
+}
+
 Channel *ChannelProxy::createChannel(ChannelType type) const
 {
     switch (type) {
@@ -129,6 +144,19 @@ Channel *ChannelProxy::createChannel(ChannelType type) const
 void ChannelProxy::connectEvents()
 {
     Channel *ch = m_channel;
+#ifdef DORVANE_HANDOFF_ENABLED
+    // Runs on the worker before each relay below is posted.
+    const auto publish = [] { handoff::publish(); };
+    connect(ch, &Channel::periodSendStateChanged, ch, publish, Qt::DirectConnection);
+    connect(ch, &Channel::stateChanged, ch, publish, Qt::DirectConnection);
+    connect(ch, &Channel::bytesWritten, ch, publish, Qt::DirectConnection);
+    connect(ch, &Channel::bytesArrived, ch, publish, Qt::DirectConnection);
+    connect(ch, &Channel::channelError, ch, publish, Qt::DirectConnection);
+    if (auto *server = qobject_cast<TcpServerChannel *>(ch)) {
+        connect(server, &TcpServerChannel::connected, ch, publish, Qt::DirectConnection);
+        connect(server, &TcpServerChannel::disconnected, ch, publish, Qt::DirectConnection);
+    }
+#endif
     connect(this, &ChannelProxy::sigOpen, ch, &Channel::open, Qt::BlockingQueuedConnection);
     connect(this, &ChannelProxy::sigClose, ch, &Channel::close, Qt::BlockingQueuedConnection);
     connect(this, &ChannelProxy::sigStartPeriodSend, ch, &Channel::startPeriodSend);

@@ -68,7 +68,8 @@ QByteArray PseudoTerminal::read(int count, int timeoutMs)
         pollfd p{m_master, POLLIN, 0};
         if (::poll(&p, 1, int(left)) <= 0)
             continue;
-        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+        const size_t wanted = qMin(sizeof buffer, size_t(count - out.size()));
+        const ssize_t n = ::read(m_master, buffer, wanted);
         if (n > 0)
             out.append(buffer, int(n));
         else if (n < 0 && errno != EAGAIN && errno != EINTR)

@@ -19,7 +19,7 @@ public:
     int masterFd() const { return m_master; }
 
     bool write(const QByteArray &bytes);
-    // Reads until `count` bytes have come or `timeoutMs` passed.
+    // Reads until `count` bytes have come or `timeoutMs` passed; never more than `count`.
     QByteArray read(int count, int timeoutMs);
     // Whatever arrives within `timeoutMs`.
     QByteArray drain(int timeoutMs = 0);
