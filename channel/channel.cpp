@@ -21,7 +21,11 @@ Channel::Channel(QObject *parent)
 {
 }
 
-Channel::~Channel() = default;
+Channel::~Channel()
+{
+    // The proxy joins the worker after this, the last work the worker does for the channel.
+    handoff::publish();
+}
 
 bool Channel::event(QEvent *event)
 {

@@ -61,6 +61,7 @@ void ChannelProxy::dropChannel()
         return;
     m_thread.quit();
     m_thread.wait();
+    handoff::takeOver();
     // The channel was deleted on the worker when the thread finished.
     m_channel = nullptr;
 }
