@@ -1,4 +1,5 @@
 #include "channel.h"
+#include "handoff.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -20,7 +21,20 @@ Channel::Channel(QObject *parent)
 {
 }
 
-Channel::~Channel() = default;
+Channel::~Channel()
+{
+    // The proxy joins the worker after this, the last work the worker does for the channel.
+    handoff::publish();
+}
+
+bool Channel::event(QEvent *event)
+{
+    handoff::takeOver();
+    const bool handled = QObject::event(event);
+    // A blocking open or close releases its caller after this returns.
+    handoff::publish();
+    return handled;
+}
 
 void Channel::setPeriodSend(IPeriodSendCallback *callback, int period)
 {

@@ -10,6 +10,7 @@
 
 #include <atomic>
 
+class QEvent;
 class QTimer;
 
 // What every channel shares: the stored parameters, the open flag and periodic
@@ -61,6 +62,7 @@ public slots:
     void writeBytes(const QByteArray &bytes);
 
 protected:
+    bool event(QEvent *event) override;
     bool setParams(const ChannelParams &params);
     bool createPeriodTimer(TimingStrategy timing);
     QTimer *periodTimer() const { return m_periodTimer; }

@@ -1,7 +1,11 @@
 #include <dorvane/channelproxy.h>
 
 #include "channel.h"
+#include "handoff.h"
 #include "serialportchannel.h"
+#include "tcpclientchannel.h"
+#include "tcpserverchannel.h"
+#include "udpchannel.h"
 
 #include <limits>
 
@@ -34,7 +38,9 @@ bool ChannelProxy::open(const ChannelParams &params)
     connectEvents();
     m_thread.start(params.timing == HighResolutionTiming ? QThread::HighestPriority
                                                          : QThread::InheritPriority);
+    handoff::publish();
     emit sigOpen();
+    handoff::takeOver();
     return m_channel->isOpen();
 }
 
@@ -43,7 +49,9 @@ void ChannelProxy::close()
     // A high-resolution loop must not hold the blocking close until its next tick.
     if (m_channel)
         m_channel->requestLeave();
+    handoff::publish();
     emit sigClose();
+    handoff::takeOver();
     dropChannel();
 }
 
@@ -53,6 +61,7 @@ void ChannelProxy::dropChannel()
         return;
     m_thread.quit();
     m_thread.wait();
+    handoff::takeOver();
     // The channel was deleted on the worker when the thread finished.
     m_channel = nullptr;
 }
@@ -68,8 +77,10 @@ bool ChannelProxy::write(const char *data, qint64 size)
         return true;
     if (QThread::currentThread() == m_channel->thread())
         m_channel->write(data, size);
-    else
+    else {
+        handoff::publish();
         emit sigWrite(QByteArray(data, int(qMin<qint64>(size, std::numeric_limits<int>::max()))));
+    }
     return true;
 }
 
@@ -77,6 +88,7 @@ void ChannelProxy::startPeriodSend(IPeriodSendCallback *callback, int period)
 {
     if (m_channel)
         m_channel->setPeriodSend(callback, period);
+    handoff::publish();
     emit sigStartPeriodSend();
 }
 
@@ -88,6 +100,7 @@ void ChannelProxy::stopPeriodSend()
 {
     if (m_channel)
         m_channel->requestStop();
+    handoff::publish();
     emit sigStopPeriodSend();
 }
 
@@ -108,16 +121,23 @@ QString ChannelProxy::channelProfile() const
     return m_channel ? m_channel->profile() : QString();
 }
 
+bool ChannelProxy::event(QEvent *event)
+{
+    handoff::takeOver();
+    return QObject::event(event);
+}
+
 Channel *ChannelProxy::createChannel(ChannelType type) const
 {
     switch (type) {
     case SerialPort:
         return new SerialPortChannel;
     case Udp:
+        return new UdpChannel;
     case TcpClient:
+        return new TcpClientChannel;
     case TcpServer:
-        // TODO: the network channels join here once they exist.
-        return nullptr;
+        return new TcpServerChannel;
     }
     return nullptr;
 }
@@ -125,6 +145,19 @@ Channel *ChannelProxy::createChannel(ChannelType type) const
 void ChannelProxy::connectEvents()
 {
     Channel *ch = m_channel;
+#ifdef DORVANE_HANDOFF_ENABLED
+    // Runs on the worker before each relay below is posted.
+    const auto publish = [] { handoff::publish(); };
+    connect(ch, &Channel::periodSendStateChanged, ch, publish, Qt::DirectConnection);
+    connect(ch, &Channel::stateChanged, ch, publish, Qt::DirectConnection);
+    connect(ch, &Channel::bytesWritten, ch, publish, Qt::DirectConnection);
+    connect(ch, &Channel::bytesArrived, ch, publish, Qt::DirectConnection);
+    connect(ch, &Channel::channelError, ch, publish, Qt::DirectConnection);
+    if (auto *server = qobject_cast<TcpServerChannel *>(ch)) {
+        connect(server, &TcpServerChannel::connected, ch, publish, Qt::DirectConnection);
+        connect(server, &TcpServerChannel::disconnected, ch, publish, Qt::DirectConnection);
+    }
+#endif
     connect(this, &ChannelProxy::sigOpen, ch, &Channel::open, Qt::BlockingQueuedConnection);
     connect(this, &ChannelProxy::sigClose, ch, &Channel::close, Qt::BlockingQueuedConnection);
     connect(this, &ChannelProxy::sigStartPeriodSend, ch, &Channel::startPeriodSend);
@@ -138,4 +171,8 @@ void ChannelProxy::connectEvents()
     connect(ch, &Channel::bytesArrived, this, &ChannelProxy::bytesArrived);
     connect(ch, &Channel::channelError, this, &ChannelProxy::channelError);
     connect(&m_thread, &QThread::finished, ch, &QObject::deleteLater);
+    if (auto *server = qobject_cast<TcpServerChannel *>(ch)) {
+        connect(server, &TcpServerChannel::connected, this, &ChannelProxy::tcpClientConnected);
+        connect(server, &TcpServerChannel::disconnected, this, &ChannelProxy::tcpClientDisconnected);
+    }
 }

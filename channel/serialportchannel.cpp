@@ -128,12 +128,20 @@ void SerialPortChannel::onError(QSerialPort::SerialPortError error)
     // A device that went away (an unplugged adapter, a hung-up terminal) is
     // closed so that the application sees the truth. The close runs once the
     // port has left its own notification, which it must not be deleted from.
-    if (error == QSerialPort::ResourceError)
-        QMetaObject::invokeMethod(this, &SerialPortChannel::onDeviceLost, Qt::QueuedConnection);
+    // A terminal that was hung up reads as end of file, which the port reports
+    // as a read error, again on every notification; either way the device is
+    // gone and the port would otherwise keep the worker spinning.
+    if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError)
+        return;
+    if (m_lossPending)
+        return;
+    m_lossPending = true;
+    QMetaObject::invokeMethod(this, &SerialPortChannel::onDeviceLost, Qt::QueuedConnection);
 }
 
 void SerialPortChannel::onDeviceLost()
 {
+    m_lossPending = false;
     if (!m_port->isOpen())
         return;
     const QString message = m_port->errorString();

@@ -25,5 +25,6 @@ private:
     void onDeviceLost();
 
     QSerialPort *m_port;
+    bool m_lossPending = false;
     QString m_portPath; // the device path when one was given as the port name
 };

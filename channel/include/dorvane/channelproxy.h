@@ -43,7 +43,7 @@ public:
     QString channelProfile() const;
 
 signals:
-    bool sigOpen();
+    void sigOpen();
     void sigClose();
     void sigStartPeriodSend();
     void sigStopPeriodSend();
@@ -57,6 +57,9 @@ signals:
     void tcpClientDisconnected(QString address);
     // Why a channel failed or lost its device, in the system's words.
     void channelError(QString message);
+
+protected:
+    bool event(QEvent *event) override;
 
 private:
     Channel *createChannel(ChannelType type) const;
