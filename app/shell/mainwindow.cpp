@@ -145,6 +145,8 @@ void MainWindow::createStatusBar()
     m_statusInfo = new WdxInfoBar(m_statusBar);
     m_statusInfo->setObjectName(QStringLiteral("MainStatusInfo"));
     m_statusInfo->clearSpace(true, false);
+    // A little room between the window's edge and the channel's icon.
+    m_statusInfo->setContentsMargins(4, 0, 0, 0);
     m_statusBar->addPermanentWidget(m_statusInfo, 1);
 
     m_statusInfo->addWidget(m_channelWindow->statusWidget());

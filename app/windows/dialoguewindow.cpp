@@ -5,5 +5,5 @@
 DialogueWindow::DialogueWindow(QWidget *parent)
     : QMainWindow(parent)
 {
-    setCentralWidget(createWorkspacePlaceholder(this));
+    setCentralWidget(createWorkspacePlaceholder(this, "dialogue", tr("Received and transmitted data")));
 }

@@ -5,5 +5,5 @@
 HistoryWindow::HistoryWindow(QWidget *parent)
     : QMainWindow(parent)
 {
-    setCentralWidget(createWorkspacePlaceholder(this));
+    setCentralWidget(createWorkspacePlaceholder(this, "history", tr("Transmit history")));
 }

@@ -5,5 +5,5 @@
 InstructSetWindow::InstructSetWindow(QWidget *parent)
     : QMainWindow(parent)
 {
-    setCentralWidget(createWorkspacePlaceholder(this));
+    setCentralWidget(createWorkspacePlaceholder(this, "inset", tr("Instruct set")));
 }

@@ -5,7 +5,7 @@
 InterpretWindow::InterpretWindow(QWidget *parent)
     : QMainWindow(parent)
 {
-    setCentralWidget(createWorkspacePlaceholder(this));
+    setCentralWidget(createWorkspacePlaceholder(this, "inspect", tr("Interpretation of picked bytes")));
 }
 
 void InterpretWindow::setData(const QByteArray &bytes)

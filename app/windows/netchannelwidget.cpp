@@ -221,9 +221,12 @@ void NetChannelWidget::loadNetSettings()
     const ApplicationOptions *options
         = Application::instance() ? Application::instance()->options() : nullptr;
     const YAML::Node section = options ? options->section("network") : YAML::Node(YAML::NodeType::Undefined);
-    // Without a stored channel the lists keep their first entries.
-    if (!section.IsDefined() || !section.IsMap())
+    // Without a stored channel the local end listens everywhere and the
+    // peer is this host.
+    if (!section.IsDefined() || !section.IsMap()) {
+        m_remoteAddress->setCurrentIndex(1);
         return;
+    }
 
     const int type = m_protocolType->findData(settingsInt(section, "channelType", 0));
     if (type >= 0)

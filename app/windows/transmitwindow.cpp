@@ -5,5 +5,5 @@
 TransmitWindow::TransmitWindow(QWidget *parent)
     : QMainWindow(parent)
 {
-    setCentralWidget(createWorkspacePlaceholder(this));
+    setCentralWidget(createWorkspacePlaceholder(this, "transmit", tr("Data to transmit")));
 }

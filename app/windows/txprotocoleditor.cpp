@@ -5,7 +5,7 @@
 TxProtocolEditor::TxProtocolEditor(QWidget *parent)
     : QMainWindow(parent)
 {
-    setCentralWidget(createWorkspacePlaceholder(this));
+    setCentralWidget(createWorkspacePlaceholder(this, "protocol", tr("Transmit protocol")));
     m_statusWidget = new QWidget(this);
     m_statusWidget->hide();
 }

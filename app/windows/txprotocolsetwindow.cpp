@@ -5,7 +5,7 @@
 TxProtocolSetWindow::TxProtocolSetWindow(QWidget *parent)
     : QMainWindow(parent)
 {
-    setCentralWidget(createWorkspacePlaceholder(this));
+    setCentralWidget(createWorkspacePlaceholder(this, "explorer", tr("Protocol set")));
     m_statusWidget = new QWidget(this);
     m_statusWidget->hide();
 }

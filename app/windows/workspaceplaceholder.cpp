@@ -1,11 +1,34 @@
 #include "workspaceplaceholder.h"
 
+#include <QIcon>
+#include <QLabel>
+#include <QPixmap>
+#include <QVBoxLayout>
 #include <QWidget>
 
-QWidget *createWorkspacePlaceholder(QWidget *parent)
+QWidget *createWorkspacePlaceholder(QWidget *parent, const char *iconName, const QString &caption)
 {
     auto *workspace = new QWidget(parent);
     workspace->setObjectName(QStringLiteral("Workspace"));
     workspace->setAttribute(Qt::WA_StyledBackground);
+
+    auto *picture = new QLabel(workspace);
+    // The tool bar picture at twice its size, greyed like a disabled icon.
+    const QIcon icon(QPixmap(QStringLiteral(":/Resources/main/%1@2x.png").arg(QLatin1String(iconName))));
+    picture->setPixmap(icon.pixmap(QSize(48, 48), QIcon::Disabled));
+    picture->setAlignment(Qt::AlignCenter);
+
+    auto *text = new QLabel(caption, workspace);
+    text->setObjectName(QStringLiteral("PlaceholderCaption"));
+    text->setAlignment(Qt::AlignCenter);
+    text->setWordWrap(true);
+
+    auto *layout = new QVBoxLayout(workspace);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->setSpacing(8);
+    layout->addStretch(1);
+    layout->addWidget(picture);
+    layout->addWidget(text);
+    layout->addStretch(1);
     return workspace;
 }

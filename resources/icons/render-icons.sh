@@ -4,7 +4,7 @@
 # (Qt picks "name@2x.png" by itself). Run after editing an SVG; commit both.
 set -eu
 cd "$(dirname "$0")"
-for group in main statusbar; do
+for group in main statusbar theme; do
     out="../Resources/$group"
     mkdir -p "$out"
     for svg in "$group"/*.svg; do
