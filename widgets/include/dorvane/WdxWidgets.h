@@ -1,4 +1,24 @@
 #pragma once
 // Umbrella header of the widget extensions.
+#include <dorvane/wdx.h>
+#include <dorvane/wdxblankwidget.h>
+#include <dorvane/wdxblinker.h>
+#include <dorvane/wdxblinkpolicy.h>
+#include <dorvane/wdxclickablelabel.h>
+#include <dorvane/wdxcolorblocklabel.h>
+#include <dorvane/wdxdelaybutton.h>
+#include <dorvane/wdxdevicewatcher.h>
+#include <dorvane/wdxfilewatcher.h>
+#include <dorvane/wdxhyperlink.h>
+#include <dorvane/wdxiconfont.h>
+#include <dorvane/wdxinfobar.h>
+#include <dorvane/wdxmenuseparator.h>
+#include <dorvane/wdxpalettewidget.h>
+#include <dorvane/wdxreaction.h>
+#include <dorvane/wdxroolupwidget.h>
+#include <dorvane/wdxseparator.h>
+#include <dorvane/wdxstatusbar.h>
+#include <dorvane/wdxtoolbar.h>
 #include <dorvane/wdxwaitcursor.h>
 #include <dorvane/wdxwidgets_export.h>
+#include <dorvane/wdxwin.h>
