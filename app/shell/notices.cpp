@@ -67,13 +67,20 @@ void warnChannelFailed(QWidget *parent, const QString &text)
 {
     QWidget *owner = parent ? parent->window() : noticeParent();
     const QString name = QStringLiteral("ChannelWarning");
-    QMessageBox *box = owner ? owner->findChild<QMessageBox *>(name, Qt::FindDirectChildrenOnly) : nullptr;
-    if (box) {
-        box->setText(text);
-        box->raise();
-        return;
+    // A box already answered waits hidden for its deletion: only one still on
+    // screen takes the new text.
+    const QList<QMessageBox *> boxes
+        = owner ? owner->findChildren<QMessageBox *>(name, Qt::FindDirectChildrenOnly)
+                : QList<QMessageBox *>();
+    for (QMessageBox *box : boxes) {
+        if (box->isVisible()) {
+            box->setText(text);
+            box->raise();
+            return;
+        }
     }
-    box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Dorvane"), text, QMessageBox::Ok, owner);
+    auto *box
+        = new QMessageBox(QMessageBox::Warning, QStringLiteral("Dorvane"), text, QMessageBox::Ok, owner);
     box->setObjectName(name);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);

@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QLabel>
+#include <QPainter>
 #include <QPixmap>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -13,9 +14,17 @@ QWidget *createWorkspacePlaceholder(QWidget *parent, const char *iconName, const
     workspace->setAttribute(Qt::WA_StyledBackground);
 
     auto *picture = new QLabel(workspace);
-    // The tool bar picture at twice its size, greyed like a disabled icon.
+    // The tool bar picture at twice its size, greyed and faded.
     const QIcon icon(QPixmap(QStringLiteral(":/Resources/main/%1@2x.png").arg(QLatin1String(iconName))));
-    picture->setPixmap(icon.pixmap(QSize(48, 48), QIcon::Disabled));
+    const QPixmap grey = icon.pixmap(QSize(48, 48), QIcon::Disabled);
+    QPixmap faded(grey.size());
+    faded.fill(Qt::transparent);
+    {
+        QPainter painter(&faded);
+        painter.setOpacity(0.45);
+        painter.drawPixmap(0, 0, grey);
+    }
+    picture->setPixmap(faded);
     picture->setAlignment(Qt::AlignCenter);
 
     auto *text = new QLabel(caption, workspace);

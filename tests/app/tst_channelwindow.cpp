@@ -115,21 +115,6 @@ private slots:
         channelWindow()->pages()->setCurrentIndex(0);
     }
 
-    void startsClosedOnTheSerialPage()
-    {
-        ChannelWindow *window = channelWindow();
-        QCOMPARE(window->pages()->currentIndex(), 0);
-        QVERIFY(child<QPushButton>(window, "ComChannelButton")->isChecked());
-        QCOMPARE(serialButton()->text(), QStringLiteral("Open"));
-        QCOMPARE(window->statusText(), QStringLiteral("No Active Channel"));
-        auto *baud = child<QComboBox>(window->serialWidget(), "cbxBaudRate");
-        QCOMPARE(baud->currentText(), QStringLiteral("9600"));
-        QCOMPARE(baud->itemText(baud->count() - 1), QStringLiteral("Custom"));
-        QVERIFY(!baud->itemData(baud->count() - 1).isValid());
-        QVERIFY(child<QRadioButton>(window->serialWidget(), "rbPreciseTimer")->isChecked());
-        QVERIFY(child<QComboBox>(window->serialWidget(), "cbxFlowControl")->isHidden());
-    }
-
     void serialPortOpensAPseudoTerminalAndIsRemembered()
     {
         PseudoTerminal pty;

@@ -1,9 +1,8 @@
 // The pieces every workbench window shares: the channel tracker with a real
-// periodic send over a pseudo-terminal, the notices, the open-file question,
-// the save question and the about box.
+// periodic send over a pseudo-terminal, the notices, the open-file question
+// and the save question.
 #include "apptestsupport.h"
 
-#include "aboutdialog.h"
 #include "applicationoptions.h"
 #include "channeltracker.h"
 #include "notices.h"
@@ -147,6 +146,31 @@ private slots:
         proxy()->close();
     }
 
+    void channelWarningsDoNotStack()
+    {
+        QWidget owner;
+        auto visibleBoxes = [&owner] {
+            QList<QMessageBox *> boxes;
+            for (QMessageBox *box : owner.findChildren<QMessageBox *>())
+                if (box->isVisible())
+                    boxes << box;
+            return boxes;
+        };
+        warnChannelFailed(&owner, QStringLiteral("Connection refused"));
+        warnChannelFailed(&owner, QStringLiteral("Host not found"));
+        QCOMPARE(visibleBoxes().size(), 1);
+        QCOMPARE(visibleBoxes().at(0)->text(), QStringLiteral("Host not found"));
+        QCOMPARE(visibleBoxes().at(0)->windowTitle(), QStringLiteral("Dorvane"));
+
+        // Answered, the box waits for its deletion; the next failure must
+        // still be seen.
+        visibleBoxes().at(0)->done(QMessageBox::Ok);
+        QVERIFY(visibleBoxes().isEmpty());
+        warnChannelFailed(&owner, QStringLiteral("The remote host closed the connection"));
+        QCOMPARE(visibleBoxes().size(), 1);
+        QCOMPARE(visibleBoxes().at(0)->text(), QStringLiteral("The remote host closed the connection"));
+    }
+
     void openFileDialogRemembersTheDirectoryPerKind()
     {
         QTemporaryDir dir;
@@ -214,25 +238,6 @@ private slots:
                 QTest::mouseClick(dialog.findChild<QPushButton *>(button), Qt::LeftButton);
         });
         QCOMPARE(dialog.exec(), code);
-    }
-
-    void aboutBoxNamesTheProduct()
-    {
-        AboutDialog dialog;
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("About Dorvane"));
-        QVERIFY(!(dialog.windowFlags() & Qt::WindowContextHelpButtonHint));
-        auto *name = dialog.findChild<QLabel *>(QStringLiteral("lblProductName"));
-        QVERIFY(name);
-        QVERIFY(name->text().contains(QLatin1String("Dorvane")));
-        QVERIFY(name->text().contains(QLatin1String("(64-bit)")));
-        QVERIFY(dialog.findChild<QLabel *>(QStringLiteral("lblVersion"))
-                    ->text()
-                    .contains(QLatin1String("1.0.0")));
-        QVERIFY(dialog.findChild<QPushButton *>(QStringLiteral("btnAboutQt")));
-        QTimer::singleShot(0, &dialog, [&dialog] {
-            QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("btnOk")), Qt::LeftButton);
-        });
-        QCOMPARE(dialog.exec(), int(QDialog::Accepted));
     }
 };
 
