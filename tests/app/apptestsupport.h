@@ -97,7 +97,7 @@ private:
 // gone, since it may still be reading its directory at the first one.
 inline void answerNextFileDialog(const QString &path)
 {
-    auto *timer = new QTimer;
+    auto *timer = new QTimer(QCoreApplication::instance());
     auto answered = std::make_shared<QPointer<QFileDialog>>();
     auto seen = std::make_shared<bool>(false);
     timer->setInterval(20);
