@@ -1,6 +1,7 @@
 #include "arrivalgate.h"
 
 #include "channel.h"
+#include "handoff.h"
 
 #include <QTimer>
 
@@ -41,6 +42,7 @@ void ArrivalGate::attach()
     connect(
         m_channel, &Channel::bytesArrived, m_tap,
         [counter = m_inFlight](const QDateTime &, const QByteArray &bytes) {
+            handoff::takeOver();
             counter->fetch_sub(bytes.size());
         },
         Qt::QueuedConnection);

@@ -34,16 +34,22 @@ bool TcpClientChannel::configure(const ChannelParams &params)
     connect(m_socket, &QIODevice::readyRead, this, &TcpClientChannel::readAvailable);
     connect(m_gate, &ArrivalGate::reopened, this, &TcpClientChannel::readAvailable);
     m_gate->attach();
+    updateProfile();
     return createPeriodTimer(params.timing);
 }
 
 QString TcpClientChannel::profile() const
 {
-    return QStringLiteral("Tcp Client%1:%2 -> %3:%4")
-        .arg(m_socket->localAddress().toString())
-        .arg(m_socket->localPort())
-        .arg(m_net.remoteAddress)
-        .arg(m_net.remotePort);
+    return m_profile.get();
+}
+
+void TcpClientChannel::updateProfile()
+{
+    m_profile.set(QStringLiteral("Tcp Client%1:%2 -> %3:%4")
+                      .arg(m_socket->localAddress().toString())
+                      .arg(m_socket->localPort())
+                      .arg(m_net.remoteAddress)
+                      .arg(m_net.remotePort));
 }
 
 bool TcpClientChannel::open()
@@ -61,6 +67,7 @@ void TcpClientChannel::close()
     m_socket->close();
     m_socket->disconnectFromHost();
     setOpen(false);
+    updateProfile();
 }
 
 bool TcpClientChannel::write(const char *data, qint64 size)
@@ -80,6 +87,7 @@ void TcpClientChannel::onStateChanged(QAbstractSocket::SocketState state)
     qDebug().noquote() << QStringLiteral("TCP client socket state: ")
                               + QString::fromLatin1(
                                   QMetaEnum::fromType<QAbstractSocket::SocketState>().valueToKey(state));
+    updateProfile();
     if (state == QAbstractSocket::ConnectedState) {
         setOpen(true);
         emit stateChanged(TcpClient, Opened);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "channel.h"
+#include "sharedtext.h"
 
 #include <QAbstractSocket>
 
@@ -27,8 +28,10 @@ private:
     void onStateChanged(QAbstractSocket::SocketState state);
     void onError(QAbstractSocket::SocketError error);
     void readAvailable();
+    void updateProfile();
 
     NetChannelParams m_net{TcpClient};
     QTcpSocket *m_socket;
     ArrivalGate *m_gate;
+    SharedText m_profile;
 };

@@ -50,14 +50,20 @@ bool TcpServerChannel::configure(const ChannelParams &params)
     m_server->setMaxPendingConnections(kClientLimit);
     connect(m_gate, &ArrivalGate::reopened, this, &TcpServerChannel::readAllClients);
     m_gate->attach();
+    updateProfile();
     return createPeriodTimer(params.timing);
 }
 
 QString TcpServerChannel::profile() const
 {
-    return QStringLiteral("Tcp Server%1:%2")
-        .arg(m_server->serverAddress().toString())
-        .arg(m_server->serverPort());
+    return m_profile.get();
+}
+
+void TcpServerChannel::updateProfile()
+{
+    m_profile.set(QStringLiteral("Tcp Server%1:%2")
+                      .arg(m_server->serverAddress().toString())
+                      .arg(m_server->serverPort()));
 }
 
 bool TcpServerChannel::open()
@@ -73,6 +79,7 @@ bool TcpServerChannel::open()
                 Qt::UniqueConnection);
         setOpen(true);
     }
+    updateProfile();
     return isOpen();
 }
 
@@ -93,6 +100,7 @@ void TcpServerChannel::close()
     }
     m_clients.clear();
     setOpen(false);
+    updateProfile();
 }
 
 bool TcpServerChannel::write(const char *data, qint64 size)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "channel.h"
+#include "sharedtext.h"
 
 #include <QList>
 
@@ -42,6 +43,7 @@ private:
     void readClient(QTcpSocket *socket);
     void readAllClients();
     void retire(QTcpSocket *socket);
+    void updateProfile();
 
     static constexpr int kClientLimit = 3;
 
@@ -49,4 +51,5 @@ private:
     QTcpServer *m_server;
     QList<Client> m_clients; // in order of arrival
     ArrivalGate *m_gate;
+    SharedText m_profile;
 };

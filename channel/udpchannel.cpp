@@ -53,18 +53,24 @@ bool UdpChannel::configure(const ChannelParams &params)
     connect(m_socket, &QIODevice::readyRead, this, &UdpChannel::readDatagrams);
     connect(m_gate, &ArrivalGate::reopened, this, &UdpChannel::readDatagrams);
     m_gate->attach();
+    updateProfile();
     return createPeriodTimer(params.timing);
 }
 
 QString UdpChannel::profile() const
 {
+    return m_profile.get();
+}
+
+void UdpChannel::updateProfile()
+{
     const bool multicast = m_group.isMulticast();
-    return QStringLiteral("UDP %1:%2 -> %3%4:%5")
-        .arg(m_socket->localAddress().toString())
-        .arg(m_socket->localPort())
-        .arg(multicast ? QStringLiteral("(M)") : QString())
-        .arg(multicast ? m_group.toString() : m_peerAddress.toString())
-        .arg(m_peerPort);
+    m_profile.set(QStringLiteral("UDP %1:%2 -> %3%4:%5")
+                      .arg(m_socket->localAddress().toString())
+                      .arg(m_socket->localPort())
+                      .arg(multicast ? QStringLiteral("(M)") : QString())
+                      .arg(multicast ? m_group.toString() : m_peerAddress.toString())
+                      .arg(m_peerPort));
 }
 
 bool UdpChannel::open()
@@ -85,6 +91,7 @@ void UdpChannel::close()
     }
     setOpen(false);
     m_socket->close();
+    updateProfile();
 }
 
 bool UdpChannel::write(const char *data, qint64 size)

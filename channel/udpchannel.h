@@ -1,6 +1,7 @@
 #pragma once
 
 #include "channel.h"
+#include "sharedtext.h"
 
 #include <QHostAddress>
 #include <QNetworkInterface>
@@ -27,6 +28,7 @@ public slots:
 private:
     static QNetworkInterface interfaceOf(const QString &localAddress);
     void readDatagrams();
+    void updateProfile();
 
     QUdpSocket *m_socket;
     QHostAddress m_peerAddress;
@@ -34,4 +36,5 @@ private:
     QHostAddress m_group;          // null when unicast
     QNetworkInterface m_interface; // invalid when none was found
     ArrivalGate *m_gate;
+    SharedText m_profile;
 };
