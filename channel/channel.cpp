@@ -1,1 +1,151 @@
-#include <dorvane/Channel.h>
+#include "channel.h"
+#include "handoff.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+namespace {
+
+constexpr qint64 kNsPerMs = 1000000;
+// While the high-resolution loop waits for a tick that is still this far away,
+// it serves the thread's events about once per millisecond, so that device
+// input, queued writes and requests do not wait for a long period to pass.
+constexpr qint64 kServeEventsMarginNs = 2 * kNsPerMs;
+constexpr qint64 kServeEventsEveryNs = 1 * kNsPerMs;
+
+} // namespace
+
+Channel::Channel(QObject *parent)
+    : QObject(parent)
+{
+}
+
+Channel::~Channel()
+{
+    // The proxy joins the worker after this, the last work the worker does for the channel.
+    handoff::publish();
+}
+
+bool Channel::event(QEvent *event)
+{
+    handoff::takeOver();
+    const bool handled = QObject::event(event);
+    // A blocking open or close releases its caller after this returns.
+    handoff::publish();
+    return handled;
+}
+
+void Channel::setPeriodSend(IPeriodSendCallback *callback, int period)
+{
+    m_callback.store(callback);
+    // A zero or negative period would spin the callback without pause.
+    m_period.store(qMax(period, 1));
+}
+
+void Channel::requestStop()
+{
+    m_pendingStops.fetch_add(1);
+}
+
+void Channel::requestLeave()
+{
+    m_leaving.store(true);
+}
+
+bool Channel::setParams(const ChannelParams &params)
+{
+    m_params.type = params.type;
+    m_params.timing = params.timing;
+    return true;
+}
+
+bool Channel::createPeriodTimer(TimingStrategy timing)
+{
+    if (timing != CoarseTiming && timing != PreciseTiming)
+        return true;
+    m_periodTimer = new QTimer(this);
+    m_periodTimer->setTimerType(timing == CoarseTiming ? Qt::CoarseTimer : Qt::PreciseTimer);
+    m_periodTimer->setSingleShot(false);
+    connect(m_periodTimer, &QTimer::timeout, this, &Channel::periodTick);
+    return true;
+}
+
+void Channel::startPeriodSend()
+{
+    if (m_running.load())
+        return;
+    m_running.store(true);
+    emit periodSendStateChanged(true);
+
+    switch (m_params.timing) {
+    case CoarseTiming:
+    case PreciseTiming:
+        if (m_periodTimer && !m_periodTimer->isActive()) {
+            m_periodTimer->setInterval(m_period.load());
+            m_periodTimer->start();
+        }
+        break;
+    case HighResolutionTiming:
+        runHighResolutionLoop();
+        break;
+    }
+}
+
+void Channel::stopPeriodSend()
+{
+    int pending = m_pendingStops.load();
+    while (pending > 0 && !m_pendingStops.compare_exchange_weak(pending, pending - 1)) {
+    }
+    if (!m_running.load())
+        return;
+    if (m_periodTimer && m_periodTimer->isActive())
+        m_periodTimer->stop();
+    m_running.store(false);
+    emit periodSendStateChanged(false);
+}
+
+void Channel::writeBytes(const QByteArray &bytes)
+{
+    write(bytes.constData(), bytes.size());
+}
+
+void Channel::periodTick()
+{
+    if (IPeriodSendCallback *callback = m_callback.load())
+        callback->periodSend();
+}
+
+bool Channel::leaveLoopRequested() const
+{
+    return m_pendingStops.load(std::memory_order_relaxed) > 0 || m_leaving.load(std::memory_order_relaxed);
+}
+
+void Channel::runHighResolutionLoop()
+{
+    // Ticks are due at whole multiples of the period from the start, so a late
+    // tick shortens the next wait and the average rate stays at one tick per
+    // period; when ticks take longer than the period they follow each other
+    // without waiting until the backlog is gone.
+    const qint64 periodNs = qint64(m_period.load()) * kNsPerMs;
+    QElapsedTimer clock;
+    clock.start();
+    qint64 due = periodNs;
+    qint64 servedAt = 0;
+
+    while (m_running.load(std::memory_order_relaxed) && !leaveLoopRequested()) {
+        const qint64 now = clock.nsecsElapsed();
+        if (now < due) {
+            if (due - now > kServeEventsMarginNs && now - servedAt > kServeEventsEveryNs) {
+                QCoreApplication::processEvents();
+                servedAt = clock.nsecsElapsed();
+            }
+            continue;
+        }
+        due += periodNs;
+        periodTick();
+        // Queued stop, close and write requests reach the channel here.
+        QCoreApplication::processEvents();
+        servedAt = clock.nsecsElapsed();
+    }
+}

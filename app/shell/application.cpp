@@ -2,9 +2,12 @@
 
 #include "appearance.h"
 #include "applicationoptions.h"
+#include "channeltracker.h"
 #include "mainwindow.h"
 
 #include <dorvane/App.h>
+#include <dorvane/Channel.h>
+#include <dorvane/Core.h>
 
 #include <QFileInfo>
 
@@ -65,15 +68,27 @@ Application::Application(int &argc, char **argv)
 
 Application::~Application()
 {
+    destroyServices();
     if (s_instance == this)
         s_instance = nullptr;
 }
 
-void Application::startUp()
+void Application::startUp(const QString &applicationDir)
 {
     m_options = new ApplicationOptions(this);
-    m_options->initPaths();
+    if (applicationDir.isEmpty())
+        m_options->initPaths();
+    else
+        m_options->initPaths(applicationDir);
     m_options->loadOptions();
+
+    m_context = std::make_unique<Context>();
+    m_context->Initialize();
+
+    m_channelProxy = std::make_unique<ChannelProxy>();
+    m_channelTracker = std::make_unique<ChannelTracker>(m_channelProxy.get());
+    // The stream senders and the transmit, receive and frame watchers are
+    // created here, each with the proxy but the frame watcher.
 
     applyTheme(*m_options, m_options->theme);
     applyLocale(*m_options, m_options->locale);
@@ -90,7 +105,20 @@ void Application::shutDown()
 {
     if (m_options)
         m_options->saveOptions();
+    destroyServices();
+}
+
+void Application::destroyServices()
+{
+    // The frame, receive and transmit watchers go first, once they exist.
     m_mainWindow.reset();
+    // Then the three stream senders.
+    m_channelTracker.reset();
+    m_channelProxy.reset();
+    if (m_context) {
+        m_context->Uninitialize();
+        m_context.reset();
+    }
 }
 
 void Application::openDocumentFromCommandLine()

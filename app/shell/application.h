@@ -8,6 +8,9 @@
 #include <memory>
 
 class ApplicationOptions;
+class Context;
+class ChannelProxy;
+class ChannelTracker;
 class MainWindow;
 
 // The one application object. It owns every application-wide service for
@@ -22,11 +25,17 @@ public:
 
     static Application *instance() { return s_instance; }
 
-    void startUp();
+    // Creates every service and shows the main window. The data directory
+    // hangs off the executable's directory, or off applicationDir when one is
+    // given (a test runs the application on a directory of its own).
+    void startUp(const QString &applicationDir = QString());
     void shutDown();
 
     ApplicationOptions *options() const { return m_options; }
     MainWindow *mainWindow() const { return m_mainWindow.get(); }
+    Context *context() const { return m_context.get(); }
+    ChannelProxy *channelProxy() const { return m_channelProxy.get(); }
+    ChannelTracker *channelTracker() const { return m_channelTracker.get(); }
 
     // Opens a ".dvptc" or ".dvpts" file named as the second argument.
     void openDocumentFromCommandLine();
@@ -34,8 +43,16 @@ public:
 private:
     static Application *s_instance;
 
+    // Torn down explicitly, in the reverse order of start-up.
+    void destroyServices();
+
     std::unique_ptr<MainWindow> m_mainWindow;
     ApplicationOptions *m_options = nullptr;
+    std::unique_ptr<Context> m_context;
+    std::unique_ptr<ChannelProxy> m_channelProxy;
+    std::unique_ptr<ChannelTracker> m_channelTracker;
+    // The three stream senders and the transmit, receive and frame watchers
+    // join here.
 };
 
 #define dvApp (Application::instance())

@@ -1,19 +1,269 @@
 #include "mainwindow.h"
 
+#include "aboutdialog.h"
+#include "application.h"
+#include "applicationoptions.h"
+#include "notices.h"
+
+#include "channelwindow.h"
+#include "dialoguewindow.h"
+#include "historywindow.h"
+#include "instructsetwindow.h"
+#include "interpretwindow.h"
+#include "transmitwindow.h"
+#include "txprotocoleditor.h"
+#include "txprotocolsetwindow.h"
+
+#include <dorvane/WdxWidgets.h>
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDockWidget>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace {
+
+const char kProductPage[] = "https://www.quorvel.com/dorvane/";
+
+} // namespace
+
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
 {
     setWindowTitle(QStringLiteral("Dorvane"));
+    setWindowIcon(QIcon(QStringLiteral(":/Resources/app/dorvane.png")));
+
+    createWindows();
+    createDocks();
+    createToolBar();
+    createStatusBar();
+
+    connect(m_dialogueWindow, &DialogueWindow::interpretDataChanged, this, &MainWindow::interpretHex);
 }
 
 MainWindow::~MainWindow() = default;
 
+void MainWindow::createWindows()
+{
+    m_channelWindow = new ChannelWindow(this);
+    m_protocolSetWindow = new TxProtocolSetWindow(this);
+    m_protocolEditor = new TxProtocolEditor(this);
+    m_dialogueWindow = new DialogueWindow(this);
+    m_transmitWindow = new TransmitWindow(this);
+    m_interpretWindow = new InterpretWindow(this);
+    m_historyWindow = new HistoryWindow(this);
+    m_instructSetWindow = new InstructSetWindow(this);
+}
+
+void MainWindow::createToolBar()
+{
+    m_toolBar = new WdxToolBar(tr("Standard"), this);
+    m_toolBar->setObjectName(QStringLiteral("StandardToolBar"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setIconSize(QSize(24, 24));
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+
+    // The tool bar's actions, in their order, each with the dock it toggles.
+    struct Entry
+    {
+        const char *text;
+        const char *icon;
+        QDockWidget *dock;
+        bool separatorAfter;
+    };
+    const Entry entries[] = {
+        {QT_TR_NOOP("Channel"), "channel", m_channelDock, true},
+        {QT_TR_NOOP("Dialogue"), "dialogue", m_dialogueDock, false},
+        {QT_TR_NOOP("Transmit"), "transmit", m_transmitDock, true},
+        {QT_TR_NOOP("TXP Editor"), "protocol", m_protocolEditorDock, false},
+        {QT_TR_NOOP("TXPSet Editor"), "explorer", m_protocolSetDock, true},
+        {QT_TR_NOOP("Instruct Set"), "inset", m_instructSetDock, false},
+        {QT_TR_NOOP("History"), "history", m_historyDock, true},
+        {QT_TR_NOOP("Inspect"), "inspect", m_interpretDock, true},
+    };
+    for (const Entry &entry : entries) {
+        const QIcon icon(QStringLiteral(":/Resources/main/%1.png").arg(QLatin1String(entry.icon)));
+        QAction *action = m_toolBar->QToolBar::addAction(icon, tr(entry.text));
+        QDockWidget *target = entry.dock;
+        connect(action, &QAction::triggered, this, [this, target] { toggleDock(target); });
+        if (entry.separatorAfter)
+            m_toolBar->addSeparator();
+    }
+    QAction *help
+        = m_toolBar->QToolBar::addAction(QIcon(QStringLiteral(":/Resources/main/help.png")), tr("Help"));
+    connect(help, &QAction::triggered, this, &MainWindow::openHelp);
+    QAction *about = m_toolBar->QToolBar::addAction(QIcon(QStringLiteral(":/Resources/main/information.png")),
+                                                    tr("About Dorvane"));
+    connect(about, &QAction::triggered, this, &MainWindow::showAbout);
+}
+
+void MainWindow::createDocks()
+{
+    auto dock = [this](QWidget *window, const QString &title, const char *name) {
+        QDockWidget *created = Wdx::createDockWidget(this, window, title, true, true);
+        created->setObjectName(QLatin1String(name));
+        return created;
+    };
+    m_channelDock = dock(m_channelWindow, tr("Channel"), "ChannelDock");
+    m_protocolSetDock = dock(m_protocolSetWindow, tr("TX Protocol Explorer"), "ProtocolExplorerDock");
+    m_protocolEditorDock = dock(m_protocolEditor, tr("TX Protocol Editor"), "ProtocolEditorDock");
+    m_dialogueDock = dock(m_dialogueWindow, tr("Dialogue"), "DialogueDock");
+    m_transmitDock = dock(m_transmitWindow, tr("Transmit"), "TransmitDock");
+    m_interpretDock = dock(m_interpretWindow, tr("Inspect"), "InspectDock");
+    m_historyDock = dock(m_historyWindow, tr("Histroy"), "HistoryDock");
+    m_instructSetDock = dock(m_instructSetWindow, tr("Instruct Set"), "InstructSetDock");
+
+    setDockNestingEnabled(true);
+    addDockWidget(Qt::LeftDockWidgetArea, m_channelDock);
+    addDockWidget(Qt::RightDockWidgetArea, m_dialogueDock);
+    splitDockWidget(m_dialogueDock, m_historyDock, Qt::Horizontal);
+    splitDockWidget(m_dialogueDock, m_transmitDock, Qt::Vertical);
+    tabifyDockWidget(m_channelDock, m_interpretDock);
+    tabifyDockWidget(m_historyDock, m_protocolSetDock);
+    tabifyDockWidget(m_historyDock, m_instructSetDock);
+    tabifyDockWidget(m_historyDock, m_protocolEditorDock);
+    m_protocolEditorDock->hide();
+    m_protocolSetDock->hide();
+    m_interpretDock->hide();
+    m_instructSetDock->hide();
+}
+
+void MainWindow::createStatusBar()
+{
+    m_statusBar = new WdxStatusBar(this);
+    m_statusBar->setSizeGripEnabled(false);
+    setStatusBar(m_statusBar);
+
+    m_statusInfo = new WdxInfoBar(m_statusBar);
+    m_statusInfo->setObjectName(QStringLiteral("MainStatusInfo"));
+    m_statusInfo->clearSpace(true, false);
+    // A little room between the window's edge and the channel's icon.
+    m_statusInfo->setContentsMargins(4, 0, 0, 0);
+    m_statusBar->addPermanentWidget(m_statusInfo, 1);
+
+    m_statusInfo->addWidget(m_channelWindow->statusWidget());
+    m_statusInfo->addSpacer(0);
+    m_statusInfo->addWidget(m_protocolSetWindow->statusWidget());
+    m_statusInfo->addWidget(m_protocolEditor->statusWidget());
+    m_statusInfo->addSeparator();
+    m_rxCounter = m_statusInfo->addPairLabel(tr("RX:"), QStringLiteral("0"));
+    m_rxCounter->setObjectName(QStringLiteral("RxCounter"));
+    m_rxCounter->setMinimumWidth(32);
+    m_txCounter = m_statusInfo->addPairLabel(tr("TX:"), QStringLiteral("0"));
+    m_txCounter->setObjectName(QStringLiteral("TxCounter"));
+    m_txCounter->setMinimumWidth(32);
+    m_resetButton = m_statusInfo->addPushButton(tr("Reset Counter"));
+    m_resetButton->setObjectName(QStringLiteral("btnResetCounter"));
+    connect(m_resetButton, &QPushButton::clicked, this, &MainWindow::resetCounters);
+    m_statusInfo->addSeparator();
+    m_statusInfo->addIcon(QIcon(QStringLiteral(":/Resources/statusbar/globe.png")), QSize(16, 16));
+    m_statusInfo->addLink(tr("Get Latest Version"), QLatin1String(kProductPage),
+                          QStringLiteral("getLatestVerionLink"));
+    m_statusInfo->addSpacer(5);
+}
+
+void MainWindow::toggleDock(QDockWidget *dock)
+{
+    if (!dock)
+        return;
+    if (dock->visibleRegion().isEmpty()) {
+        dock->show();
+        dock->raise();
+    } else {
+        dock->hide();
+    }
+    // The dock sizes of resizeEvent apply again to the new arrangement.
+    QCoreApplication::postEvent(this, new QResizeEvent(size(), size()));
+}
+
+void MainWindow::presentDock(QDockWidget *dock)
+{
+    if (!dock->visibleRegion().isEmpty())
+        return;
+    toggleDock(dock);
+}
+
+void MainWindow::setRxCount(quint32 count)
+{
+    m_rxCounter->setText(QString::number(count));
+}
+
+void MainWindow::setTxCount(quint32 count)
+{
+    m_txCounter->setText(QString::number(count));
+}
+
+void MainWindow::resetCounters()
+{
+    // The byte watchers keep the running totals; they are set to zero here
+    // once they are part of the application.
+    m_rxCounter->setText(QStringLiteral("0"));
+    m_txCounter->setText(QStringLiteral("0"));
+}
+
+void MainWindow::interpretHex(const QString &hexstr)
+{
+    m_interpretWindow->setData(QByteArray::fromHex(hexstr.toLatin1()));
+}
+
 void MainWindow::openProtocolFile(const QString &path)
 {
-    Q_UNUSED(path)
+    m_protocolEditor->open(path);
+    presentDock(m_protocolEditorDock);
 }
 
 void MainWindow::openProtocolSetFile(const QString &path)
 {
-    Q_UNUSED(path)
+    m_protocolSetWindow->open(path);
+    presentDock(m_protocolSetDock);
+}
+
+QList<int> MainWindow::horizontalDockSizes(int width)
+{
+    const int unit = width / 10;
+    return {2 * unit, 5 * unit, width - 7 * unit};
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    QList<int> sizes = horizontalDockSizes(event->size().width());
+    // Qt takes a request of 0 as 1 anyway, but warns about it; the docks'
+    // minimum sizes apply in both cases.
+    for (int &size : sizes)
+        size = std::max(size, 1);
+    resizeDocks({m_channelDock, m_dialogueDock, m_protocolEditorDock}, sizes, Qt::Horizontal);
+    resizeDocks({m_dialogueDock, m_transmitDock}, {300, 100}, Qt::Vertical);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (!m_protocolEditor->askSave()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::openHelp()
+{
+    const QString helpFile = Application::instance() && Application::instance()->options()
+                                 ? Application::instance()->options()->helpFile
+                                 : QString();
+    if (helpFile.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile)))
+        warnOpenFailed(this, helpFile);
+}
+
+void MainWindow::showAbout()
+{
+    AboutDialog dialog(this);
+    dialog.exec();
 }

@@ -4,7 +4,24 @@
 
 #include <dorvane/app_export.h>
 
-// The one top-level window; every workbench window lives in one of its docks.
+class ChannelWindow;
+class DialogueWindow;
+class HistoryWindow;
+class InstructSetWindow;
+class InterpretWindow;
+class QDockWidget;
+class QLabel;
+class QPushButton;
+class TransmitWindow;
+class TxProtocolEditor;
+class TxProtocolSetWindow;
+class WdxInfoBar;
+class WdxStatusBar;
+class WdxToolBar;
+
+// The one top-level window: every workbench window lives in one of its
+// docks, the tool bar shows and hides them, and the status bar carries the
+// channel state and the byte counters.
 class DORVANE_APP_EXPORT MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -13,6 +30,83 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
+    // Shows and raises a dock that is hidden or behind another tab, hides a
+    // visible one.
+    void toggleDock(QDockWidget *dock);
+
+    void setRxCount(quint32 count);
+    void setTxCount(quint32 count);
+    void resetCounters();
+
+    // Decodes the hex text picked in the dialogue and hands the bytes to the
+    // interpret window.
+    void interpretHex(const QString &hexstr);
+
     void openProtocolFile(const QString &path);
     void openProtocolSetFile(const QString &path);
+
+    // The horizontal requests for the Channel, Dialogue and protocol-editor
+    // docks at a window width.
+    static QList<int> horizontalDockSizes(int width);
+
+    ChannelWindow *channelWindow() const { return m_channelWindow; }
+    TxProtocolSetWindow *protocolSetWindow() const { return m_protocolSetWindow; }
+    TxProtocolEditor *protocolEditor() const { return m_protocolEditor; }
+    DialogueWindow *dialogueWindow() const { return m_dialogueWindow; }
+    TransmitWindow *transmitWindow() const { return m_transmitWindow; }
+    InterpretWindow *interpretWindow() const { return m_interpretWindow; }
+    HistoryWindow *historyWindow() const { return m_historyWindow; }
+    InstructSetWindow *instructSetWindow() const { return m_instructSetWindow; }
+
+    QDockWidget *channelDock() const { return m_channelDock; }
+    QDockWidget *protocolSetDock() const { return m_protocolSetDock; }
+    QDockWidget *protocolEditorDock() const { return m_protocolEditorDock; }
+    QDockWidget *dialogueDock() const { return m_dialogueDock; }
+    QDockWidget *transmitDock() const { return m_transmitDock; }
+    QDockWidget *interpretDock() const { return m_interpretDock; }
+    QDockWidget *historyDock() const { return m_historyDock; }
+    QDockWidget *instructSetDock() const { return m_instructSetDock; }
+
+    WdxToolBar *toolBar() const { return m_toolBar; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createWindows();
+    void createDocks();
+    void createToolBar();
+    void createStatusBar();
+    void openHelp();
+    void showAbout();
+    // Brings a dock to the front whatever its state, for documents opened
+    // from outside.
+    void presentDock(QDockWidget *dock);
+
+    WdxToolBar *m_toolBar = nullptr;
+
+    ChannelWindow *m_channelWindow = nullptr;
+    TxProtocolSetWindow *m_protocolSetWindow = nullptr;
+    TxProtocolEditor *m_protocolEditor = nullptr;
+    DialogueWindow *m_dialogueWindow = nullptr;
+    TransmitWindow *m_transmitWindow = nullptr;
+    InterpretWindow *m_interpretWindow = nullptr;
+    HistoryWindow *m_historyWindow = nullptr;
+    InstructSetWindow *m_instructSetWindow = nullptr;
+
+    QDockWidget *m_channelDock = nullptr;
+    QDockWidget *m_protocolSetDock = nullptr;
+    QDockWidget *m_protocolEditorDock = nullptr;
+    QDockWidget *m_dialogueDock = nullptr;
+    QDockWidget *m_transmitDock = nullptr;
+    QDockWidget *m_interpretDock = nullptr;
+    QDockWidget *m_historyDock = nullptr;
+    QDockWidget *m_instructSetDock = nullptr;
+
+    WdxStatusBar *m_statusBar = nullptr;
+    WdxInfoBar *m_statusInfo = nullptr;
+    QLabel *m_rxCounter = nullptr;
+    QLabel *m_txCounter = nullptr;
+    QPushButton *m_resetButton = nullptr;
 };

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QDialog>
+
+#include <dorvane/app_export.h>
+
+class QLabel;
+
+// Asks whether a changed document is to be saved. Ends with the standard
+// button codes: Yes (save), No (go on without saving) or Cancel (abort);
+// closing the dialog by its title bar counts as Cancel.
+class DORVANE_APP_EXPORT SaveFileAskDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit SaveFileAskDialog(QWidget *parent = nullptr);
+
+    void setText(const QString &text);
+    QString text() const;
+
+public slots:
+    void reject() override;
+
+private:
+    QLabel *m_text = nullptr;
+};

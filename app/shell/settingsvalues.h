@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+#include <yaml-cpp/yaml.h>
+
+#include <string>
+
+// Reading and writing single values of a settings section. A missing key, a
+// value of the wrong kind or one that does not convert gives the fallback;
+// nothing here throws.
+int settingsInt(const YAML::Node &section, const char *key, int fallback);
+QString settingsString(const YAML::Node &section, const char *key, const QString &fallback);
+bool settingsHas(const YAML::Node &section, const char *key);
+
+// Text stored in the settings file is in the system's local 8-bit encoding.
+std::string toSettingsText(const QString &text);

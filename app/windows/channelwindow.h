@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <dorvane/app_export.h>
+
+class NetChannelWidget;
+class QButtonGroup;
+class QLabel;
+class QStackedWidget;
+class SerialChannelWidget;
+class WdxInfoBar;
+
+// The dock in which the user chooses and opens the one channel: a serial
+// port or a network endpoint. Its status widget, shown in the main window's
+// status bar, tells which channel is open, or why the last one failed.
+class DORVANE_APP_EXPORT ChannelWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit ChannelWindow(QWidget *parent = nullptr);
+    ~ChannelWindow() override;
+
+    WdxInfoBar *statusWidget() const { return m_statusWidget; }
+    void updateChannelStatus(bool isOpen);
+
+    SerialChannelWidget *serialWidget() const { return m_serialWidget; }
+    NetChannelWidget *netWidget() const { return m_netWidget; }
+    QStackedWidget *pages() const { return m_pages; }
+
+    QString statusText() const;
+    // The reason the last channel failed; empty once a channel opens.
+    QString statusError() const;
+
+private:
+    void showChannelError(const QString &message, bool warn);
+
+    SerialChannelWidget *m_serialWidget = nullptr;
+    NetChannelWidget *m_netWidget = nullptr;
+    QStackedWidget *m_pages = nullptr;
+    QButtonGroup *m_pageButtons = nullptr;
+
+    WdxInfoBar *m_statusWidget = nullptr;
+    QLabel *m_statusIcon = nullptr;
+    QLabel *m_statusText = nullptr;
+    QLabel *m_statusError = nullptr;
+};

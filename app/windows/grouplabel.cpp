@@ -1,0 +1,6 @@
+#include "grouplabel.h"
+
+GroupLabel::GroupLabel(const QString &text, QWidget *parent)
+    : QLabel(text, parent)
+{
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QWidget>
+
+#include <dorvane/app_export.h>
+#include <dorvane/channelparams.h>
+
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QHostInfo;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QSpinBox;
+class TimingButtons;
+
+// Chooses a UDP socket, a TCP client or a TCP server with its addresses and
+// opens or closes it through the application's channel proxy. It follows the
+// proxy's state, so a channel that closes by itself is shown closed. The
+// parameters of the last network channel opened are kept in the "network"
+// settings section.
+class DORVANE_APP_EXPORT NetChannelWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Values of the protocol type items.
+    enum ProtocolType { UdpProtocol = 0, TcpClientProtocol = 1, TcpServerProtocol = 2 };
+
+    explicit NetChannelWidget(QWidget *parent = nullptr);
+    ~NetChannelWidget() override;
+
+    void loadNetSettings();
+    void saveNetSettings();
+    void applyProtocolType(int type);
+    NetChannelParams buildNetParams() const;
+    void toggleNetChannel();
+    void showOpened();
+    void showClosed();
+    void setParamsEnabled(bool on);
+
+    int protocolType() const;
+    bool hasOpenLook() const { return m_openLook; }
+
+signals:
+    void channelOpenStateChanged(bool isOpen);
+    // A socket that could not be opened, with the reason.
+    void channelFailed(const QString &message);
+
+private:
+    void buildControls();
+    void fillAddressLists();
+    void onHostLookedUp(const QHostInfo &host);
+    void onProxyStateChanged(ChannelType type, ChanneState state);
+    void onAutoLocalHostToggled(bool checked);
+    void updateButtonText();
+
+    QComboBox *m_protocolType = nullptr;
+    QCheckBox *m_autoLocalHost = nullptr;
+    QLabel *m_localLabel = nullptr;
+    QComboBox *m_localAddress = nullptr;
+    QSpinBox *m_localPort = nullptr;
+    QLabel *m_remoteLabel = nullptr;
+    QComboBox *m_remoteAddress = nullptr;
+    QSpinBox *m_remotePort = nullptr;
+    QLabel *m_multicastLabel = nullptr;
+    QLineEdit *m_multicastAddress = nullptr;
+    std::unique_ptr<TimingButtons> m_timing;
+    QWidget *m_clientGroup = nullptr;
+    QListWidget *m_clientList = nullptr;
+    QPushButton *m_control = nullptr;
+
+    bool m_openLook = false;
+};

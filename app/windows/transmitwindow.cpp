@@ -1,0 +1,9 @@
+#include "transmitwindow.h"
+
+#include "workspaceplaceholder.h"
+
+TransmitWindow::TransmitWindow(QWidget *parent)
+    : QMainWindow(parent)
+{
+    setCentralWidget(createWorkspacePlaceholder(this, "transmit", tr("Data to transmit")));
+}

@@ -1,0 +1,180 @@
+// Floods a TCP server channel and a UDP channel from a local peer and prints
+// what reaches the proxy's bytesArrived on this (the receiving) thread: bytes
+// and chunks per second, and the worst stall of this thread's event loop.
+//
+//   bench_netflood [seconds per run, default 3]
+#include <dorvane/Channel.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <arpa/inet.h>
+#include <atomic>
+#include <cstdio>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+struct Figures
+{
+    double seconds = 0;
+    qint64 bytes = 0;
+    qint64 chunks = 0;
+    qint64 sentUnits = 0; // datagrams for UDP
+    double worstStallMs = 0;
+};
+
+quint16 portFromProfile(const QString &profile, const QString &prefix)
+{
+    if (!profile.startsWith(prefix))
+        return 0;
+    const QString rest = profile.mid(prefix.size());
+    return quint16(rest.section(QLatin1Char(' '), 0, 0).toUInt());
+}
+
+sockaddr_in loopback(quint16 port)
+{
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
+    return address;
+}
+
+// Runs this thread's event loop for the given time while counting arrivals
+// and watching a 1 ms timer for the longest gap between its ticks.
+Figures receive(ChannelProxy &proxy, int ms)
+{
+    Figures figures;
+    QObject context;
+    QObject::connect(&proxy, &ChannelProxy::bytesArrived, &context,
+                     [&](const QDateTime &, const QByteArray &bytes) {
+                         figures.bytes += bytes.size();
+                         ++figures.chunks;
+                     });
+
+    QElapsedTimer clock;
+    QTimer tick;
+    tick.setTimerType(Qt::PreciseTimer);
+    tick.setInterval(1);
+    qint64 last = 0;
+    qint64 worstGapNs = 0;
+    QObject::connect(&tick, &QTimer::timeout, &context, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        worstGapNs = qMax(worstGapNs, now - last);
+        last = now;
+    });
+
+    QEventLoop loop;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    clock.start();
+    tick.start();
+    loop.exec();
+    figures.seconds = clock.nsecsElapsed() / 1e9;
+    // The tick itself is 1 ms; what lies beyond it is the stall.
+    figures.worstStallMs = qMax<qint64>(0, worstGapNs - 1000000) / 1e6;
+    return figures;
+}
+
+Figures floodTcp(int ms)
+{
+    ChannelProxy proxy;
+    NetChannelParams params(TcpServer);
+    params.localAddress = QStringLiteral("127.0.0.1");
+    if (!proxy.open(params))
+        return {};
+    const quint16 port = portFromProfile(proxy.channelProfile(), QStringLiteral("Tcp Server127.0.0.1:"));
+
+    std::atomic<bool> running{true};
+    std::atomic<qint64> sent{0};
+    std::thread peer([&] {
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        const sockaddr_in address = loopback(port);
+        if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0) {
+            ::close(fd);
+            return;
+        }
+        static char chunk[256 * 1024];
+        while (running.load()) {
+            const ssize_t n = ::send(fd, chunk, sizeof chunk, MSG_NOSIGNAL);
+            if (n <= 0)
+                break;
+            sent.fetch_add(n);
+        }
+        ::close(fd);
+    });
+
+    Figures figures = receive(proxy, ms);
+    running.store(false);
+    proxy.close(); // unblocks a peer that waits in send
+    peer.join();
+    figures.sentUnits = sent.load();
+    return figures;
+}
+
+Figures floodUdp(int ms, int datagramSize)
+{
+    ChannelProxy proxy;
+    NetChannelParams params(Udp);
+    params.localAddress = QStringLiteral("127.0.0.1");
+    params.remoteAddress = QStringLiteral("127.0.0.1");
+    params.remotePort = 9;
+    if (!proxy.open(params))
+        return {};
+    const quint16 port = portFromProfile(proxy.channelProfile(), QStringLiteral("UDP 127.0.0.1:"));
+
+    std::atomic<bool> running{true};
+    std::atomic<qint64> sent{0};
+    std::thread peer([&] {
+        const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+        const sockaddr_in address = loopback(port);
+        std::vector<char> datagram(size_t(datagramSize), 'u');
+        while (running.load()) {
+            if (::sendto(fd, datagram.data(), datagram.size(), 0,
+                         reinterpret_cast<const sockaddr *>(&address), sizeof address)
+                > 0)
+                sent.fetch_add(1);
+        }
+        ::close(fd);
+    });
+
+    Figures figures = receive(proxy, ms);
+    running.store(false);
+    peer.join();
+    proxy.close();
+    figures.sentUnits = sent.load();
+    return figures;
+}
+
+void print(const char *name, const Figures &f, bool datagrams)
+{
+    std::printf("%-22s %10.1f MB/s %12.0f chunks/s %9.1f KiB/chunk %8.2f ms", name, f.bytes / f.seconds / 1e6,
+                f.chunks / f.seconds, f.chunks ? f.bytes / 1024.0 / f.chunks : 0.0, f.worstStallMs);
+    if (datagrams)
+        std::printf("   %lld of %lld datagrams arrived", static_cast<long long>(f.chunks),
+                    static_cast<long long>(f.sentUnits));
+    std::printf("\n");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const int seconds = argc > 1 ? qMax(1, QByteArray(argv[1]).toInt()) : 3;
+    const int ms = seconds * 1000;
+
+    std::printf("Flood from a local peer for %d s per run; figures as seen on the receiving thread.\n",
+                seconds);
+    std::printf("%-22s %15s %22s %20s %12s\n", "channel", "bytes", "chunks", "mean chunk", "worst stall");
+    print("TCP server", floodTcp(ms), false);
+    print("UDP, 1400-byte dgrams", floodUdp(ms, 1400), true);
+    print("UDP, 16 KiB dgrams", floodUdp(ms, 16384), true);
+    return 0;
+}

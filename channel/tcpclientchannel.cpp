@@ -1,0 +1,120 @@
+#include "tcpclientchannel.h"
+
+#include "arrivalgate.h"
+#include "netlimits.h"
+
+#include <QDebug>
+#include <QHostAddress>
+#include <QMetaEnum>
+#include <QTcpSocket>
+
+TcpClientChannel::TcpClientChannel(QObject *parent)
+    : Channel(parent)
+    , m_socket(new QTcpSocket(this))
+    , m_gate(new ArrivalGate(this))
+{
+    m_socket->setReadBufferSize(NetLimits::kReadBufferSize);
+}
+
+bool TcpClientChannel::configure(const ChannelParams &params)
+{
+    const auto *net = dynamic_cast<const NetChannelParams *>(&params);
+    if (params.type != TcpClient || !net)
+        return false;
+    setParams(params);
+    if (!net->localAddress.isEmpty()) {
+        const QHostAddress local(net->localAddress);
+        // A text that is no address must not quietly bind to every interface.
+        if (local.isNull() || !m_socket->bind(local, net->localPort, QAbstractSocket::DefaultForPlatform))
+            return false;
+    }
+    m_net = *net;
+    connect(m_socket, &QAbstractSocket::stateChanged, this, &TcpClientChannel::onStateChanged);
+    connect(m_socket, &QAbstractSocket::errorOccurred, this, &TcpClientChannel::onError);
+    connect(m_socket, &QIODevice::readyRead, this, &TcpClientChannel::readAvailable);
+    connect(m_gate, &ArrivalGate::reopened, this, &TcpClientChannel::readAvailable);
+    m_gate->attach();
+    updateProfile();
+    return createPeriodTimer(params.timing);
+}
+
+QString TcpClientChannel::profile() const
+{
+    return m_profile.get();
+}
+
+void TcpClientChannel::updateProfile()
+{
+    m_profile.set(QStringLiteral("Tcp Client%1:%2 -> %3:%4")
+                      .arg(m_socket->localAddress().toString())
+                      .arg(m_socket->localPort())
+                      .arg(m_net.remoteAddress)
+                      .arg(m_net.remotePort));
+}
+
+bool TcpClientChannel::open()
+{
+    // A socket that is already connecting or connected keeps its connection.
+    if (m_socket->state() == QAbstractSocket::UnconnectedState
+        || m_socket->state() == QAbstractSocket::BoundState)
+        m_socket->connectToHost(m_net.remoteAddress, m_net.remotePort, QIODevice::ReadWrite,
+                                QAbstractSocket::AnyIPProtocol);
+    return isOpen();
+}
+
+void TcpClientChannel::close()
+{
+    m_socket->close();
+    m_socket->disconnectFromHost();
+    setOpen(false);
+    updateProfile();
+}
+
+bool TcpClientChannel::write(const char *data, qint64 size)
+{
+    if (!data || size <= 0 || m_socket->state() != QAbstractSocket::ConnectedState)
+        return false;
+    if (m_socket->bytesToWrite() >= NetLimits::kMaxPendingWrite)
+        return false;
+    if (m_socket->write(data, size) < 1)
+        return false;
+    emit bytesWritten(QDateTime::currentDateTime(), QByteArray(data, int(size)));
+    return true;
+}
+
+void TcpClientChannel::onStateChanged(QAbstractSocket::SocketState state)
+{
+    qDebug().noquote() << QStringLiteral("TCP client socket state: ")
+                              + QString::fromLatin1(
+                                  QMetaEnum::fromType<QAbstractSocket::SocketState>().valueToKey(state));
+    updateProfile();
+    if (state == QAbstractSocket::ConnectedState) {
+        setOpen(true);
+        emit stateChanged(TcpClient, Opened);
+    } else if (state == QAbstractSocket::UnconnectedState) {
+        // What the peer sent before it left is still reported.
+        if (m_socket->bytesAvailable() > 0) {
+            const QByteArray rest = m_socket->readAll();
+            m_gate->account(rest.size());
+            emit bytesArrived(QDateTime::currentDateTime(), rest);
+        }
+        setOpen(false);
+        emit stateChanged(TcpClient, Closed);
+    }
+}
+
+void TcpClientChannel::onError(QAbstractSocket::SocketError)
+{
+    emit channelError(m_socket->errorString());
+}
+
+void TcpClientChannel::readAvailable()
+{
+    if (m_socket->bytesAvailable() <= 0 || !m_gate->admit())
+        return;
+    const QByteArray bytes = m_socket->readAll();
+    if (bytes.isEmpty())
+        return;
+    m_gate->account(bytes.size());
+    emit bytesArrived(QDateTime::currentDateTime(), bytes);
+}

@@ -1,0 +1,178 @@
+#pragma once
+// Shared pieces of the application tests: a started application on a data
+// directory of its own, a catcher for the message boxes the code under test
+// shows, and a real pseudo-terminal to open as a serial port.
+
+#include "application.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+// Runs the test object inside a started application whose Data directory
+// lives in a fresh temporary directory, so parallel test programs never share
+// a settings file.
+#define DORVANE_APP_TEST_MAIN(TestClass)                                                                     \
+    int main(int argc, char **argv)                                                                          \
+    {                                                                                                        \
+        QCoreApplication::setApplicationName(QStringLiteral("Dorvane"));                                     \
+        QCoreApplication::setOrganizationName(QStringLiteral("Quorvel"));                                    \
+        QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));                                    \
+        QStandardPaths::setTestModeEnabled(true);                                                            \
+        QTemporaryDir dataRoot;                                                                              \
+        Application app(argc, argv);                                                                         \
+        app.startUp(dataRoot.path());                                                                        \
+        int result = 0;                                                                                      \
+        {                                                                                                    \
+            TestClass test;                                                                                  \
+            result = QTest::qExec(&test, argc, argv);                                                        \
+        }                                                                                                    \
+        app.shutDown();                                                                                      \
+        return result;                                                                                       \
+    }
+
+// Records and closes every message box that appears while it lives, modal
+// ones included (the polling timer also runs in their event loop).
+class MessageBoxCatcher : public QObject
+{
+public:
+    MessageBoxCatcher()
+    {
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, this, [this] { poll(); });
+        m_timer.start();
+    }
+
+    QStringList texts() const { return m_texts; }
+    QStringList titles() const { return m_titles; }
+    QList<QMessageBox::Icon> icons() const { return m_icons; }
+    int count() const { return m_texts.size(); }
+
+    // Waits until a box has been caught or the time is up.
+    bool waitForBox(int timeoutMs = 5000)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (m_texts.isEmpty() && clock.elapsed() < timeoutMs)
+            QTest::qWait(10);
+        return !m_texts.isEmpty();
+    }
+
+private:
+    void poll()
+    {
+        const QWidgetList widgets = QApplication::topLevelWidgets();
+        for (QWidget *widget : widgets) {
+            auto *box = qobject_cast<QMessageBox *>(widget);
+            if (!box || !box->isVisible())
+                continue;
+            m_texts << box->text();
+            m_titles << box->windowTitle();
+            m_icons << box->icon();
+            box->done(QMessageBox::Ok);
+        }
+    }
+
+    QTimer m_timer;
+    QStringList m_texts;
+    QStringList m_titles;
+    QList<QMessageBox::Icon> m_icons;
+};
+
+// Answers the next open-file dialog with the given path (or cancels it when
+// the path is empty). The dialog is tried again on every tick until it has
+// gone, since it may still be reading its directory at the first one.
+inline void answerNextFileDialog(const QString &path)
+{
+    auto *timer = new QTimer(QCoreApplication::instance());
+    auto answered = std::make_shared<QPointer<QFileDialog>>();
+    auto seen = std::make_shared<bool>(false);
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, path, answered, seen] {
+        // Only the first dialog that appears is answered; once it has gone,
+        // a later one is left to the next answer.
+        if (*seen && (answered->isNull() || !(*answered)->isVisible())) {
+            timer->stop();
+            timer->deleteLater();
+            return;
+        }
+        QFileDialog *dialog = answered->data();
+        if (!dialog) {
+            const QWidgetList widgets = QApplication::topLevelWidgets();
+            for (QWidget *widget : widgets) {
+                auto *candidate = qobject_cast<QFileDialog *>(widget);
+                if (candidate && candidate->isVisible())
+                    dialog = candidate;
+            }
+            if (!dialog)
+                return;
+            *answered = dialog;
+            *seen = true;
+        }
+        if (path.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        // selectFile() leaves a focused name field alone: type instead.
+        if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            name->setText(path);
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    timer->start();
+}
+
+// A pseudo-terminal pair: the serial port opens the slave by its path, the
+// test talks to the master side.
+class PseudoTerminal
+{
+public:
+    PseudoTerminal()
+    {
+        int slave = -1;
+        char name[256] = {};
+        if (openpty(&m_master, &slave, name, nullptr, nullptr) != 0)
+            return;
+        m_slavePath = QString::fromLocal8Bit(name);
+        // Raw from the start, so nothing is echoed before the port opens it.
+        termios tio{};
+        if (::tcgetattr(slave, &tio) == 0) {
+            ::cfmakeraw(&tio);
+            ::tcsetattr(slave, TCSANOW, &tio);
+        }
+        // The port opens its own descriptor; holding this one would keep the
+        // line up after the master side has hung up.
+        ::close(slave);
+    }
+    ~PseudoTerminal() { hangUp(); }
+    PseudoTerminal(const PseudoTerminal &) = delete;
+    PseudoTerminal &operator=(const PseudoTerminal &) = delete;
+
+    bool isOpen() const { return m_master >= 0; }
+    QString slavePath() const { return m_slavePath; }
+    int master() const { return m_master; }
+
+    // Closing the master side hangs the line up, as an unplugged adapter does.
+    void hangUp()
+    {
+        if (m_master >= 0)
+            ::close(m_master);
+        m_master = -1;
+    }
+
+private:
+    int m_master = -1;
+    QString m_slavePath;
+};

@@ -1,0 +1,464 @@
+// The channel window on real parts: a pseudo-terminal opened as a serial
+// port, TCP and UDP sockets on 127.0.0.1, and the settings file on disk.
+#include "apptestsupport.h"
+
+#include "applicationoptions.h"
+#include "channelwindow.h"
+#include "mainwindow.h"
+#include "netchannelwidget.h"
+#include "serialchannelwidget.h"
+
+#include <dorvane/Channel.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <poll.h>
+
+#include <yaml-cpp/yaml.h>
+
+namespace {
+
+ChannelProxy *proxy()
+{
+    return Application::instance()->channelProxy();
+}
+
+ChannelWindow *channelWindow()
+{
+    return Application::instance()->mainWindow()->channelWindow();
+}
+
+template<typename T>
+T *child(QObject *parent, const char *name)
+{
+    T *found = parent->findChild<T *>(QLatin1String(name));
+    if (!found)
+        qWarning("no child %s", name);
+    return found;
+}
+
+YAML::Node settingsOnDisk()
+{
+    return YAML::LoadFile(Application::instance()->options()->appSettingsFile.toLocal8Bit().toStdString());
+}
+
+QPushButton *serialButton()
+{
+    return child<QPushButton>(channelWindow()->serialWidget(), "btnSerialPortControl");
+}
+
+QPushButton *netButton()
+{
+    return child<QPushButton>(channelWindow()->netWidget(), "btnNetChannelControl");
+}
+
+void selectData(QComboBox *box, int value)
+{
+    box->setCurrentIndex(box->findData(value));
+}
+
+// Reads what the port wrote, from the master side of the terminal.
+QByteArray readMaster(int fd, int wanted)
+{
+    QByteArray bytes;
+    QElapsedTimer clock;
+    clock.start();
+    while (bytes.size() < wanted && clock.elapsed() < 3000) {
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, 50) > 0 && (p.revents & POLLIN)) {
+            char buffer[256];
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n > 0)
+                bytes.append(buffer, int(n));
+        }
+        QCoreApplication::processEvents();
+    }
+    return bytes;
+}
+
+void setSerialPort(const QString &path)
+{
+    child<QComboBox>(channelWindow()->serialWidget(), "cbxPortName")->setEditText(path);
+}
+
+void selectProtocol(NetChannelWidget *widget, int type)
+{
+    selectData(child<QComboBox>(widget, "cbxProtocolType"), type);
+}
+
+} // namespace
+
+class TestChannelWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { QVERIFY(QTest::qWaitForWindowExposed(Application::instance()->mainWindow())); }
+
+    void cleanup()
+    {
+        proxy()->close();
+        if (channelWindow()->serialWidget()->hasOpenLook())
+            channelWindow()->serialWidget()->setOpenLook(false);
+        if (channelWindow()->netWidget()->hasOpenLook())
+            channelWindow()->netWidget()->showClosed();
+        channelWindow()->pages()->setCurrentIndex(0);
+    }
+
+    void serialPortOpensAPseudoTerminalAndIsRemembered()
+    {
+        PseudoTerminal pty;
+        if (!pty.isOpen())
+            QSKIP("no pseudo-terminal available (openpty failed)");
+        SerialChannelWidget *serial = channelWindow()->serialWidget();
+        setSerialPort(pty.slavePath());
+        auto *baud = child<QComboBox>(serial, "cbxBaudRate");
+        baud->setCurrentIndex(baud->findText(QStringLiteral("115200")));
+        selectData(child<QComboBox>(serial, "cbxStopBits"), 2);
+        selectData(child<QComboBox>(serial, "cbxParity"), 2);
+
+        QTest::mouseClick(serialButton(), Qt::LeftButton);
+        QVERIFY(proxy()->isOpen());
+        QCOMPARE(serialButton()->text(), QStringLiteral("Close"));
+        QVERIFY(!child<QComboBox>(serial, "cbxPortName")->isEnabled());
+        QVERIFY(!child<QRadioButton>(serial, "rbHiresTimer")->isEnabled());
+        QCOMPARE(channelWindow()->statusText(), proxy()->channelProfile());
+        QVERIFY2(channelWindow()->statusText().endsWith(QLatin1String(",115200,8,2,E")),
+                 qPrintable(channelWindow()->statusText()));
+
+        // Really open: what is written comes out at the other end.
+        proxy()->write("ping", 4);
+        QCOMPARE(readMaster(pty.master(), 4), QByteArray("ping"));
+
+        const YAML::Node section = settingsOnDisk()["serialPort"];
+        QVERIFY(section.IsMap());
+        QCOMPARE(QString::fromStdString(section["name"].as<std::string>()), pty.slavePath());
+        QCOMPARE(section["baudrate"].as<int>(), 115200);
+        QCOMPARE(section["dataBits"].as<int>(), 8);
+        QCOMPARE(section["stopBits"].as<int>(), 2);
+        QCOMPARE(section["parity"].as<int>(), 2);
+
+        QTest::mouseClick(serialButton(), Qt::LeftButton);
+        QVERIFY(!proxy()->isOpen());
+        QCOMPARE(serialButton()->text(), QStringLiteral("Open"));
+        QVERIFY(child<QComboBox>(serial, "cbxPortName")->isEnabled());
+        QCOMPARE(channelWindow()->statusText(), QStringLiteral("No Active Channel"));
+    }
+
+    void serialOpenWhileTheNetworkPageShowsIsMirroredThere()
+    {
+        PseudoTerminal pty;
+        if (!pty.isOpen())
+            QSKIP("no pseudo-terminal available (openpty failed)");
+        ChannelWindow *window = channelWindow();
+        NetChannelWidget *net = window->netWidget();
+        QTest::mouseClick(child<QPushButton>(window, "NetChannelButton"), Qt::LeftButton);
+        QCOMPARE(window->pages()->currentIndex(), 1);
+        auto *remote = child<QComboBox>(net, "cbxRemoteAddress");
+        remote->setCurrentText(QStringLiteral("192.0.2.7"));
+
+        setSerialPort(pty.slavePath());
+        serialButton()->click();
+        QVERIFY(proxy()->isOpen());
+
+        QVERIFY(net->hasOpenLook());
+        QCOMPARE(netButton()->text(), QStringLiteral("Close"));
+        QVERIFY(!child<QComboBox>(net, "cbxProtocolType")->isEnabled());
+        QVERIFY(!remote->isEnabled());
+        const YAML::Node network = settingsOnDisk()["network"];
+        QVERIFY(network.IsMap());
+        QCOMPARE(network["remoteAddress"].as<std::string>(), std::string("192.0.2.7"));
+
+        // Closing from the network page closes the port and both pages say so.
+        QTest::mouseClick(netButton(), Qt::LeftButton);
+        QVERIFY(!proxy()->isOpen());
+        QCOMPARE(serialButton()->text(), QStringLiteral("Open"));
+        QVERIFY(child<QComboBox>(window->serialWidget(), "cbxPortName")->isEnabled());
+        QCOMPARE(window->statusText(), QStringLiteral("No Active Channel"));
+    }
+
+    void customBaudRateIsTypedStoredAndRestored()
+    {
+        PseudoTerminal pty;
+        if (!pty.isOpen())
+            QSKIP("no pseudo-terminal available (openpty failed)");
+        SerialChannelWidget *serial = channelWindow()->serialWidget();
+        auto *baud = child<QComboBox>(serial, "cbxBaudRate");
+        baud->setCurrentIndex(baud->count() - 1);
+        QVERIFY(baud->isEditable());
+        QVERIFY(baud->currentText().isEmpty());
+        baud->setEditText(QStringLiteral("250000"));
+        setSerialPort(pty.slavePath());
+
+        QTest::mouseClick(serialButton(), Qt::LeftButton);
+        QVERIFY2(proxy()->isOpen(), "a pseudo-terminal takes any rate");
+        QCOMPARE(settingsOnDisk()["serialPort"]["baudrate"].as<int>(), 250000);
+        QTest::mouseClick(serialButton(), Qt::LeftButton);
+
+        SerialChannelWidget restored;
+        auto *restoredBaud = child<QComboBox>(&restored, "cbxBaudRate");
+        QCOMPARE(restoredBaud->currentText(), QStringLiteral("250000"));
+        QVERIFY(restoredBaud->isEditable());
+        QCOMPARE(restored.baudRate(), 250000);
+
+        // A standard rate makes the box a plain list again.
+        baud->setCurrentIndex(baud->findText(QStringLiteral("9600")));
+        QVERIFY(!baud->isEditable());
+    }
+
+    void badBaudRateIsRefusedWithAMessage_data()
+    {
+        QTest::addColumn<QString>("rate");
+        QTest::newRow("zero") << QStringLiteral("0");
+        QTest::newRow("text") << QStringLiteral("fast");
+        QTest::newRow("negative") << QStringLiteral("-9600");
+        QTest::newRow("empty") << QString();
+    }
+
+    void badBaudRateIsRefusedWithAMessage()
+    {
+        QFETCH(QString, rate);
+        PseudoTerminal pty;
+        if (!pty.isOpen())
+            QSKIP("no pseudo-terminal available (openpty failed)");
+        SerialChannelWidget *serial = channelWindow()->serialWidget();
+        auto *baud = child<QComboBox>(serial, "cbxBaudRate");
+        baud->setCurrentIndex(baud->count() - 1);
+        baud->setEditText(rate);
+        setSerialPort(pty.slavePath());
+
+        MessageBoxCatcher boxes;
+        QTest::mouseClick(serialButton(), Qt::LeftButton);
+        QVERIFY(boxes.waitForBox());
+        QVERIFY2(boxes.texts().at(0).contains(QLatin1String("baud rate")), qPrintable(boxes.texts().at(0)));
+        QCOMPARE(boxes.titles().at(0), QStringLiteral("Dorvane"));
+        QVERIFY(!proxy()->isOpen());
+        QCOMPARE(serialButton()->text(), QStringLiteral("Open"));
+        baud->setCurrentIndex(baud->findText(QStringLiteral("9600")));
+    }
+
+    void failedSerialOpenTellsWhy()
+    {
+        const QString missing = QStringLiteral("/dev/dorvane-no-such-port");
+        setSerialPort(missing);
+        MessageBoxCatcher boxes;
+        QTest::mouseClick(serialButton(), Qt::LeftButton);
+        QVERIFY(boxes.waitForBox());
+        const QString text = boxes.texts().at(0);
+        QVERIFY2(text.contains(missing), qPrintable(text));
+        // The system's reason follows the port name.
+        QVERIFY2(text.section(missing, 1).size() > 3, qPrintable(text));
+        QCOMPARE(boxes.icons().at(0), QMessageBox::Warning);
+        QVERIFY(!proxy()->isOpen());
+        QCOMPARE(serialButton()->text(), QStringLiteral("Open"));
+        QVERIFY(!channelWindow()->statusError().isEmpty());
+        QCOMPARE(channelWindow()->statusText(), QStringLiteral("No Active Channel"));
+    }
+
+    void portThatGoesAwayClosesBothPages()
+    {
+        PseudoTerminal pty;
+        if (!pty.isOpen())
+            QSKIP("no pseudo-terminal available (openpty failed)");
+        setSerialPort(pty.slavePath());
+        QTest::mouseClick(serialButton(), Qt::LeftButton);
+        QVERIFY(proxy()->isOpen());
+
+        MessageBoxCatcher boxes;
+        pty.hangUp();
+        QTRY_COMPARE_WITH_TIMEOUT(serialButton()->text(), QStringLiteral("Open"), 5000);
+        QVERIFY(!channelWindow()->netWidget()->hasOpenLook());
+        QCOMPARE(channelWindow()->statusText(), QStringLiteral("No Active Channel"));
+        QVERIFY(child<QComboBox>(channelWindow()->serialWidget(), "cbxPortName")->isEnabled());
+        // The user is told that the device went away.
+        QVERIFY(boxes.waitForBox());
+        QVERIFY(!channelWindow()->statusError().isEmpty());
+    }
+
+    void devicesArriveAndLeaveTheList()
+    {
+        SerialChannelWidget serial;
+        auto *port = child<QComboBox>(&serial, "cbxPortName");
+        const int before = port->count();
+        serial.addDevice(QStringLiteral("/dev/ttyDORVANE7"));
+        QCOMPARE(port->count(), before + 1);
+        QCOMPARE(port->currentText(), QStringLiteral("ttyDORVANE7"));
+        // An unknown port has no identifiers to show.
+        QCOMPARE(child<QLabel>(&serial, "lblVenderId")->text(), QStringLiteral("N/A"));
+        QCOMPARE(child<QLabel>(&serial, "lblProductId")->text(), QStringLiteral("N/A"));
+        serial.addDevice(QStringLiteral("ttyDORVANE7"));
+        QCOMPARE(port->count(), before + 1);
+        serial.removeDevice(QStringLiteral("/dev/ttyDORVANE7"));
+        QCOMPARE(port->count(), before);
+        QCOMPARE(port->findText(QStringLiteral("ttyDORVANE7")), -1);
+    }
+
+    void storedTcpServerStartsWithServerControls()
+    {
+        YAML::Node section(YAML::NodeType::Map);
+        section["channelType"] = 2;
+        section["localAddress"] = "127.0.0.1";
+        section["localPort"] = 6123;
+        section["remoteAddress"] = "192.0.2.1";
+        section["remotePort"] = 7000;
+        section["multicastAddress"] = "";
+        Application::instance()->options()->setSection("network", section, false);
+
+        NetChannelWidget net;
+        QCOMPARE(child<QComboBox>(&net, "cbxProtocolType")->currentText(), QStringLiteral("TCP Server"));
+        QCOMPARE(child<QComboBox>(&net, "cbxLocalAddress")->currentText(), QStringLiteral("127.0.0.1"));
+        QCOMPARE(child<QSpinBox>(&net, "spinLocalPort")->value(), 6123);
+        QCOMPARE(child<QSpinBox>(&net, "spinRemotePort")->value(), 7000);
+        for (const char *shown : {"lblLocalHost", "cbxLocalAddress", "spinLocalPort", "listWidget"})
+            QVERIFY2(!child<QWidget>(&net, shown)->isHidden(), shown);
+        for (const char *hidden : {"chkAutoLocalHost", "lblRemoteHost", "cbxRemoteAddress", "spinRemotePort",
+                                   "lblMulticastAddress", "txtMulticastAddress"})
+            QVERIFY2(child<QWidget>(&net, hidden)->isHidden(), hidden);
+        QCOMPARE(child<QPushButton>(&net, "btnNetChannelControl")->text(), QStringLiteral("Open"));
+    }
+
+    void tcpClientLeavesTheLocalEndToTheSystem()
+    {
+        NetChannelWidget net;
+        child<QComboBox>(&net, "cbxLocalAddress")->setCurrentText(QStringLiteral("127.0.0.1"));
+        child<QSpinBox>(&net, "spinLocalPort")->setValue(4000);
+        child<QComboBox>(&net, "cbxRemoteAddress")->setCurrentText(QStringLiteral("localhost"));
+        child<QSpinBox>(&net, "spinRemotePort")->setValue(4001);
+        selectProtocol(&net, NetChannelWidget::TcpClientProtocol);
+
+        QVERIFY(child<QWidget>(&net, "cbxLocalAddress")->isHidden());
+        QVERIFY(child<QWidget>(&net, "spinLocalPort")->isHidden());
+        QVERIFY(!child<QWidget>(&net, "cbxRemoteAddress")->isHidden());
+        QCOMPARE(child<QPushButton>(&net, "btnNetChannelControl")->text(), QStringLiteral("Connect"));
+        const NetChannelParams params = net.buildNetParams();
+        QCOMPARE(params.type, TcpClient);
+        QVERIFY(params.localAddress.isEmpty());
+        QCOMPARE(params.localPort, quint16(0));
+        QCOMPARE(params.remoteAddress, QStringLiteral("localhost"));
+        QCOMPARE(params.remotePort, quint16(4001));
+
+        selectProtocol(&net, NetChannelWidget::UdpProtocol);
+        QCOMPARE(net.buildNetParams().type, Udp);
+        QCOMPARE(net.buildNetParams().localAddress, QStringLiteral("127.0.0.1"));
+        QVERIFY(!child<QWidget>(&net, "txtMulticastAddress")->isHidden());
+        QCOMPARE(child<QPushButton>(&net, "btnNetChannelControl")->text(), QStringLiteral("Open"));
+    }
+
+    void tcpClientWhosePeerDropsReturnsToConnect()
+    {
+        QTcpServer peer;
+        QVERIFY(peer.listen(QHostAddress::LocalHost, 0));
+        ChannelWindow *window = channelWindow();
+        NetChannelWidget *net = window->netWidget();
+        window->pages()->setCurrentIndex(1);
+        selectProtocol(net, NetChannelWidget::TcpClientProtocol);
+        child<QComboBox>(net, "cbxRemoteAddress")->setCurrentText(QStringLiteral("127.0.0.1"));
+        child<QSpinBox>(net, "spinRemotePort")->setValue(peer.serverPort());
+
+        MessageBoxCatcher boxes;
+        QTest::mouseClick(netButton(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(netButton()->text(), QStringLiteral("Disconnect"), 5000);
+        QVERIFY(proxy()->isOpen());
+        QVERIFY(!child<QComboBox>(net, "cbxProtocolType")->isEnabled());
+        QVERIFY2(window->statusText().startsWith(QLatin1String("Tcp Client")),
+                 qPrintable(window->statusText()));
+        QCOMPARE(serialButton()->text(), QStringLiteral("Close"));
+        QCOMPARE(settingsOnDisk()["network"]["channelType"].as<int>(), 1);
+
+        QTRY_VERIFY(peer.hasPendingConnections());
+        QTcpSocket *accepted = peer.nextPendingConnection();
+        accepted->close();
+
+        QTRY_COMPARE_WITH_TIMEOUT(netButton()->text(), QStringLiteral("Connect"), 5000);
+        QVERIFY(!proxy()->isOpen());
+        QVERIFY(child<QComboBox>(net, "cbxProtocolType")->isEnabled());
+        QVERIFY(child<QComboBox>(net, "cbxRemoteAddress")->isEnabled());
+        QCOMPARE(window->statusText(), QStringLiteral("No Active Channel"));
+        QCOMPARE(serialButton()->text(), QStringLiteral("Open"));
+    }
+
+    void refusedConnectionIsShownToTheUser()
+    {
+        quint16 closedPort = 0;
+        {
+            QTcpServer probe;
+            QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
+            closedPort = probe.serverPort();
+        }
+        ChannelWindow *window = channelWindow();
+        NetChannelWidget *net = window->netWidget();
+        selectProtocol(net, NetChannelWidget::TcpClientProtocol);
+        child<QComboBox>(net, "cbxRemoteAddress")->setCurrentText(QStringLiteral("127.0.0.1"));
+        child<QSpinBox>(net, "spinRemotePort")->setValue(closedPort);
+
+        MessageBoxCatcher boxes;
+        QTest::mouseClick(netButton(), Qt::LeftButton);
+        QVERIFY(boxes.waitForBox());
+        QVERIFY(!boxes.texts().at(0).isEmpty());
+        QCOMPARE(boxes.titles().at(0), QStringLiteral("Dorvane"));
+        QTRY_COMPARE(window->statusError(), boxes.texts().at(0));
+        QCOMPARE(window->statusText(), QStringLiteral("No Active Channel"));
+        QCOMPARE(netButton()->text(), QStringLiteral("Connect"));
+        QVERIFY(!proxy()->isOpen());
+    }
+
+    void tcpServerListsItsClients()
+    {
+        ChannelWindow *window = channelWindow();
+        NetChannelWidget *net = window->netWidget();
+        selectProtocol(net, NetChannelWidget::TcpServerProtocol);
+        child<QComboBox>(net, "cbxLocalAddress")->setCurrentText(QStringLiteral("127.0.0.1"));
+        child<QSpinBox>(net, "spinLocalPort")->setValue(0);
+        QTest::mouseClick(netButton(), Qt::LeftButton);
+        QVERIFY(proxy()->isOpen());
+        QCOMPARE(netButton()->text(), QStringLiteral("Close"));
+        // The system chose the port; the profile names it.
+        const quint16 port = quint16(proxy()->channelProfile().section(QLatin1Char(':'), -1).toUInt());
+        QVERIFY2(port != 0, qPrintable(proxy()->channelProfile()));
+
+        auto *list = child<QListWidget>(net, "listWidget");
+        QTcpSocket client;
+        client.connectToHost(QHostAddress::LocalHost, port);
+        QVERIFY(client.waitForConnected(3000));
+        const QString peerText = QStringLiteral("127.0.0.1:%1").arg(client.localPort());
+        QTRY_COMPARE(list->count(), 1);
+        QCOMPARE(list->item(0)->text(), peerText);
+
+        client.disconnectFromHost();
+        QTRY_COMPARE(list->count(), 0);
+
+        QTest::mouseClick(netButton(), Qt::LeftButton);
+        QVERIFY(!proxy()->isOpen());
+        QCOMPARE(netButton()->text(), QStringLiteral("Open"));
+    }
+
+    void failedUdpOpenTellsWhy()
+    {
+        ChannelWindow *window = channelWindow();
+        NetChannelWidget *net = window->netWidget();
+        selectProtocol(net, NetChannelWidget::UdpProtocol);
+        // An address that is not one of this host's cannot be bound.
+        child<QComboBox>(net, "cbxLocalAddress")->setCurrentText(QStringLiteral("192.0.2.250"));
+        child<QSpinBox>(net, "spinLocalPort")->setValue(0);
+        MessageBoxCatcher boxes;
+        QTest::mouseClick(netButton(), Qt::LeftButton);
+        QVERIFY(boxes.waitForBox());
+        QVERIFY2(boxes.texts().at(0).contains(QLatin1String("192.0.2.250")), qPrintable(boxes.texts().at(0)));
+        QVERIFY(!proxy()->isOpen());
+        QCOMPARE(netButton()->text(), QStringLiteral("Open"));
+    }
+};
+
+DORVANE_APP_TEST_MAIN(TestChannelWindow)
+
+#include "tst_channelwindow.moc"

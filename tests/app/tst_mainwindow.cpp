@@ -1,0 +1,212 @@
+// The main window as the started application builds it: tool bar, docks and
+// their arrangement, dock toggling and sizing, status bar and counters.
+#include "apptestsupport.h"
+
+#include "channelwindow.h"
+#include "dialoguewindow.h"
+#include "interpretwindow.h"
+#include "mainwindow.h"
+
+#include <dorvane/WdxWidgets.h>
+
+#include <QDockWidget>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolBar>
+
+namespace {
+
+MainWindow *mainWindow()
+{
+    return Application::instance()->mainWindow();
+}
+
+bool onScreen(QDockWidget *dock)
+{
+    return !dock->visibleRegion().isEmpty();
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        MainWindow *window = mainWindow();
+        QVERIFY(window);
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+    }
+
+    void toolBarOffersEveryDockInOrder()
+    {
+        MainWindow *window = mainWindow();
+        QToolBar *bar = window->toolBar();
+        QCOMPARE(bar->windowTitle(), QStringLiteral("Standard"));
+        QVERIFY(!bar->isMovable());
+        QCOMPARE(bar->iconSize(), QSize(24, 24));
+        QCOMPARE(bar->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+
+        QStringList layout;
+        for (QAction *action : bar->actions()) {
+            if (action->isSeparator()) {
+                layout << QStringLiteral("|");
+                continue;
+            }
+            layout << action->text();
+            // Every icon resource must be present in the build.
+            QVERIFY2(!action->icon().pixmap(24, 24).isNull(), qPrintable(action->text()));
+        }
+        QCOMPARE(
+            layout.join(QLatin1Char(',')),
+            QStringLiteral("Channel,|,Dialogue,Transmit,|,TXP Editor,TXPSet Editor,|,Instruct Set,History,|,"
+                           "Inspect,|,Help,About Dorvane"));
+    }
+
+    void initialArrangement()
+    {
+        MainWindow *window = mainWindow();
+        QCOMPARE(window->channelDock()->windowTitle(), QStringLiteral("Channel"));
+        QCOMPARE(window->historyDock()->windowTitle(), QStringLiteral("Histroy"));
+        QCOMPARE(window->protocolSetDock()->windowTitle(), QStringLiteral("TX Protocol Explorer"));
+        QCOMPARE(window->protocolEditorDock()->windowTitle(), QStringLiteral("TX Protocol Editor"));
+        QCOMPARE(window->interpretDock()->windowTitle(), QStringLiteral("Inspect"));
+
+        QCOMPARE(window->dockWidgetArea(window->channelDock()), Qt::LeftDockWidgetArea);
+        QCOMPARE(window->dockWidgetArea(window->dialogueDock()), Qt::RightDockWidgetArea);
+        QCOMPARE(window->dockWidgetArea(window->historyDock()), Qt::RightDockWidgetArea);
+        QCOMPARE(window->dockWidgetArea(window->transmitDock()), Qt::RightDockWidgetArea);
+        QVERIFY(window->tabifiedDockWidgets(window->channelDock()).contains(window->interpretDock()));
+        const QList<QDockWidget *> withHistory = window->tabifiedDockWidgets(window->historyDock());
+        QVERIFY(withHistory.contains(window->protocolSetDock()));
+        QVERIFY(withHistory.contains(window->instructSetDock()));
+        QVERIFY(withHistory.contains(window->protocolEditorDock()));
+
+        // Dialogue with History to its right and Transmit below it.
+        const QRect dialogue = window->dialogueDock()->geometry();
+        QVERIFY(window->historyDock()->geometry().left() >= dialogue.right());
+        QVERIFY(window->transmitDock()->geometry().top() >= dialogue.bottom());
+        QVERIFY(window->channelDock()->geometry().right() <= dialogue.left());
+
+        for (QDockWidget *dock :
+             {window->channelDock(), window->dialogueDock(), window->transmitDock(), window->historyDock()})
+            QVERIFY2(onScreen(dock), qPrintable(dock->windowTitle()));
+        for (QDockWidget *dock : {window->protocolEditorDock(), window->protocolSetDock(),
+                                  window->interpretDock(), window->instructSetDock()})
+            QVERIFY2(dock->isHidden(), qPrintable(dock->windowTitle()));
+    }
+
+    void toggleDockRaisesATabbedDockThenHidesIt()
+    {
+        MainWindow *window = mainWindow();
+        QDockWidget *channel = window->channelDock();
+        QDockWidget *inspect = window->interpretDock();
+
+        // Inspect is hidden: shown, and in front of the Channel tab.
+        window->toggleDock(inspect);
+        QTRY_VERIFY(onScreen(inspect));
+        QTRY_VERIFY(!onScreen(channel));
+
+        // Channel now sits behind a tab: the toggle raises it, it does not hide it.
+        window->toggleDock(channel);
+        QTRY_VERIFY(onScreen(channel));
+        QVERIFY(!channel->isHidden());
+        QTRY_VERIFY(!onScreen(inspect));
+
+        // Visible and in front: the next toggle hides it.
+        window->toggleDock(channel);
+        QTRY_VERIFY(channel->isHidden());
+
+        // Shown again, Channel rejoins its tab group.
+        window->toggleDock(channel);
+        QTRY_VERIFY(onScreen(channel));
+        inspect->hide();
+        QTRY_VERIFY(onScreen(channel));
+    }
+
+    void dockSizesFollowTheWindowWidth()
+    {
+        QCOMPARE(MainWindow::horizontalDockSizes(1205), (QList<int>{240, 600, 365}));
+        QCOMPARE(MainWindow::horizontalDockSizes(9), (QList<int>{0, 0, 9}));
+
+        MainWindow *window = mainWindow();
+        const QSize before = window->size();
+        window->resize(1205, 700);
+        QTRY_COMPARE(window->width(), 1205);
+        QCoreApplication::processEvents();
+        // Separators take a few pixels out of the requests.
+        QTRY_VERIFY2(qAbs(window->channelDock()->width() - 240) <= 8,
+                     qPrintable(QString::number(window->channelDock()->width())));
+        QTRY_VERIFY2(qAbs(window->dialogueDock()->width() - 600) <= 8,
+                     qPrintable(QString::number(window->dialogueDock()->width())));
+        // Dialogue over Transmit at 300 to 100; the room left over is shared
+        // in that proportion.
+        const double ratio = double(window->dialogueDock()->height()) / window->transmitDock()->height();
+        QVERIFY2(ratio > 2.5 && ratio < 3.5, qPrintable(QString::number(ratio)));
+        window->resize(before);
+    }
+
+    void statusBarCarriesChannelStateAndCounters()
+    {
+        MainWindow *window = mainWindow();
+        auto *rx = window->findChild<QLabel *>(QStringLiteral("RxCounter"));
+        auto *tx = window->findChild<QLabel *>(QStringLiteral("TxCounter"));
+        QVERIFY(rx && tx);
+        QVERIFY(window->statusBar()->isAncestorOf(rx));
+        QVERIFY(window->statusBar()->isAncestorOf(window->channelWindow()->statusWidget()));
+        QVERIFY(window->findChild<QWidget *>(QStringLiteral("getLatestVerionLink")));
+        QCOMPARE(window->channelWindow()->statusText(), QStringLiteral("No Active Channel"));
+
+        // Totals are unsigned 32-bit numbers.
+        window->setRxCount(4294967295u);
+        window->setTxCount(17);
+        QCOMPARE(rx->text(), QStringLiteral("4294967295"));
+        QCOMPARE(tx->text(), QStringLiteral("17"));
+
+        QPushButton *reset = nullptr;
+        for (QPushButton *button : window->statusBar()->findChildren<QPushButton *>()) {
+            if (button->text() == QLatin1String("Reset Counter"))
+                reset = button;
+        }
+        QVERIFY(reset);
+        QTest::mouseClick(reset, Qt::LeftButton);
+        QCOMPARE(rx->text(), QStringLiteral("0"));
+        QCOMPARE(tx->text(), QStringLiteral("0"));
+
+        // The next chunk counts from zero again.
+        window->setRxCount(5);
+        QCOMPARE(rx->text(), QStringLiteral("5"));
+    }
+
+    void pickedHexReachesTheInterpretWindow()
+    {
+        MainWindow *window = mainWindow();
+        emit window->dialogueWindow()->interpretDataChanged(QStringLiteral("0A 1b FF 80"));
+        QCOMPARE(window->interpretWindow()->data(), QByteArray::fromHex("0a1bff80"));
+    }
+
+    void openedDocumentsBringTheirDockForward()
+    {
+        MainWindow *window = mainWindow();
+        QDockWidget *editor = window->protocolEditorDock();
+        QVERIFY(editor->isHidden());
+        window->openProtocolFile(QStringLiteral("/nonexistent/a.dvptc"));
+        QTRY_VERIFY(onScreen(editor));
+        // Opening a second document must not hide the window showing it.
+        window->openProtocolFile(QStringLiteral("/nonexistent/b.dvptc"));
+        QCoreApplication::processEvents();
+        QVERIFY(onScreen(editor));
+
+        window->openProtocolSetFile(QStringLiteral("/nonexistent/c.dvpts"));
+        QTRY_VERIFY(onScreen(window->protocolSetDock()));
+        window->protocolSetDock()->hide();
+        editor->hide();
+        QTRY_VERIFY(onScreen(window->historyDock()));
+    }
+};
+
+DORVANE_APP_TEST_MAIN(TestMainWindow)
+
+#include "tst_mainwindow.moc"

@@ -1,0 +1,287 @@
+// The TCP client channel through the proxy, against a QTcpServer on 127.0.0.1:
+// connecting and the states it reports, traffic both ways, the peer leaving,
+// refused connections and their error text, binding, and a peer that floods
+// a receiver which is not taking its bytes.
+#include <dorvane/Channel.h>
+
+#include <QMutex>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+
+#include <arpa/inet.h>
+#include <atomic>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+const QHostAddress kLoopback(QHostAddress::LocalHost);
+
+NetChannelParams clientParams(quint16 remotePort, const QString &localAddress = QString(),
+                              quint16 localPort = 0)
+{
+    NetChannelParams p(TcpClient);
+    p.localAddress = localAddress;
+    p.localPort = localPort;
+    p.remoteAddress = QStringLiteral("127.0.0.1");
+    p.remotePort = remotePort;
+    return p;
+}
+
+// A port on which nothing listens (for as long as the test needs it).
+quint16 closedPort()
+{
+    QTcpServer probe;
+    if (!probe.listen(kLoopback, 0))
+        return 0;
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return port;
+}
+
+QByteArray joined(const QSignalSpy &spy)
+{
+    QByteArray all;
+    for (const QList<QVariant> &args : spy)
+        all += args.at(1).toByteArray();
+    return all;
+}
+
+// Catches the channel's debug lines, which come from the worker thread.
+QMutex gLogLock;
+QStringList gLog;
+void captureLog(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type != QtDebugMsg)
+        return;
+    QMutexLocker lock(&gLogLock);
+    gLog.append(message);
+}
+
+} // namespace
+
+class TcpClientChannelTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void connectsAndCarriesTrafficBothWays();
+    void refusedConnectionSaysWhyAndStaysUnbound();
+    void peerCloseDeliversLastBytesAndReportsClosed();
+    void closeByUserEndsTheConnection();
+    void bindsToGivenLocalAddressOrFailsToConfigure();
+    void floodIsHeldBackWhileReceiverIsBusy();
+};
+
+void TcpClientChannelTest::connectsAndCarriesTrafficBothWays()
+{
+    QTcpServer server;
+    QVERIFY(server.listen(kLoopback, 0));
+    ChannelProxy proxy;
+    QSignalSpy states(&proxy, &ChannelProxy::stateChanged);
+    QSignalSpy arrived(&proxy, &ChannelProxy::bytesArrived);
+    QSignalSpy written(&proxy, &ChannelProxy::bytesWritten);
+
+    {
+        QMutexLocker lock(&gLogLock);
+        gLog.clear();
+    }
+    const QtMessageHandler previous = qInstallMessageHandler(captureLog);
+    // The connection normally completes after open returns.
+    proxy.open(clientParams(server.serverPort()));
+    QTRY_COMPARE(states.count(), 1);
+    qInstallMessageHandler(previous);
+    QCOMPARE(states.at(0).at(0).value<ChannelType>(), TcpClient);
+    QCOMPARE(states.at(0).at(1).value<ChanneState>(), Opened);
+    QVERIFY(proxy.isOpen());
+    {
+        QMutexLocker lock(&gLogLock);
+        QVERIFY2(gLog.contains(QStringLiteral("TCP client socket state: ConnectedState")),
+                 qPrintable(gLog.join(QLatin1Char('|'))));
+    }
+
+    QTRY_VERIFY(server.hasPendingConnections());
+    QTcpSocket *peer = server.nextPendingConnection();
+    QCOMPARE(proxy.channelProfile(), QStringLiteral("Tcp Client127.0.0.1:%1 -> 127.0.0.1:%2")
+                                         .arg(peer->peerPort())
+                                         .arg(server.serverPort()));
+
+    QVERIFY(proxy.write("ping", 4));
+    QTRY_COMPARE(written.count(), 1);
+    QCOMPARE(written.at(0).at(1).toByteArray(), QByteArray("ping"));
+    QTRY_COMPARE(peer->bytesAvailable(), qint64(4));
+    QCOMPARE(peer->readAll(), QByteArray("ping"));
+
+    peer->write("pong");
+    QTRY_COMPARE(joined(arrived), QByteArray("pong"));
+}
+
+void TcpClientChannelTest::refusedConnectionSaysWhyAndStaysUnbound()
+{
+    const quint16 port = closedPort();
+    QVERIFY(port != 0);
+    ChannelProxy proxy;
+    QSignalSpy errors(&proxy, &ChannelProxy::channelError);
+    QSignalSpy states(&proxy, &ChannelProxy::stateChanged);
+
+    QVERIFY(!proxy.open(clientParams(port)));
+    QTRY_COMPARE(errors.count(), 1);
+    QVERIFY2(errors.at(0).at(0).toString().contains(QStringLiteral("refused"), Qt::CaseInsensitive),
+             qPrintable(errors.at(0).at(0).toString()));
+    QVERIFY(!proxy.isOpen());
+    // An empty local address means no bind: nothing local to show.
+    QCOMPARE(proxy.channelProfile(), QStringLiteral("Tcp Client:0 -> 127.0.0.1:%1").arg(port));
+    QTRY_VERIFY(!states.isEmpty());
+    QCOMPARE(states.last().at(1).value<ChanneState>(), Closed);
+    // Writing to a failed connection is refused quietly.
+    QSignalSpy written(&proxy, &ChannelProxy::bytesWritten);
+    QVERIFY(proxy.write("x", 1));
+    QTest::qWait(50);
+    QCOMPARE(written.count(), 0);
+}
+
+void TcpClientChannelTest::peerCloseDeliversLastBytesAndReportsClosed()
+{
+    QTcpServer server;
+    QVERIFY(server.listen(kLoopback, 0));
+    ChannelProxy proxy;
+    QSignalSpy states(&proxy, &ChannelProxy::stateChanged);
+    QSignalSpy arrived(&proxy, &ChannelProxy::bytesArrived);
+    QSignalSpy errors(&proxy, &ChannelProxy::channelError);
+    proxy.open(clientParams(server.serverPort()));
+    QTRY_VERIFY(server.hasPendingConnections());
+    QTcpSocket *peer = server.nextPendingConnection();
+    QTRY_COMPARE(states.count(), 1);
+
+    peer->write("last words");
+    peer->disconnectFromHost();
+    QTRY_COMPARE(states.count(), 2);
+    QCOMPARE(states.at(1).at(1).value<ChanneState>(), Closed);
+    QCOMPARE(joined(arrived), QByteArray("last words"));
+    QVERIFY(!proxy.isOpen());
+    QCOMPARE(errors.count(), 1); // the remote host closed the connection
+}
+
+void TcpClientChannelTest::closeByUserEndsTheConnection()
+{
+    QTcpServer server;
+    QVERIFY(server.listen(kLoopback, 0));
+    ChannelProxy proxy;
+    QSignalSpy states(&proxy, &ChannelProxy::stateChanged);
+    QSignalSpy errors(&proxy, &ChannelProxy::channelError);
+    proxy.open(clientParams(server.serverPort()));
+    QTRY_VERIFY(server.hasPendingConnections());
+    QTcpSocket *peer = server.nextPendingConnection();
+    QTRY_VERIFY(proxy.isOpen());
+
+    proxy.close();
+    QVERIFY(!proxy.isOpen());
+    QTRY_COMPARE(peer->state(), QAbstractSocket::UnconnectedState);
+    QTRY_COMPARE(states.count(), 2);
+    QCOMPARE(states.at(1).at(1).value<ChanneState>(), Closed);
+    QCOMPARE(errors.count(), 0);
+}
+
+void TcpClientChannelTest::bindsToGivenLocalAddressOrFailsToConfigure()
+{
+    QTcpServer server;
+    QVERIFY(server.listen(kLoopback, 0));
+    {
+        ChannelProxy proxy;
+        const quint16 localPort = closedPort();
+        proxy.open(clientParams(server.serverPort(), QStringLiteral("127.0.0.1"), localPort));
+        QTRY_VERIFY(server.hasPendingConnections());
+        QCOMPARE(server.nextPendingConnection()->peerPort(), localPort);
+    }
+    {
+        // The listening server holds the port.
+        ChannelProxy proxy;
+        QVERIFY(
+            !proxy.open(clientParams(server.serverPort(), QStringLiteral("127.0.0.1"), server.serverPort())));
+        QCOMPARE(proxy.channelProfile(), QString());
+    }
+    {
+        ChannelProxy proxy;
+        QVERIFY(!proxy.open(clientParams(server.serverPort(), QStringLiteral("not-an-address"), 0)));
+        QCOMPARE(proxy.channelProfile(), QString());
+    }
+}
+
+void TcpClientChannelTest::floodIsHeldBackWhileReceiverIsBusy()
+{
+    // A raw peer on its own thread writes as fast as the channel lets it,
+    // while this thread (the receiver of bytesArrived) is busy.
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    QVERIFY(listener >= 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    QVERIFY(::bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
+    QVERIFY(::listen(listener, 1) == 0);
+    socklen_t length = sizeof address;
+    ::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length);
+
+    ChannelProxy proxy;
+    QSignalSpy arrived(&proxy, &ChannelProxy::bytesArrived);
+    proxy.open(clientParams(ntohs(address.sin_port)));
+    const int peer = ::accept(listener, nullptr, nullptr);
+    QVERIFY(peer >= 0);
+    QTRY_VERIFY(proxy.isOpen());
+
+    std::atomic<bool> busy{true};
+    std::atomic<qint64> pushedWhileBusy{0};
+    std::atomic<qint64> pushed{0};
+    constexpr qint64 kTotal = 96 * 1024 * 1024;
+    std::thread writer([&] {
+        QByteArray chunk(64 * 1024, '\0');
+        quint8 next = 0;
+        while (pushed.load() < kTotal) {
+            for (char &c : chunk)
+                c = char(next++);
+            const ssize_t sent = ::send(peer, chunk.constData(), size_t(chunk.size()), MSG_NOSIGNAL);
+            if (sent <= 0)
+                break;
+            pushed.fetch_add(sent);
+            if (busy.load())
+                pushedWhileBusy.store(pushed.load());
+            // Whatever was not taken goes out with the next pass.
+            next = quint8(next - (chunk.size() - sent));
+        }
+        ::shutdown(peer, SHUT_WR);
+    });
+
+    // Without a limit the worker would keep reading and queueing; with it the
+    // kernel's window soon stops the peer.
+    QThread::msleep(1500);
+    const qint64 heldAt = pushedWhileBusy.load();
+    busy.store(false);
+    QVERIFY2(heldAt < 48 * 1024 * 1024, qPrintable(QString::number(heldAt)));
+
+    // Once the receiver takes its bytes again, everything arrives intact.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            qint64 total = 0;
+            for (const QList<QVariant> &args : arrived)
+                total += args.at(1).toByteArray().size();
+            return total == kTotal;
+        }(),
+        60000);
+    writer.join();
+    quint8 expected = 0;
+    for (const QList<QVariant> &args : arrived) {
+        const QByteArray bytes = args.at(1).toByteArray();
+        for (char c : bytes) {
+            if (quint8(c) != expected)
+                QFAIL("bytes out of order");
+            ++expected;
+        }
+    }
+    ::close(peer);
+    ::close(listener);
+}
+
+QTEST_GUILESS_MAIN(TcpClientChannelTest)
+#include "tst_tcpclientchannel.moc"
