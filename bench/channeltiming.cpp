@@ -108,7 +108,7 @@ Result measure(ChannelProxy &proxy, int master, int periodMs, int runMs)
     QElapsedTimer run;
     run.start();
     proxy.startPeriodSend(&sender, periodMs);
-    QTimer::singleShot(runMs, &loop, &QEventLoop::quit);
+    QTimer::singleShot(runMs, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
     proxy.stopPeriodSend();
     const qint64 ranNs = run.nsecsElapsed();

@@ -38,8 +38,10 @@ bool ChannelProxy::open(const ChannelParams &params)
     connectEvents();
     m_thread.start(params.timing == HighResolutionTiming ? QThread::HighestPriority
                                                          : QThread::InheritPriority);
-    handoff::publish();
-    emit sigOpen();
+    {
+        const handoff::Posting posting;
+        emit sigOpen();
+    }
     handoff::takeOver();
     return m_channel->isOpen();
 }
@@ -49,8 +51,10 @@ void ChannelProxy::close()
     // A high-resolution loop must not hold the blocking close until its next tick.
     if (m_channel)
         m_channel->requestLeave();
-    handoff::publish();
-    emit sigClose();
+    {
+        const handoff::Posting posting;
+        emit sigClose();
+    }
     handoff::takeOver();
     dropChannel();
 }
@@ -78,7 +82,7 @@ bool ChannelProxy::write(const char *data, qint64 size)
     if (QThread::currentThread() == m_channel->thread())
         m_channel->write(data, size);
     else {
-        handoff::publish();
+        const handoff::Posting posting;
         emit sigWrite(QByteArray(data, int(qMin<qint64>(size, std::numeric_limits<int>::max()))));
     }
     return true;
@@ -88,7 +92,7 @@ void ChannelProxy::startPeriodSend(IPeriodSendCallback *callback, int period)
 {
     if (m_channel)
         m_channel->setPeriodSend(callback, period);
-    handoff::publish();
+    const handoff::Posting posting;
     emit sigStartPeriodSend();
 }
 
@@ -100,7 +104,7 @@ void ChannelProxy::stopPeriodSend()
 {
     if (m_channel)
         m_channel->requestStop();
-    handoff::publish();
+    const handoff::Posting posting;
     emit sigStopPeriodSend();
 }
 

@@ -1,6 +1,7 @@
 #include "tcpclientchannel.h"
 
 #include "arrivalgate.h"
+#include "handoff.h"
 #include "netlimits.h"
 
 #include <QDebug>
@@ -78,7 +79,7 @@ bool TcpClientChannel::write(const char *data, qint64 size)
         return false;
     if (m_socket->write(data, size) < 1)
         return false;
-    emit bytesWritten(QDateTime::currentDateTime(), QByteArray(data, int(size)));
+    handoff::post([&] { emit bytesWritten(QDateTime::currentDateTime(), QByteArray(data, int(size))); });
     return true;
 }
 
@@ -90,22 +91,22 @@ void TcpClientChannel::onStateChanged(QAbstractSocket::SocketState state)
     updateProfile();
     if (state == QAbstractSocket::ConnectedState) {
         setOpen(true);
-        emit stateChanged(TcpClient, Opened);
+        handoff::post([&] { emit stateChanged(TcpClient, Opened); });
     } else if (state == QAbstractSocket::UnconnectedState) {
         // What the peer sent before it left is still reported.
         if (m_socket->bytesAvailable() > 0) {
             const QByteArray rest = m_socket->readAll();
             m_gate->account(rest.size());
-            emit bytesArrived(QDateTime::currentDateTime(), rest);
+            handoff::post([&] { emit bytesArrived(QDateTime::currentDateTime(), rest); });
         }
         setOpen(false);
-        emit stateChanged(TcpClient, Closed);
+        handoff::post([&] { emit stateChanged(TcpClient, Closed); });
     }
 }
 
 void TcpClientChannel::onError(QAbstractSocket::SocketError)
 {
-    emit channelError(m_socket->errorString());
+    handoff::post([&] { emit channelError(m_socket->errorString()); });
 }
 
 void TcpClientChannel::readAvailable()
@@ -116,5 +117,5 @@ void TcpClientChannel::readAvailable()
     if (bytes.isEmpty())
         return;
     m_gate->account(bytes.size());
-    emit bytesArrived(QDateTime::currentDateTime(), bytes);
+    handoff::post([&] { emit bytesArrived(QDateTime::currentDateTime(), bytes); });
 }

@@ -1,6 +1,7 @@
 #include "tcpserverchannel.h"
 
 #include "arrivalgate.h"
+#include "handoff.h"
 #include "netlimits.h"
 
 #include <QHostAddress>
@@ -96,7 +97,7 @@ void TcpServerChannel::close()
     for (const Client &client : qAsConst(m_clients)) {
         client.socket->disconnect(this);
         retire(client.socket);
-        emit disconnected(client.peer);
+        handoff::post([&] { emit disconnected(client.peer); });
     }
     m_clients.clear();
     setOpen(false);
@@ -120,7 +121,7 @@ bool TcpServerChannel::write(const char *data, qint64 size)
     }
     if (accepted == 0)
         return false;
-    emit bytesWritten(QDateTime::currentDateTime(), QByteArray(data, int(size)));
+    handoff::post([&] { emit bytesWritten(QDateTime::currentDateTime(), QByteArray(data, int(size))); });
     return true;
 }
 
@@ -134,7 +135,7 @@ void TcpServerChannel::takePending()
         connect(socket, &QAbstractSocket::disconnected, this, [this, socket] { onClientGone(socket); });
         connect(socket, &QIODevice::readyRead, this, [this, socket] { readClient(socket); });
         m_clients.append(client);
-        emit connected(client.peer);
+        handoff::post([&] { emit connected(client.peer); });
         // A client that sent and left while it waited in the queue is still
         // heard, and must not hold a place that nobody will give back.
         if (socket->state() != QAbstractSocket::ConnectedState)
@@ -173,12 +174,12 @@ void TcpServerChannel::onClientGone(QTcpSocket *socket)
     if (socket->bytesAvailable() > 0) {
         const QByteArray rest = socket->readAll();
         m_gate->account(rest.size());
-        emit bytesArrived(QDateTime::currentDateTime(), rest);
+        handoff::post([&] { emit bytesArrived(QDateTime::currentDateTime(), rest); });
     }
     socket->disconnect(this);
     retire(socket);
     m_clients.removeAt(index);
-    emit disconnected(peer);
+    handoff::post([&] { emit disconnected(peer); });
     if (m_server->isListening()) {
         // The next waiting client may already sit in the server's queue.
         if (m_server->hasPendingConnections())
@@ -195,7 +196,7 @@ void TcpServerChannel::readClient(QTcpSocket *socket)
     if (bytes.isEmpty())
         return;
     m_gate->account(bytes.size());
-    emit bytesArrived(QDateTime::currentDateTime(), bytes);
+    handoff::post([&] { emit bytesArrived(QDateTime::currentDateTime(), bytes); });
 }
 
 void TcpServerChannel::readAllClients()

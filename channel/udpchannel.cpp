@@ -1,6 +1,7 @@
 #include "udpchannel.h"
 
 #include "arrivalgate.h"
+#include "handoff.h"
 #include "netlimits.h"
 
 #include <QNetworkDatagram>
@@ -103,7 +104,7 @@ bool UdpChannel::write(const char *data, qint64 size)
     const QHostAddress &target = m_group.isMulticast() ? m_group : m_peerAddress;
     if (m_socket->writeDatagram(data, size, target, m_peerPort) < 1)
         return false;
-    emit bytesWritten(QDateTime::currentDateTime(), QByteArray(data, int(size)));
+    handoff::post([&] { emit bytesWritten(QDateTime::currentDateTime(), QByteArray(data, int(size))); });
     return true;
 }
 
@@ -133,6 +134,6 @@ void UdpChannel::readDatagrams()
             continue;
         const QByteArray payload = datagram.data();
         m_gate->account(payload.size());
-        emit bytesArrived(QDateTime::currentDateTime(), payload);
+        handoff::post([&] { emit bytesArrived(QDateTime::currentDateTime(), payload); });
     }
 }

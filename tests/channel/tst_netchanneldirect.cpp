@@ -1,8 +1,6 @@
-// The network channels driven directly, as the worker thread drives them,
-// for what the proxy never lets a caller reach: writes to a channel that was
-// closed or never bound, and records of the wrong kind.
-#include "tcpclientchannel.h"
-#include "tcpserverchannel.h"
+// The UDP channel driven directly, as the worker thread drives it, for what
+// the proxy never lets a caller reach: writes to a channel that was closed or
+// never bound.
 #include "udpchannel.h"
 
 #include <QNetworkDatagram>
@@ -45,8 +43,6 @@ private slots:
     void udpWriteAfterCloseSendsNothing_data();
     void udpWriteAfterCloseSendsNothing();
     void udpThatFailedToBindNeverSends();
-    void recordsOfTheWrongKindAreRefused();
-    void tcpWritesWithoutConnectionAreRefused();
 };
 
 void NetChannelDirectTest::udpWriteAfterCloseSendsNothing_data()
@@ -91,46 +87,6 @@ void NetChannelDirectTest::udpThatFailedToBindNeverSends()
     QCOMPARE(pendingAfter(peer, 200), 0);
     QCOMPARE(written.count(), 0);
     channel.close();
-}
-
-void NetChannelDirectTest::recordsOfTheWrongKindAreRefused()
-{
-    ChannelParams base;
-    base.type = Udp;
-    QVERIFY(!UdpChannel().configure(base));
-    base.type = TcpClient;
-    QVERIFY(!TcpClientChannel().configure(base));
-    base.type = TcpServer;
-    QVERIFY(!TcpServerChannel().configure(base));
-
-    // A network record whose type names another channel.
-    QVERIFY(!UdpChannel().configure(NetChannelParams(TcpServer)));
-    QVERIFY(!TcpClientChannel().configure(NetChannelParams(Udp)));
-    QVERIFY(!TcpServerChannel().configure(NetChannelParams(TcpClient)));
-}
-
-void NetChannelDirectTest::tcpWritesWithoutConnectionAreRefused()
-{
-    TcpClientChannel client;
-    QSignalSpy clientWritten(&client, &Channel::bytesWritten);
-    NetChannelParams p(TcpClient);
-    p.remoteAddress = QStringLiteral("127.0.0.1");
-    p.remotePort = 9;
-    QVERIFY(client.configure(p));
-    QVERIFY(!client.write("x", 1));
-    QVERIFY(!client.write(nullptr, 4));
-    QCOMPARE(clientWritten.count(), 0);
-
-    TcpServerChannel server;
-    QSignalSpy serverWritten(&server, &Channel::bytesWritten);
-    NetChannelParams s(TcpServer);
-    s.localAddress = QStringLiteral("127.0.0.1");
-    QVERIFY(server.configure(s));
-    QVERIFY(server.open());
-    QVERIFY(!server.write("x", 1));
-    QCOMPARE(serverWritten.count(), 0);
-    server.close();
-    QVERIFY(!server.isOpen());
 }
 
 QTEST_GUILESS_MAIN(NetChannelDirectTest)
