@@ -11,7 +11,7 @@
 
 namespace {
 
-struct Spec
+struct FieldDef
 {
     int typeId;
     const char *params;
@@ -25,7 +25,7 @@ constexpr RxValueMetaInfo::FieldFlag None = RxValueMetaInfo::NoFlag;
 constexpr RxValueMetaInfo::FieldFlag Head = RxValueMetaInfo::HeadFlag;
 constexpr RxValueMetaInfo::FieldFlag Tail = RxValueMetaInfo::TailFlag;
 
-const std::vector<std::vector<Spec>> kProtocols = {
+const std::vector<std::vector<FieldDef>> kProtocols = {
     // Two head bytes, the four common types, two tail bytes.
     {{10, "0xAA", Head, LittleEndian, Fixed, true},
      {10, "0x55", Head, LittleEndian, Fixed, true},
@@ -81,16 +81,16 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     static Context ctx;
     ctx.Initialize();
-    for (const auto &specs : kProtocols) {
+    for (const auto &defs : kProtocols) {
         auto protocol = std::make_unique<RxProtocol>();
-        for (const Spec &spec : specs) {
+        for (const FieldDef &def : defs) {
             RxField *field = protocol->AddField(-1);
-            field->SetTypeId(spec.typeId);
-            field->SetEndian(spec.endian);
-            field->SetEnabled(spec.enabled);
-            field->GetValueMetaInfo()->SetParamList(spec.params);
-            field->GetValueMetaInfo()->SetFlag(spec.flag);
-            field->GetValueMetaInfo()->SetValueGeneratorType(spec.generator);
+            field->SetTypeId(def.typeId);
+            field->SetEndian(def.endian);
+            field->SetEnabled(def.enabled);
+            field->GetValueMetaInfo()->SetParamList(def.params);
+            field->GetValueMetaInfo()->SetFlag(def.flag);
+            field->GetValueMetaInfo()->SetValueGeneratorType(def.generator);
         }
         auto parser = std::make_unique<ProtocolParser>();
         if (!parser->Build(protocol.get())) {

@@ -89,7 +89,7 @@ protected:
     {
         protocol.AppendValueColumn();
         protocol.AppendValueColumn();
-        struct Spec
+        struct FieldDef
         {
             const char *name;
             int typeId;
@@ -98,22 +98,22 @@ protected:
             ValueGeneratorType generators[3];
             const char *params[3];
         };
-        const Spec specs[] = {
+        const FieldDef defs[] = {
             {"head", 10, LittleEndian, true, {Fixed, Fixed, Fixed}, {"0xAA", "0x55", "0x7E"}},
             {"counter: one", 11, BigEndian, false, {Sequence, Random, Scatter}, {"0,1,9", "1,9", "1, 2, 3"}},
             {"", 20, BigEndian, true, {Sin, Step, DateTime}, {"1000,-10,10", "100,1,2,10", "\"hh:mm:ss\""}},
             {"- #1", 1, LittleEndian, true, {Array, Block, Fixed}, {"0x[12 34]", "4,0xFF", "\"A\\\"B\""}},
             {"null", 21, LittleEndian, true, {Fixed, Fixed, Fixed}, {"", "3.5", "true"}},
         };
-        for (const Spec &spec : specs) {
+        for (const FieldDef &def : defs) {
             TxField *field = protocol.AddField(-1);
-            field->SetName(spec.name);
-            field->SetTypeId(spec.typeId);
-            field->SetEndian(spec.endian);
-            field->SetEnabled(spec.enabled);
+            field->SetName(def.name);
+            field->SetTypeId(def.typeId);
+            field->SetEndian(def.endian);
+            field->SetEnabled(def.enabled);
             for (int column = 0; column < 3; ++column) {
-                field->GetValueMetaInfo(column)->SetValueGeneratorType(spec.generators[column]);
-                field->GetValueMetaInfo(column)->SetParamList(spec.params[column]);
+                field->GetValueMetaInfo(column)->SetValueGeneratorType(def.generators[column]);
+                field->GetValueMetaInfo(column)->SetParamList(def.params[column]);
             }
         }
     }

@@ -14,7 +14,7 @@ namespace {
 using Bytes = std::vector<unsigned char>;
 
 // One receive field as the tests write it.
-struct FieldSpec
+struct FieldDef
 {
     int typeId;
     const char *params = "";
@@ -26,54 +26,54 @@ struct FieldSpec
     int form = -1;
 };
 
-FieldSpec Head(const char *constants, int typeId = 10)
+FieldDef Head(const char *constants, int typeId = 10)
 {
-    FieldSpec spec{typeId, constants};
-    spec.flag = RxValueMetaInfo::HeadFlag;
-    return spec;
+    FieldDef def{typeId, constants};
+    def.flag = RxValueMetaInfo::HeadFlag;
+    return def;
 }
 
-FieldSpec Tail(const char *constants, int typeId = 10)
+FieldDef Tail(const char *constants, int typeId = 10)
 {
-    FieldSpec spec{typeId, constants};
-    spec.flag = RxValueMetaInfo::TailFlag;
-    return spec;
+    FieldDef def{typeId, constants};
+    def.flag = RxValueMetaInfo::TailFlag;
+    return def;
 }
 
-FieldSpec Measure(int typeId, Endianness endian = LittleEndian)
+FieldDef Measure(int typeId, Endianness endian = LittleEndian)
 {
-    FieldSpec spec{typeId};
-    spec.endian = endian;
-    return spec;
+    FieldDef def{typeId};
+    def.endian = endian;
+    return def;
 }
 
-FieldSpec Skip(int typeId, const char *count)
+FieldDef Skip(int typeId, const char *count)
 {
-    FieldSpec spec{typeId, count};
-    spec.generator = Block;
-    return spec;
+    FieldDef def{typeId, count};
+    def.generator = Block;
+    return def;
 }
 
-FieldSpec Disabled(FieldSpec spec)
+FieldDef Disabled(FieldDef def)
 {
-    spec.enabled = false;
-    return spec;
+    def.enabled = false;
+    return def;
 }
 
-std::unique_ptr<RxProtocol> MakeProtocol(const std::vector<FieldSpec> &specs)
+std::unique_ptr<RxProtocol> MakeProtocol(const std::vector<FieldDef> &defs)
 {
     auto protocol = std::make_unique<RxProtocol>();
-    for (const FieldSpec &spec : specs) {
+    for (const FieldDef &def : defs) {
         RxField *field = protocol->AddField(-1);
-        field->SetTypeId(spec.typeId);
-        field->SetEndian(spec.endian);
-        field->SetEnabled(spec.enabled);
+        field->SetTypeId(def.typeId);
+        field->SetEndian(def.endian);
+        field->SetEnabled(def.enabled);
         RxValueMetaInfo *value = field->GetValueMetaInfo();
-        value->SetValueGeneratorType(spec.generator);
-        value->SetParamList(spec.params);
-        value->SetFlag(spec.flag);
-        value->SetGraphId(spec.graph);
-        value->SetFormId(spec.form);
+        value->SetValueGeneratorType(def.generator);
+        value->SetParamList(def.params);
+        value->SetFlag(def.flag);
+        value->SetGraphId(def.graph);
+        value->SetFormId(def.form);
     }
     return protocol;
 }
@@ -83,9 +83,9 @@ class Parser : public ::testing::Test
 protected:
     void SetUp() override { m_ctx.Initialize(); }
 
-    void Build(const std::vector<FieldSpec> &specs)
+    void Build(const std::vector<FieldDef> &defs)
     {
-        m_protocol = MakeProtocol(specs);
+        m_protocol = MakeProtocol(defs);
         ASSERT_TRUE(m_parser.Build(m_protocol.get()));
     }
 
@@ -139,7 +139,7 @@ TEST_F(Parser, HeadAndTailRunsFormOnePatternEach)
     // Several constants in one field make one pattern as well, in the field's byte order.
     Build({Head("0x55AA, 0x1234", 11), Measure(10), Tail("0x0A0D", 11)});
     ExpectResult(Update({0xAA, 0x55, 0x34, 0x12, 0x09, 0x0D, 0x0A}), 0, 0, 5, 7);
-    FieldSpec bigHead = Head("0xAA55", 11);
+    FieldDef bigHead = Head("0xAA55", 11);
     bigHead.endian = BigEndian;
     Build({bigHead, Measure(10)});
     ExpectResult(Update({0x55, 0xAA, 0x55, 0x01}), 0, 1, -1, 4);
@@ -193,10 +193,10 @@ TEST_F(Parser, DecodesEveryTypeInEitherByteOrder)
 
 TEST_F(Parser, FrameValuesCarryCoefficientAndPlace)
 {
-    FieldSpec half{21, "0.5"};
+    FieldDef half{21, "0.5"};
     half.graph = 2;
     half.form = 9;
-    Build({half, FieldSpec{3, "0.5, 2"}, FieldSpec{3, "\"0.5\""}, FieldSpec{10, "-4"}, Measure(10)});
+    Build({half, FieldDef{3, "0.5, 2"}, FieldDef{3, "\"0.5\""}, FieldDef{10, "-4"}, Measure(10)});
     const std::vector<FrameValue> &values = Values();
     ASSERT_EQ(values.size(), 5u);
     EXPECT_FLOAT_EQ(values[0].coefficient, 0.5f);
@@ -289,7 +289,7 @@ TEST_F(Parser, NotReadyUntilABuildSucceeds)
     ExpectResult(Update({0x01}), 0, 0, 1, 1);
 
     RxProtocol empty;
-    const std::vector<std::vector<FieldSpec>> refused = {
+    const std::vector<std::vector<FieldDef>> refused = {
         {Measure(10), Measure(4)},
         {Measure(10), Head("")},
         {Head("\"AA\"")},
@@ -298,16 +298,16 @@ TEST_F(Parser, NotReadyUntilABuildSucceeds)
         {Skip(10, "\"8\"")},
         {Skip(21, "0x7FFFFFFF"), Skip(21, "0x7FFFFFFF")},
     };
-    for (const auto &specs : refused) {
+    for (const auto &defs : refused) {
         Build({Measure(10)});
-        auto protocol = MakeProtocol(specs);
+        auto protocol = MakeProtocol(defs);
         EXPECT_FALSE(m_parser.Build(protocol.get()));
         EXPECT_FALSE(m_parser.IsReady());
         EXPECT_TRUE(Values().empty());
         EXPECT_EQ(m_parser.GetFrameSize(), 0);
         ExpectResult(Update({0x01, 0x02}), 1, -1, -1, 0);
     }
-    FieldSpec random = Measure(10);
+    FieldDef random = Measure(10);
     random.generator = Random;
     auto protocol = MakeProtocol({random});
     EXPECT_FALSE(m_parser.Build(protocol.get()));
