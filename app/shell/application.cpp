@@ -76,10 +76,7 @@ Application::~Application()
 void Application::startUp(const QString &applicationDir)
 {
     m_options = new ApplicationOptions(this);
-    if (applicationDir.isEmpty())
-        m_options->initPaths();
-    else
-        m_options->initPaths(applicationDir);
+    m_options->initPaths(applicationDir);
     m_options->loadOptions();
 
     m_context = std::make_unique<Context>();
@@ -127,7 +124,7 @@ void Application::openDocumentFromCommandLine()
     if (args.size() < 2 || !m_mainWindow)
         return;
     const QFileInfo file(args.at(1));
-    if (!file.exists() || !file.isFile())
+    if (!file.isFile())
         return;
     const QString suffix = file.completeSuffix();
     if (suffix.compare(QLatin1String("dvptc"), Qt::CaseInsensitive) == 0)

@@ -77,14 +77,10 @@ QString ApplicationOptions::defaultLocale()
                                                             : QStringLiteral("en-US");
 }
 
-void ApplicationOptions::initPaths()
-{
-    initPaths(QCoreApplication::applicationDirPath());
-}
-
 void ApplicationOptions::initPaths(const QString &applicationDir)
 {
-    appDir = QDir::cleanPath(QDir(applicationDir).absolutePath());
+    const QString dir = applicationDir.isEmpty() ? QCoreApplication::applicationDirPath() : applicationDir;
+    appDir = QDir::cleanPath(QDir(dir).absolutePath());
     dataDir = appDir + QStringLiteral("/Data");
     localeDir = dataDir + QStringLiteral("/Locale");
     themeDir = dataDir + QStringLiteral("/Themes");

@@ -18,10 +18,9 @@ class DORVANE_APP_EXPORT ApplicationOptions : public QObject
 public:
     explicit ApplicationOptions(QObject *parent = nullptr);
 
-    // Computes every path from the executable's directory.
-    void initPaths();
-    // Same, from a given directory (the one the executable lives in).
-    void initPaths(const QString &applicationDir);
+    // Computes every path from the directory the executable lives in; an
+    // empty directory means the running executable's own.
+    void initPaths(const QString &applicationDir = QString());
 
     bool loadOptions();
     bool saveOptions();
