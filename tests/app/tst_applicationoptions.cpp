@@ -57,19 +57,6 @@ private slots:
         QVERIFY(!options.usesFallbackDataDir());
     }
 
-    void defaultsAndFonts()
-    {
-        ApplicationOptions options;
-        QCOMPARE(options.theme, QStringLiteral("System"));
-        QCOMPARE(options.locale, ApplicationOptions::defaultLocale());
-        QCOMPARE(options.editorFont.family(), QStringLiteral("Consolas"));
-        QCOMPARE(options.editorFont.pointSize(), 10);
-        QCOMPARE(options.echoFont.family(), QStringLiteral("Courier New"));
-        QCOMPARE(options.echoFont.pointSize(), 11);
-        QCOMPARE(options.echoFont.weight(), int(QFont::Bold));
-        QVERIFY(!options.echoFont.italic());
-    }
-
     void missingFileIsCreatedAndFilledAtSave()
     {
         QTemporaryDir dir;
