@@ -14,3 +14,27 @@ for group in main statusbar theme; do
         rsvg-convert -w $((size * 2)) -h $((size * 2)) -o "$out/$name@2x.png" "$svg"
     done
 done
+
+# The application icon, and the launcher's three Windows icon groups
+# (application, transmit protocol, protocol set) with their sizes.
+rsvg-convert -w 128 -h 128 -o ../Resources/app/dorvane.png dorvane.svg
+if command -v convert >/dev/null 2>&1; then
+    tmp=$(mktemp -d)
+    ico() {
+        source=$1 target=$2
+        shift 2
+        pngs=""
+        for size in "$@"; do
+            rsvg-convert -w "$size" -h "$size" -o "$tmp/$size.png" "$source"
+            pngs="$pngs $tmp/$size.png"
+        done
+        convert $pngs "$target"
+        rm -f "$tmp"/*.png
+    }
+    ico dorvane.svg ../../launcher/win/dorvane.ico 128 72 64 48 32 24 16
+    ico dvptc.svg ../../launcher/win/dvptc.ico 128 96 72 64 48 32 24 16
+    ico dvpts.svg ../../launcher/win/dvpts.ico 128 96 72 64 48 32 24 16
+    rmdir "$tmp"
+else
+    echo "ImageMagick's convert is missing: the Windows icon files were not rendered" >&2
+fi
