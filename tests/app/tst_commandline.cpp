@@ -1,0 +1,68 @@
+// Starts the whole application with a document named on the command line
+// and checks which window it reached:
+//   tst_commandline [<suffix> editor|set|none]   (default: DVPTC editor)
+#include <dorvane/App.h>
+
+#include "application.h"
+#include "mainwindow.h"
+
+#include <QCoreApplication>
+#include <QDockWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char *g_expected = "none";
+bool g_ok = false;
+
+void checkDocks()
+{
+    QTimer::singleShot(0, [] {
+        MainWindow *window = Application::instance()->mainWindow();
+        const bool editor = window->protocolEditorDock()->isVisible();
+        const bool set = window->protocolSetDock()->isVisible();
+        if (std::strcmp(g_expected, "editor") == 0)
+            g_ok = editor && !set;
+        else if (std::strcmp(g_expected, "set") == 0)
+            g_ok = set && !editor;
+        else
+            g_ok = !editor && !set;
+        if (!g_ok)
+            std::fprintf(stderr, "FAIL: editor dock %s, set dock %s, expected %s\n",
+                         editor ? "shown" : "hidden", set ? "shown" : "hidden", g_expected);
+        QCoreApplication::exit(0);
+    });
+}
+
+} // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(checkDocks)
+
+int main(int argc, char **argv)
+{
+    if (argc != 1 && argc != 3) {
+        std::fprintf(stderr, "usage: %s [<suffix> editor|set|none]\n", argv[0]);
+        return 2;
+    }
+    const char *suffix = argc == 3 ? argv[1] : "DVPTC";
+    g_expected = argc == 3 ? argv[2] : "editor";
+
+    QTemporaryDir dir;
+    const std::string path = dir.path().toStdString() + "/document." + suffix;
+    if (std::FILE *file = std::fopen(path.c_str(), "w"))
+        std::fclose(file);
+
+    std::vector<std::string> args = {argv[0], path};
+    std::vector<char *> pointers = {args[0].data(), args[1].data(), nullptr};
+    int count = 2;
+    if (RunApplication(count, pointers.data()) != 0 || !g_ok)
+        return 1;
+    std::printf("PASS: .%s reached %s\n", suffix, g_expected);
+    return 0;
+}
