@@ -1,5 +1,7 @@
 #include "applicationoptions.h"
 
+#include "settingsvalues.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -15,20 +17,6 @@ namespace {
 
 const char kFormatTitle[] = "dorvane settings";
 const char kFormatVersion[] = "1.0";
-
-std::string toLocal(const QString &text)
-{
-    return text.toLocal8Bit().toStdString();
-}
-
-// Reads a string scalar; anything else (a map, a sequence, undefined) gives
-// the fallback.
-QString readString(const YAML::Node &node, const QString &fallback)
-{
-    if (!node.IsDefined() || !node.IsScalar())
-        return fallback;
-    return QString::fromLocal8Bit(node.Scalar().c_str());
-}
 
 // A directory is usable for the writable files when it exists (or can be
 // created) and a file can actually be created in it. Permission bits are not
@@ -118,14 +106,14 @@ bool ApplicationOptions::loadOptions()
     const YAML::Node &document = settingsDocument;
     const YAML::Node app = document["app"];
     if (app.IsDefined() && app.IsMap()) {
-        theme = readString(app["theme"], theme);
-        locale = readString(app["locale"], locale);
+        theme = settingsString(app, "theme", theme);
+        locale = settingsString(app, "locale", locale);
     }
     const YAML::Node runtime = document["runtime"];
     if (runtime.IsDefined() && runtime.IsMap()) {
-        lastProtocolDir = readString(runtime["lastProtocolDir"], lastProtocolDir);
-        lastSolutionDir = readString(runtime["lastSolutionDir"], lastSolutionDir);
-        lastInstructSetDir = readString(runtime["lastInstructSetDir"], lastInstructSetDir);
+        lastProtocolDir = settingsString(runtime, "lastProtocolDir", lastProtocolDir);
+        lastSolutionDir = settingsString(runtime, "lastSolutionDir", lastSolutionDir);
+        lastInstructSetDir = settingsString(runtime, "lastInstructSetDir", lastInstructSetDir);
     }
     return true;
 }
@@ -136,14 +124,14 @@ bool ApplicationOptions::saveOptions()
         return false;
 
     YAML::Node app(YAML::NodeType::Map);
-    app["theme"] = toLocal(theme);
-    app["locale"] = toLocal(locale);
+    app["theme"] = toSettingsText(theme);
+    app["locale"] = toSettingsText(locale);
     settingsDocument["app"] = app;
 
     YAML::Node runtime(YAML::NodeType::Map);
-    runtime["lastProtocolDir"] = toLocal(lastProtocolDir);
-    runtime["lastSolutionDir"] = toLocal(lastSolutionDir);
-    runtime["lastInstructSetDir"] = toLocal(lastInstructSetDir);
+    runtime["lastProtocolDir"] = toSettingsText(lastProtocolDir);
+    runtime["lastSolutionDir"] = toSettingsText(lastSolutionDir);
+    runtime["lastInstructSetDir"] = toSettingsText(lastInstructSetDir);
     settingsDocument["runtime"] = runtime;
 
     return writeDocument(settingsDocument);

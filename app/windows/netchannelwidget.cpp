@@ -1,9 +1,6 @@
 #include "netchannelwidget.h"
 
-#include "application.h"
-#include "applicationoptions.h"
 #include "grouplabel.h"
-#include "notices.h"
 #include "settingsvalues.h"
 #include "timingbuttons.h"
 
@@ -12,6 +9,7 @@
 #include <QAbstractSocket>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHostAddress>
@@ -26,12 +24,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-ChannelProxy *channelProxy()
-{
-    Application *app = Application::instance();
-    return app ? app->channelProxy() : nullptr;
-}
 
 ChannelType channelTypeOf(int protocolType)
 {
@@ -89,7 +81,7 @@ QString openErrorText(const NetChannelParams &params)
 } // namespace
 
 NetChannelWidget::NetChannelWidget(QWidget *parent)
-    : QWidget(parent)
+    : ChannelPage("network", parent)
 {
     buildControls();
     fillAddressLists();
@@ -166,12 +158,7 @@ void NetChannelWidget::buildControls()
     grid->addWidget(m_multicastAddress, 7, 0, 1, 2);
     layout->addLayout(grid);
 
-    layout->addWidget(new GroupLabel(tr("Timing Strategy"), this));
-    auto *timing = new QVBoxLayout;
-    timing->setContentsMargins(2, 2, 0, 8);
-    timing->setSpacing(2);
-    m_timing = std::make_unique<TimingButtons>(this, timing);
-    layout->addLayout(timing);
+    addTimingGroup(layout);
 
     m_clientGroup = new QWidget(this);
     m_clientGroup->setObjectName(QStringLiteral("ClientListGroup"));
@@ -185,10 +172,7 @@ void NetChannelWidget::buildControls()
     clients->addWidget(m_clientList);
     layout->addWidget(m_clientGroup);
 
-    m_control = new QPushButton(tr("Open"), this);
-    m_control->setObjectName(QStringLiteral("btnNetChannelControl"));
-    layout->addWidget(m_control);
-    layout->addStretch(1);
+    addControlButton(layout, "btnNetChannelControl");
 }
 
 void NetChannelWidget::fillAddressLists()
@@ -218,9 +202,7 @@ void NetChannelWidget::onHostLookedUp(const QHostInfo &host)
 
 void NetChannelWidget::loadNetSettings()
 {
-    const ApplicationOptions *options
-        = Application::instance() ? Application::instance()->options() : nullptr;
-    const YAML::Node section = options ? options->section("network") : YAML::Node(YAML::NodeType::Undefined);
+    const YAML::Node section = storedSettings();
     // Without a stored channel the local end listens everywhere and the
     // peer is this host.
     if (!section.IsDefined() || !section.IsMap()) {
@@ -240,9 +222,6 @@ void NetChannelWidget::loadNetSettings()
 
 void NetChannelWidget::saveNetSettings()
 {
-    Application *app = Application::instance();
-    if (!app || !app->options())
-        return;
     YAML::Node section(YAML::NodeType::Map);
     section["channelType"] = protocolType();
     section["localAddress"] = toSettingsText(m_localAddress->currentText());
@@ -250,7 +229,7 @@ void NetChannelWidget::saveNetSettings()
     section["remoteAddress"] = toSettingsText(m_remoteAddress->currentText());
     section["remotePort"] = m_remotePort->value();
     section["multicastAddress"] = toSettingsText(m_multicastAddress->text().trimmed());
-    app->options()->setSection("network", section, true);
+    storeSettings(section);
 }
 
 void NetChannelWidget::applyProtocolType(int type)
@@ -336,8 +315,7 @@ void NetChannelWidget::toggleNetChannel()
                     .arg(params.localAddress)
                     .arg(params.localPort)
                     .arg(reason);
-    warnChannelFailed(this, message);
-    emit channelFailed(message);
+    reportOpenFailure(message);
 }
 
 void NetChannelWidget::showOpened()
@@ -377,12 +355,14 @@ void NetChannelWidget::onProxyStateChanged(ChannelType type, ChanneState state)
     Q_UNUSED(type)
     ChannelProxy *proxy = channelProxy();
     // Signals are queued from the channel's thread: a state that the proxy
-    // has left by the time it arrives is stale and not shown.
+    // has left by the time it arrives is stale and not shown. A page that
+    // already shows the state (the open was answered at once) leaves it be,
+    // so the settings file is written once per open.
     if (state == Opened) {
-        if (proxy && proxy->isOpen())
+        if (!m_openLook && proxy && proxy->isOpen())
             showOpened();
     } else if (state == Closed) {
-        if (!proxy || !proxy->isOpen())
+        if (m_openLook && (!proxy || !proxy->isOpen()))
             showClosed();
     }
 }

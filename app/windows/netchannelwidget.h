@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QWidget>
+#include "channelpage.h"
 
 #include <dorvane/app_export.h>
 #include <dorvane/channelparams.h>
-
-#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -13,16 +11,14 @@ class QHostInfo;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QPushButton;
 class QSpinBox;
-class TimingButtons;
 
 // Chooses a UDP socket, a TCP client or a TCP server with its addresses and
 // opens or closes it through the application's channel proxy. It follows the
 // proxy's state, so a channel that closes by itself is shown closed. The
 // parameters of the last network channel opened are kept in the "network"
 // settings section.
-class DORVANE_APP_EXPORT NetChannelWidget : public QWidget
+class DORVANE_APP_EXPORT NetChannelWidget : public ChannelPage
 {
     Q_OBJECT
 
@@ -43,12 +39,6 @@ public:
     void setParamsEnabled(bool on);
 
     int protocolType() const;
-    bool hasOpenLook() const { return m_openLook; }
-
-signals:
-    void channelOpenStateChanged(bool isOpen);
-    // A socket that could not be opened, with the reason.
-    void channelFailed(const QString &message);
 
 private:
     void buildControls();
@@ -68,10 +58,6 @@ private:
     QSpinBox *m_remotePort = nullptr;
     QLabel *m_multicastLabel = nullptr;
     QLineEdit *m_multicastAddress = nullptr;
-    std::unique_ptr<TimingButtons> m_timing;
     QWidget *m_clientGroup = nullptr;
     QListWidget *m_clientList = nullptr;
-    QPushButton *m_control = nullptr;
-
-    bool m_openLook = false;
 };

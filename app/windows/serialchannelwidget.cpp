@@ -1,7 +1,5 @@
 #include "serialchannelwidget.h"
 
-#include "application.h"
-#include "applicationoptions.h"
 #include "grouplabel.h"
 #include "notices.h"
 #include "settingsvalues.h"
@@ -24,12 +22,6 @@ namespace {
 
 const int kBaudRates[]
     = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 128000, 230400, 256000, 460800, 921600};
-
-ChannelProxy *channelProxy()
-{
-    Application *app = Application::instance();
-    return app ? app->channelProxy() : nullptr;
-}
 
 // The port a name or device path stands for; a link such as
 // /dev/serial/by-id/... is followed to its device node.
@@ -68,6 +60,8 @@ QString orNotAvailable(const QString &text)
 
 // Why a port does not open, in the system's words: the channel reports only
 // that it failed, so the port is tried once more here with the same settings.
+// Called only after the channel refused the port; the port is closed again
+// on every path (and by its destructor), so the attempt never leaves it open.
 QString openErrorText(const SerialChannelParams &params)
 {
     QSerialPort port;
@@ -104,7 +98,7 @@ QComboBox *comboBox(const char *name, QWidget *parent)
 } // namespace
 
 SerialChannelWidget::SerialChannelWidget(QWidget *parent)
-    : QWidget(parent)
+    : ChannelPage("serialPort", parent)
 {
     buildControls();
     fillLists();
@@ -203,17 +197,8 @@ void SerialChannelWidget::buildControls()
     m_flowControl->hide();
     layout->addLayout(params);
 
-    layout->addWidget(new GroupLabel(tr("Timing Strategy"), this));
-    auto *timing = new QVBoxLayout;
-    timing->setContentsMargins(2, 2, 0, 8);
-    timing->setSpacing(2);
-    m_timing = std::make_unique<TimingButtons>(this, timing);
-    layout->addLayout(timing);
-
-    m_control = new QPushButton(tr("Open"), this);
-    m_control->setObjectName(QStringLiteral("btnSerialPortControl"));
-    layout->addWidget(m_control);
-    layout->addStretch(1);
+    addTimingGroup(layout);
+    addControlButton(layout, "btnSerialPortControl");
 }
 
 void SerialChannelWidget::fillLists()
@@ -248,10 +233,7 @@ void SerialChannelWidget::fillLists()
 
 void SerialChannelWidget::loadSerialSettings()
 {
-    const ApplicationOptions *options
-        = Application::instance() ? Application::instance()->options() : nullptr;
-    const YAML::Node section
-        = options ? options->section("serialPort") : YAML::Node(YAML::NodeType::Undefined);
+    const YAML::Node section = storedSettings();
 
     const QString name = settingsString(section, "name", QString());
     const int port = m_portName->findText(name, Qt::MatchExactly);
@@ -285,16 +267,13 @@ void SerialChannelWidget::loadSerialSettings()
 
 void SerialChannelWidget::saveSerialSettings()
 {
-    Application *app = Application::instance();
-    if (!app || !app->options())
-        return;
     YAML::Node section(YAML::NodeType::Map);
     section["name"] = toSettingsText(m_portName->currentText().trimmed());
     section["baudrate"] = baudRate();
     section["dataBits"] = m_dataBits->currentData().toInt();
     section["stopBits"] = m_stopBits->currentData().toInt();
     section["parity"] = m_parity->currentData().toInt();
-    app->options()->setSection("serialPort", section, true);
+    storeSettings(section);
 }
 
 void SerialChannelWidget::updatePortInfo()
@@ -366,12 +345,13 @@ void SerialChannelWidget::toggleSerialChannel()
 
     const SerialChannelParams params = serialParams();
     if (params.portName.isEmpty()) {
-        warn(tr("Choose a serial port, or type the path of its device."));
+        warnChannelFailed(this, tr("Choose a serial port, or type the path of its device."));
         return;
     }
     if (params.baudRate <= 0) {
-        warn(tr("The baud rate \"%1\" is not valid: type a whole number of bits per second above 0.")
-                 .arg(m_baudRate->currentText().trimmed()));
+        warnChannelFailed(
+            this, tr("The baud rate \"%1\" is not valid: type a whole number of bits per second above 0.")
+                      .arg(m_baudRate->currentText().trimmed()));
         return;
     }
     if (!proxy->open(params)) {
@@ -379,8 +359,7 @@ void SerialChannelWidget::toggleSerialChannel()
         if (reason.isEmpty())
             reason = tr("the port refused these parameters");
         const QString message = tr("Unable to open the serial port %1: %2").arg(params.portName, reason);
-        warn(message);
-        emit channelFailed(message);
+        reportOpenFailure(message);
         return;
     }
     saveSerialSettings();
@@ -414,9 +393,4 @@ void SerialChannelWidget::onBaudRateIndexChanged(int index)
         m_baudRate->lineEdit()->setPlaceholderText(tr("Type a rate"));
         m_baudRate->lineEdit()->setFocus();
     }
-}
-
-void SerialChannelWidget::warn(const QString &text)
-{
-    warnChannelFailed(this, text);
 }

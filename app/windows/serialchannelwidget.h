@@ -1,22 +1,18 @@
 #pragma once
 
-#include <QWidget>
+#include "channelpage.h"
 
 #include <dorvane/app_export.h>
 #include <dorvane/channelparams.h>
 
-#include <memory>
-
 class QComboBox;
 class QLabel;
-class QPushButton;
-class TimingButtons;
 class WdxDeviceWatcher;
 
 // Chooses a serial port and its parameters and opens or closes it through
 // the application's channel proxy. The parameters of the last port opened
 // are kept in the "serialPort" settings section.
-class DORVANE_APP_EXPORT SerialChannelWidget : public QWidget
+class DORVANE_APP_EXPORT SerialChannelWidget : public ChannelPage
 {
     Q_OBJECT
 
@@ -33,7 +29,6 @@ public:
     // The open look (parameters disabled, button "Close") or the closed one,
     // without touching the channel: for a channel opened or closed elsewhere.
     void setOpenLook(bool open);
-    bool hasOpenLook() const { return m_openLook; }
 
     // The record the controls describe.
     SerialChannelParams serialParams() const;
@@ -44,16 +39,10 @@ public:
     void addDevice(const QString &deviceName);
     void removeDevice(const QString &deviceName);
 
-signals:
-    void channelOpenStateChanged(bool isOpen);
-    // A port that could not be opened, with the reason.
-    void channelFailed(const QString &message);
-
 private:
     void buildControls();
     void fillLists();
     void onBaudRateIndexChanged(int index);
-    void warn(const QString &text);
 
     QComboBox *m_portName = nullptr;
     QComboBox *m_baudRate = nullptr;
@@ -62,8 +51,6 @@ private:
     QComboBox *m_parity = nullptr;
     QComboBox *m_flowControl = nullptr;
     QLabel *m_flowControlLabel = nullptr;
-    std::unique_ptr<TimingButtons> m_timing;
-    QPushButton *m_control = nullptr;
 
     QLabel *m_description = nullptr;
     QLabel *m_manufacturer = nullptr;
@@ -73,5 +60,4 @@ private:
     QLabel *m_productId = nullptr;
 
     WdxDeviceWatcher *m_deviceWatcher = nullptr;
-    bool m_openLook = false;
 };

@@ -96,6 +96,17 @@ void selectProtocol(NetChannelWidget *widget, int type)
     selectData(child<QComboBox>(widget, "cbxProtocolType"), type);
 }
 
+// The window's network page set to a protocol that binds the given local
+// address, on a port the system chooses.
+NetChannelWidget *selectLocalEnd(int type, const QString &address)
+{
+    NetChannelWidget *net = channelWindow()->netWidget();
+    selectProtocol(net, type);
+    child<QComboBox>(net, "cbxLocalAddress")->setCurrentText(address);
+    child<QSpinBox>(net, "spinLocalPort")->setValue(0);
+    return net;
+}
+
 } // namespace
 
 class TestChannelWindow : public QObject
@@ -414,11 +425,8 @@ private slots:
 
     void tcpServerListsItsClients()
     {
-        ChannelWindow *window = channelWindow();
-        NetChannelWidget *net = window->netWidget();
-        selectProtocol(net, NetChannelWidget::TcpServerProtocol);
-        child<QComboBox>(net, "cbxLocalAddress")->setCurrentText(QStringLiteral("127.0.0.1"));
-        child<QSpinBox>(net, "spinLocalPort")->setValue(0);
+        NetChannelWidget *net
+            = selectLocalEnd(NetChannelWidget::TcpServerProtocol, QStringLiteral("127.0.0.1"));
         QTest::mouseClick(netButton(), Qt::LeftButton);
         QVERIFY(proxy()->isOpen());
         QCOMPARE(netButton()->text(), QStringLiteral("Close"));
@@ -444,12 +452,8 @@ private slots:
 
     void failedUdpOpenTellsWhy()
     {
-        ChannelWindow *window = channelWindow();
-        NetChannelWidget *net = window->netWidget();
-        selectProtocol(net, NetChannelWidget::UdpProtocol);
         // An address that is not one of this host's cannot be bound.
-        child<QComboBox>(net, "cbxLocalAddress")->setCurrentText(QStringLiteral("192.0.2.250"));
-        child<QSpinBox>(net, "spinLocalPort")->setValue(0);
+        selectLocalEnd(NetChannelWidget::UdpProtocol, QStringLiteral("192.0.2.250"));
         MessageBoxCatcher boxes;
         QTest::mouseClick(netButton(), Qt::LeftButton);
         QVERIFY(boxes.waitForBox());

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QWidget>
+
+#include <dorvane/app_export.h>
+
+#include <yaml-cpp/yaml.h>
+
+#include <memory>
+
+class ChannelProxy;
+class QPushButton;
+class QVBoxLayout;
+class TimingButtons;
+
+// What the serial and the network parameter pages have in common: the
+// timing choice, the open/close button, the look that follows the one
+// channel, the report of a channel that does not open and the settings
+// section that keeps the parameters of the last channel opened.
+class DORVANE_APP_EXPORT ChannelPage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    ~ChannelPage() override;
+
+    bool hasOpenLook() const { return m_openLook; }
+
+signals:
+    void channelOpenStateChanged(bool isOpen);
+    // A channel that could not be opened, with the reason.
+    void channelFailed(const QString &message);
+
+protected:
+    ChannelPage(const char *settingsKey, QWidget *parent);
+
+    // The application's channel proxy; none outside a running application.
+    static ChannelProxy *channelProxy();
+
+    // The "Timing Strategy" group, then (in a second step, so that a page
+    // can put its own group between) the control button at the page's foot.
+    void addTimingGroup(QVBoxLayout *layout);
+    void addControlButton(QVBoxLayout *layout, const char *objectName);
+
+    // The stored section, undefined when there is none.
+    YAML::Node storedSettings() const;
+    // Replaces the stored section and writes the settings file.
+    void storeSettings(const YAML::Node &section);
+
+    // A warning box and the channelFailed signal.
+    void reportOpenFailure(const QString &message);
+
+    std::unique_ptr<TimingButtons> m_timing;
+    QPushButton *m_control = nullptr;
+    bool m_openLook = false;
+
+private:
+    const char *m_settingsKey;
+};
