@@ -1,7 +1,6 @@
 #include "arrivalgate.h"
 
 #include "channel.h"
-#include "handoff.h"
 
 #include <QTimer>
 
@@ -15,7 +14,6 @@ constexpr int kRetryMs = 2;
 
 ArrivalGate::ArrivalGate(Channel *channel)
     : QObject(channel)
-    , m_channel(channel)
     , m_inFlight(std::make_shared<std::atomic<qint64>>(0))
     , m_retry(new QTimer(this))
 {
@@ -24,28 +22,10 @@ ArrivalGate::ArrivalGate(Channel *channel)
     connect(m_retry, &QTimer::timeout, this, &ArrivalGate::poll);
 }
 
-ArrivalGate::~ArrivalGate()
+std::function<void(qint64)> ArrivalGate::taker()
 {
-    // The tap belongs to the receiving thread; it goes when that thread next
-    // runs its event loop. The counter it holds outlives both ends.
-    if (m_tap)
-        m_tap->deleteLater();
-}
-
-void ArrivalGate::attach()
-{
-    if (m_tap)
-        return;
-    m_tap = new QObject;
-    // Made before the proxy relays bytesArrived, so each chunk is taken off
-    // the count just before the receiver sees it.
-    connect(
-        m_channel, &Channel::bytesArrived, m_tap,
-        [counter = m_inFlight](const QDateTime &, const QByteArray &bytes) {
-            handoff::takeOver();
-            counter->fetch_sub(bytes.size());
-        },
-        Qt::QueuedConnection);
+    m_counting = true;
+    return [counter = m_inFlight](qint64 bytes) { counter->fetch_sub(bytes); };
 }
 
 bool ArrivalGate::admit()
@@ -59,7 +39,8 @@ bool ArrivalGate::admit()
 
 void ArrivalGate::account(qint64 bytes)
 {
-    if (m_tap)
+    // Nobody takes the bytes off the count without a taker.
+    if (m_counting)
         m_inFlight->fetch_add(bytes);
 }
 

@@ -3,6 +3,7 @@
 #include <QObject>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
 class Channel;
@@ -20,11 +21,10 @@ class ArrivalGate : public QObject
     Q_OBJECT
 public:
     explicit ArrivalGate(Channel *channel);
-    ~ArrivalGate() override;
 
-    // Starts counting. Runs on the thread that receives the channel's signals
-    // (the opening thread, before the channel is moved to its worker).
-    void attach();
+    // Starts counting and returns what the receiving thread calls with the
+    // size of each chunk it takes. Called before the channel's worker starts.
+    std::function<void(qint64)> taker();
 
     // True when the channel may read now; otherwise the gate arms itself and
     // emits reopened() once the receiver has caught up.
@@ -32,16 +32,15 @@ public:
     // The channel is about to report these bytes as arrived.
     void account(qint64 bytes);
 
-    qint64 inFlight() const { return m_inFlight->load(); }
-
 signals:
     void reopened();
 
 private:
     void poll();
 
-    Channel *m_channel;
+    // Shared with the taker, which may still run for chunks queued when the
+    // channel is gone.
     std::shared_ptr<std::atomic<qint64>> m_inFlight;
-    QObject *m_tap = nullptr; // on the receiving thread
+    bool m_counting = false;
     QTimer *m_retry;
 };

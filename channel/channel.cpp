@@ -1,4 +1,5 @@
 #include "channel.h"
+#include "arrivalgate.h"
 #include "handoff.h"
 
 #include <QCoreApplication>
@@ -51,6 +52,35 @@ void Channel::requestStop()
 void Channel::requestLeave()
 {
     m_leaving.store(true);
+}
+
+std::function<void(qint64)> Channel::arrivalTaker()
+{
+    return m_gate ? m_gate->taker() : std::function<void(qint64)>();
+}
+
+ArrivalGate *Channel::gateArrivals()
+{
+    if (!m_gate)
+        m_gate = new ArrivalGate(this);
+    return m_gate;
+}
+
+bool Channel::mayRead()
+{
+    return !m_gate || m_gate->admit();
+}
+
+void Channel::reportWritten(const char *data, qint64 size)
+{
+    handoff::post([&] { emit bytesWritten(QDateTime::currentDateTime(), QByteArray(data, int(size))); });
+}
+
+void Channel::reportArrived(const QByteArray &bytes)
+{
+    if (m_gate)
+        m_gate->account(bytes.size());
+    handoff::post([&] { emit bytesArrived(QDateTime::currentDateTime(), bytes); });
 }
 
 bool Channel::setParams(const ChannelParams &params)

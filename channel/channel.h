@@ -9,7 +9,9 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 
+class ArrivalGate;
 class QEvent;
 class QTimer;
 
@@ -44,6 +46,13 @@ public:
     void requestStop();
     void requestLeave();
 
+    // For the thread that relays bytesArrived: it calls the function with the
+    // size of each chunk as it takes the chunk off its queue, so that a channel
+    // that holds its reading back while the receiver lags knows when to read
+    // again. Empty for a channel that never holds back. Called before the
+    // worker starts; the function stays valid after the channel is gone.
+    std::function<void(qint64)> arrivalTaker();
+
 signals:
     void periodSendStateChanged(bool state);
     void stateChanged(ChannelType type, ChanneState state);
@@ -68,6 +77,15 @@ protected:
     QTimer *periodTimer() const { return m_periodTimer; }
     void setOpen(bool open) { m_open.store(open); }
 
+    // Makes the gate that keeps a fast peer from flooding the receiving
+    // thread; the channel reads again when the gate emits reopened().
+    ArrivalGate *gateArrivals();
+    // False while the gate holds reading back.
+    bool mayRead();
+    // Emit bytesWritten / bytesArrived towards the receiving thread.
+    void reportWritten(const char *data, qint64 size);
+    void reportArrived(const QByteArray &bytes);
+
 private:
     void periodTick();
     void runHighResolutionLoop();
@@ -75,6 +93,7 @@ private:
 
     ChannelParams m_params;
     QTimer *m_periodTimer = nullptr;
+    ArrivalGate *m_gate = nullptr;
     std::atomic<bool> m_open{false};
     std::atomic<IPeriodSendCallback *> m_callback{nullptr};
     std::atomic<int> m_period{20};

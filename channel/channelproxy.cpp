@@ -172,7 +172,15 @@ void ChannelProxy::connectEvents()
     connect(this, &ChannelProxy::sigWrite, ch, &Channel::writeBytes);
     connect(ch, &Channel::stateChanged, this, &ChannelProxy::stateChanged);
     connect(ch, &Channel::bytesWritten, this, &ChannelProxy::bytesWritten);
-    connect(ch, &Channel::bytesArrived, this, &ChannelProxy::bytesArrived);
+    if (const auto taken = ch->arrivalTaker()) {
+        connect(ch, &Channel::bytesArrived, this,
+                [this, taken](const QDateTime &dt, const QByteArray &bytes) {
+                    taken(bytes.size());
+                    emit bytesArrived(dt, bytes);
+                });
+    } else {
+        connect(ch, &Channel::bytesArrived, this, &ChannelProxy::bytesArrived);
+    }
     connect(ch, &Channel::channelError, this, &ChannelProxy::channelError);
     connect(&m_thread, &QThread::finished, ch, &QObject::deleteLater);
     if (auto *server = qobject_cast<TcpServerChannel *>(ch)) {

@@ -1,48 +1,46 @@
 #include "serialportchannel.h"
 
+#include <cstddef>
+
 namespace {
+
+// The port's stop-bit and parity settings with their text in the profile;
+// a value not in its table is refused when the channel is configured.
+struct Named
+{
+    int value;
+    const char *text;
+};
+
+constexpr Named kStopBits[]
+    = {{QSerialPort::OneStop, "1"}, {QSerialPort::TwoStop, "2"}, {QSerialPort::OneAndHalfStop, "1.5"}};
+constexpr Named kParities[] = {{QSerialPort::NoParity, "N"},
+                               {QSerialPort::EvenParity, "E"},
+                               {QSerialPort::OddParity, "O"},
+                               {QSerialPort::SpaceParity, "S"},
+                               {QSerialPort::MarkParity, "M"}};
+
+template<std::size_t N>
+const char *nameOf(const Named (&table)[N], int value)
+{
+    for (const Named &entry : table) {
+        if (entry.value == value)
+            return entry.text;
+    }
+    return nullptr;
+}
+
+template<std::size_t N>
+QString textOf(const Named (&table)[N], int value)
+{
+    const char *text = nameOf(table, value);
+    return QLatin1String(text ? text : "-");
+}
 
 bool isValidSerialRecord(const SerialChannelParams &p)
 {
     const bool dataBits = p.dataBits >= QSerialPort::Data5 && p.dataBits <= QSerialPort::Data8;
-    const bool stopBits = p.stopBits == QSerialPort::OneStop || p.stopBits == QSerialPort::TwoStop
-                          || p.stopBits == QSerialPort::OneAndHalfStop;
-    const bool parity = p.parity == QSerialPort::NoParity || p.parity == QSerialPort::EvenParity
-                        || p.parity == QSerialPort::OddParity || p.parity == QSerialPort::SpaceParity
-                        || p.parity == QSerialPort::MarkParity;
-    return p.baudRate > 0 && dataBits && stopBits && parity;
-}
-
-QString stopBitsText(QSerialPort::StopBits stopBits)
-{
-    switch (stopBits) {
-    case QSerialPort::OneStop:
-        return QStringLiteral("1,");
-    case QSerialPort::TwoStop:
-        return QStringLiteral("2,");
-    case QSerialPort::OneAndHalfStop:
-        return QStringLiteral("1.5,");
-    default:
-        return QStringLiteral("-,");
-    }
-}
-
-QString parityText(QSerialPort::Parity parity)
-{
-    switch (parity) {
-    case QSerialPort::NoParity:
-        return QStringLiteral("N");
-    case QSerialPort::EvenParity:
-        return QStringLiteral("E");
-    case QSerialPort::OddParity:
-        return QStringLiteral("O");
-    case QSerialPort::SpaceParity:
-        return QStringLiteral("S");
-    case QSerialPort::MarkParity:
-        return QStringLiteral("M");
-    default:
-        return QStringLiteral("-");
-    }
+    return p.baudRate > 0 && dataBits && nameOf(kStopBits, p.stopBits) && nameOf(kParities, p.parity);
 }
 
 } // namespace
@@ -81,7 +79,7 @@ QString SerialPortChannel::profile() const
                .arg(name)
                .arg(m_port->baudRate(QSerialPort::AllDirections))
                .arg(int(m_port->dataBits()))
-           + stopBitsText(m_port->stopBits()) + parityText(m_port->parity());
+           + textOf(kStopBits, m_port->stopBits()) + QLatin1Char(',') + textOf(kParities, m_port->parity());
 }
 
 bool SerialPortChannel::open()
@@ -112,7 +110,7 @@ bool SerialPortChannel::write(const char *data, qint64 size)
         return false;
     if (m_port->write(data, size) <= 0)
         return false;
-    emit bytesWritten(QDateTime::currentDateTime(), QByteArray(data, int(size)));
+    reportWritten(data, size);
     return true;
 }
 
@@ -120,7 +118,7 @@ void SerialPortChannel::readAll()
 {
     const QByteArray bytes = m_port->readAll();
     if (!bytes.isEmpty())
-        emit bytesArrived(QDateTime::currentDateTime(), bytes);
+        reportArrived(bytes);
 }
 
 void SerialPortChannel::onError(QSerialPort::SerialPortError error)

@@ -12,7 +12,6 @@
 TcpClientChannel::TcpClientChannel(QObject *parent)
     : Channel(parent)
     , m_socket(new QTcpSocket(this))
-    , m_gate(new ArrivalGate(this))
 {
     m_socket->setReadBufferSize(NetLimits::kReadBufferSize);
 }
@@ -33,8 +32,7 @@ bool TcpClientChannel::configure(const ChannelParams &params)
     connect(m_socket, &QAbstractSocket::stateChanged, this, &TcpClientChannel::onStateChanged);
     connect(m_socket, &QAbstractSocket::errorOccurred, this, &TcpClientChannel::onError);
     connect(m_socket, &QIODevice::readyRead, this, &TcpClientChannel::readAvailable);
-    connect(m_gate, &ArrivalGate::reopened, this, &TcpClientChannel::readAvailable);
-    m_gate->attach();
+    connect(gateArrivals(), &ArrivalGate::reopened, this, &TcpClientChannel::readAvailable);
     updateProfile();
     return createPeriodTimer(params.timing);
 }
@@ -79,7 +77,7 @@ bool TcpClientChannel::write(const char *data, qint64 size)
         return false;
     if (m_socket->write(data, size) < 1)
         return false;
-    handoff::post([&] { emit bytesWritten(QDateTime::currentDateTime(), QByteArray(data, int(size))); });
+    reportWritten(data, size);
     return true;
 }
 
@@ -95,9 +93,7 @@ void TcpClientChannel::onStateChanged(QAbstractSocket::SocketState state)
     } else if (state == QAbstractSocket::UnconnectedState) {
         // What the peer sent before it left is still reported.
         if (m_socket->bytesAvailable() > 0) {
-            const QByteArray rest = m_socket->readAll();
-            m_gate->account(rest.size());
-            handoff::post([&] { emit bytesArrived(QDateTime::currentDateTime(), rest); });
+            reportArrived(m_socket->readAll());
         }
         setOpen(false);
         handoff::post([&] { emit stateChanged(TcpClient, Closed); });
@@ -111,11 +107,9 @@ void TcpClientChannel::onError(QAbstractSocket::SocketError)
 
 void TcpClientChannel::readAvailable()
 {
-    if (m_socket->bytesAvailable() <= 0 || !m_gate->admit())
+    if (m_socket->bytesAvailable() <= 0 || !mayRead())
         return;
     const QByteArray bytes = m_socket->readAll();
-    if (bytes.isEmpty())
-        return;
-    m_gate->account(bytes.size());
-    handoff::post([&] { emit bytesArrived(QDateTime::currentDateTime(), bytes); });
+    if (!bytes.isEmpty())
+        reportArrived(bytes);
 }

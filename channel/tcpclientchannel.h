@@ -5,7 +5,6 @@
 
 #include <QAbstractSocket>
 
-class ArrivalGate;
 class QTcpSocket;
 
 // One outgoing TCP connection. open() only starts connecting; the channel
@@ -32,6 +31,5 @@ private:
 
     NetChannelParams m_net{TcpClient};
     QTcpSocket *m_socket;
-    ArrivalGate *m_gate;
     SharedText m_profile;
 };

@@ -37,7 +37,6 @@ QString peerText(const QTcpSocket *socket)
 TcpServerChannel::TcpServerChannel(QObject *parent)
     : Channel(parent)
     , m_server(new BoundedTcpServer(this))
-    , m_gate(new ArrivalGate(this))
 {
 }
 
@@ -49,8 +48,7 @@ bool TcpServerChannel::configure(const ChannelParams &params)
     setParams(params);
     m_net = *net;
     m_server->setMaxPendingConnections(kClientLimit);
-    connect(m_gate, &ArrivalGate::reopened, this, &TcpServerChannel::readAllClients);
-    m_gate->attach();
+    connect(gateArrivals(), &ArrivalGate::reopened, this, &TcpServerChannel::readAllClients);
     updateProfile();
     return createPeriodTimer(params.timing);
 }
@@ -121,7 +119,7 @@ bool TcpServerChannel::write(const char *data, qint64 size)
     }
     if (accepted == 0)
         return false;
-    handoff::post([&] { emit bytesWritten(QDateTime::currentDateTime(), QByteArray(data, int(size))); });
+    reportWritten(data, size);
     return true;
 }
 
@@ -171,11 +169,8 @@ void TcpServerChannel::onClientGone(QTcpSocket *socket)
         return;
     const QString peer = m_clients.at(index).peer;
     // What the client sent before it left is still reported.
-    if (socket->bytesAvailable() > 0) {
-        const QByteArray rest = socket->readAll();
-        m_gate->account(rest.size());
-        handoff::post([&] { emit bytesArrived(QDateTime::currentDateTime(), rest); });
-    }
+    if (socket->bytesAvailable() > 0)
+        reportArrived(socket->readAll());
     socket->disconnect(this);
     retire(socket);
     m_clients.removeAt(index);
@@ -190,13 +185,11 @@ void TcpServerChannel::onClientGone(QTcpSocket *socket)
 
 void TcpServerChannel::readClient(QTcpSocket *socket)
 {
-    if (socket->bytesAvailable() <= 0 || !m_gate->admit())
+    if (socket->bytesAvailable() <= 0 || !mayRead())
         return;
     const QByteArray bytes = socket->readAll();
-    if (bytes.isEmpty())
-        return;
-    m_gate->account(bytes.size());
-    handoff::post([&] { emit bytesArrived(QDateTime::currentDateTime(), bytes); });
+    if (!bytes.isEmpty())
+        reportArrived(bytes);
 }
 
 void TcpServerChannel::readAllClients()

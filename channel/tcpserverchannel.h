@@ -5,7 +5,6 @@
 
 #include <QList>
 
-class ArrivalGate;
 class QTcpServer;
 class QTcpSocket;
 
@@ -50,6 +49,5 @@ private:
     NetChannelParams m_net{TcpServer};
     QTcpServer *m_server;
     QList<Client> m_clients; // in order of arrival
-    ArrivalGate *m_gate;
     SharedText m_profile;
 };

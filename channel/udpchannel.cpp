@@ -1,7 +1,6 @@
 #include "udpchannel.h"
 
 #include "arrivalgate.h"
-#include "handoff.h"
 #include "netlimits.h"
 
 #include <QNetworkDatagram>
@@ -11,7 +10,6 @@
 UdpChannel::UdpChannel(QObject *parent)
     : Channel(parent)
     , m_socket(new QUdpSocket(this))
-    , m_gate(new ArrivalGate(this))
 {
 }
 
@@ -52,8 +50,7 @@ bool UdpChannel::configure(const ChannelParams &params)
         }
     }
     connect(m_socket, &QIODevice::readyRead, this, &UdpChannel::readDatagrams);
-    connect(m_gate, &ArrivalGate::reopened, this, &UdpChannel::readDatagrams);
-    m_gate->attach();
+    connect(gateArrivals(), &ArrivalGate::reopened, this, &UdpChannel::readDatagrams);
     updateProfile();
     return createPeriodTimer(params.timing);
 }
@@ -104,7 +101,7 @@ bool UdpChannel::write(const char *data, qint64 size)
     const QHostAddress &target = m_group.isMulticast() ? m_group : m_peerAddress;
     if (m_socket->writeDatagram(data, size, target, m_peerPort) < 1)
         return false;
-    handoff::post([&] { emit bytesWritten(QDateTime::currentDateTime(), QByteArray(data, int(size))); });
+    reportWritten(data, size);
     return true;
 }
 
@@ -127,13 +124,10 @@ void UdpChannel::readDatagrams()
     // A flood is read in bounded passes: whatever is left raises the next
     // notification once the thread has served its other events.
     for (int pass = 0; pass < NetLimits::kDatagramsPerPass && m_socket->hasPendingDatagrams(); ++pass) {
-        if (!m_gate->admit())
+        if (!mayRead())
             return;
         const QNetworkDatagram datagram = m_socket->receiveDatagram();
-        if (!datagram.isValid())
-            continue;
-        const QByteArray payload = datagram.data();
-        m_gate->account(payload.size());
-        handoff::post([&] { emit bytesArrived(QDateTime::currentDateTime(), payload); });
+        if (datagram.isValid())
+            reportArrived(datagram.data());
     }
 }

@@ -6,7 +6,6 @@
 #include <QHostAddress>
 #include <QNetworkInterface>
 
-class ArrivalGate;
 class QUdpSocket;
 
 // Datagrams to one unicast peer or one multicast group. The socket is bound
@@ -35,6 +34,5 @@ private:
     quint16 m_peerPort = 0;
     QHostAddress m_group;          // null when unicast
     QNetworkInterface m_interface; // invalid when none was found
-    ArrivalGate *m_gate;
     SharedText m_profile;
 };

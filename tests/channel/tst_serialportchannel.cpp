@@ -1,5 +1,6 @@
 // The serial port channel through the proxy, on real pseudo-terminals.
 #include "pseudoterminal.h"
+#include "spiedbytes.h"
 
 #include <dorvane/Channel.h>
 
@@ -16,22 +17,14 @@ SerialChannelParams serialParams(const QString &port)
     return p;
 }
 
-QByteArray concatenated(const QSignalSpy &spy)
-{
-    QByteArray all;
-    for (const QList<QVariant> &args : spy)
-        all += args.at(1).toByteArray();
-    return all;
-}
-
 // Waits until the spied signals together carried `count` bytes.
 bool waitForBytes(QSignalSpy &spy, int count, int timeoutMs = 3000)
 {
     QElapsedTimer clock;
     clock.start();
-    while (concatenated(spy).size() < count && clock.elapsed() < timeoutMs)
+    while (spiedBytes(spy).size() < count && clock.elapsed() < timeoutMs)
         spy.wait(50);
-    return concatenated(spy).size() >= count;
+    return spiedBytes(spy).size() >= count;
 }
 
 } // namespace
@@ -88,7 +81,7 @@ void TestSerialPortChannel::bytesTravelBothWaysOnTheWorker()
         in[i] = char(i * 7);
     QVERIFY(m_pty->write(in));
     QVERIFY(waitForBytes(arrived, in.size()));
-    QCOMPARE(concatenated(arrived), in);
+    QCOMPARE(spiedBytes(arrived), in);
 
     proxy.close();
     QVERIFY(!proxy.isOpen());
@@ -174,7 +167,7 @@ void TestSerialPortChannel::secondOpenKeepsOneReadConnection()
     QVERIFY(m_pty->write("ping"));
     QVERIFY(waitForBytes(arrived, 4));
     QTest::qWait(100);
-    QCOMPARE(concatenated(arrived), QByteArray("ping"));
+    QCOMPARE(spiedBytes(arrived), QByteArray("ping"));
 }
 
 void TestSerialPortChannel::reopeningReleasesThePreviousPort()

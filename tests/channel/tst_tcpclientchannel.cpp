@@ -2,6 +2,8 @@
 // connecting and the states it reports, traffic both ways, the peer leaving,
 // refused connections and their error text, binding, and a peer that floods
 // a receiver which is not taking its bytes.
+#include "spiedbytes.h"
+
 #include <dorvane/Channel.h>
 
 #include <QMutex>
@@ -41,14 +43,6 @@ quint16 closedPort()
     const quint16 port = probe.serverPort();
     probe.close();
     return port;
-}
-
-QByteArray joined(const QSignalSpy &spy)
-{
-    QByteArray all;
-    for (const QList<QVariant> &args : spy)
-        all += args.at(1).toByteArray();
-    return all;
 }
 
 // Catches the channel's debug lines, which come from the worker thread.
@@ -116,7 +110,7 @@ void TcpClientChannelTest::connectsAndCarriesTrafficBothWays()
     QCOMPARE(peer->readAll(), QByteArray("ping"));
 
     peer->write("pong");
-    QTRY_COMPARE(joined(arrived), QByteArray("pong"));
+    QTRY_COMPARE(spiedBytes(arrived), QByteArray("pong"));
 }
 
 void TcpClientChannelTest::refusedConnectionSaysWhyAndStaysUnbound()
@@ -160,7 +154,7 @@ void TcpClientChannelTest::peerCloseDeliversLastBytesAndReportsClosed()
     peer->disconnectFromHost();
     QTRY_COMPARE(states.count(), 2);
     QCOMPARE(states.at(1).at(1).value<ChanneState>(), Closed);
-    QCOMPARE(joined(arrived), QByteArray("last words"));
+    QCOMPARE(spiedBytes(arrived), QByteArray("last words"));
     QVERIFY(!proxy.isOpen());
     QCOMPARE(errors.count(), 1); // the remote host closed the connection
 }

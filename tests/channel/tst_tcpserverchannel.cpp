@@ -2,6 +2,8 @@
 // 127.0.0.1: the three-client limit and the client that waits for a place,
 // the client texts, traffic to and from every client, a client that stops
 // reading, closing, and a storm of clients that come and go.
+#include "spiedbytes.h"
+
 #include <dorvane/Channel.h>
 
 #include <QSignalSpy>
@@ -53,14 +55,6 @@ QStringList texts(const QSignalSpy &spy)
     QStringList all;
     for (const QList<QVariant> &args : spy)
         all.append(args.at(0).toString());
-    return all;
-}
-
-QByteArray joined(const QSignalSpy &spy)
-{
-    QByteArray all;
-    for (const QList<QVariant> &args : spy)
-        all += args.at(1).toByteArray();
     return all;
 }
 
@@ -137,7 +131,7 @@ void TcpServerChannelTest::fourthClientWaitsUntilOneLeaves()
     QCOMPARE(disconnected.at(0).at(0).toString(), leavingText);
     QTRY_COMPARE(connected.count(), 4);
     QCOMPARE(connected.at(3).at(0).toString(), waiting.first());
-    QTRY_COMPARE(joined(arrived), QByteArray("late"));
+    QTRY_COMPARE(spiedBytes(arrived), QByteArray("late"));
 }
 
 void TcpServerChannelTest::writesReachEveryClientAndCountOnce()
@@ -168,7 +162,7 @@ void TcpServerChannelTest::writesReachEveryClientAndCountOnce()
     clients[0]->write("a");
     QTRY_COMPARE(arrived.count(), 1);
     clients[2]->write("c");
-    QTRY_COMPARE(joined(arrived), QByteArray("ac"));
+    QTRY_COMPARE(spiedBytes(arrived), QByteArray("ac"));
 }
 
 void TcpServerChannelTest::clientThatStopsReadingNeitherBlocksNorCountsTwice()
