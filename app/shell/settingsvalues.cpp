@@ -34,11 +34,6 @@ QString settingsString(const YAML::Node &section, const char *key, const QString
     return QString::fromLocal8Bit(value.Scalar().c_str());
 }
 
-bool settingsHas(const YAML::Node &section, const char *key)
-{
-    return scalarAt(section, key).IsDefined();
-}
-
 std::string toSettingsText(const QString &text)
 {
     return text.toLocal8Bit().toStdString();

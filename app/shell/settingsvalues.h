@@ -11,7 +11,6 @@
 // nothing here throws.
 int settingsInt(const YAML::Node &section, const char *key, int fallback);
 QString settingsString(const YAML::Node &section, const char *key, const QString &fallback);
-bool settingsHas(const YAML::Node &section, const char *key);
 
 // Text stored in the settings file is in the system's local 8-bit encoding.
 std::string toSettingsText(const QString &text);

@@ -278,16 +278,16 @@ void SerialChannelWidget::saveSerialSettings()
 
 void SerialChannelWidget::updatePortInfo()
 {
+    // An unknown port gives empty texts and no identifiers: "N/A" throughout.
     const QSerialPortInfo info = findPort(m_portName->currentText().trimmed());
-    const bool known = !info.isNull();
-    const QString na = QStringLiteral("N/A");
-    m_description->setText(known ? orNotAvailable(info.description()) : na);
-    m_manufacturer->setText(known ? orNotAvailable(info.manufacturer()) : na);
-    m_serialNumber->setText(known ? orNotAvailable(info.serialNumber()) : na);
-    m_location->setText(known ? orNotAvailable(info.systemLocation()) : na);
-    m_vendorId->setText(known && info.hasVendorIdentifier() ? QString::number(info.vendorIdentifier()) : na);
-    m_productId->setText(known && info.hasProductIdentifier() ? QString::number(info.productIdentifier())
-                                                              : na);
+    m_description->setText(orNotAvailable(info.description()));
+    m_manufacturer->setText(orNotAvailable(info.manufacturer()));
+    m_serialNumber->setText(orNotAvailable(info.serialNumber()));
+    m_location->setText(orNotAvailable(info.systemLocation()));
+    m_vendorId->setText(
+        orNotAvailable(info.hasVendorIdentifier() ? QString::number(info.vendorIdentifier()) : QString()));
+    m_productId->setText(
+        orNotAvailable(info.hasProductIdentifier() ? QString::number(info.productIdentifier()) : QString()));
     for (QLabel *label : {m_description, m_manufacturer, m_serialNumber, m_location})
         label->setToolTip(label->text());
 }
