@@ -56,81 +56,63 @@ Variant::Variant(double value)
     *this = value;
 }
 
+template<typename Slot>
+Variant &Variant::Store(VariantType type, Slot Payload::*slot, Slot value)
+{
+    m_type = type;
+    m_payload.i64 = 0;
+    m_payload.*slot = value;
+    return *this;
+}
+
 Variant &Variant::operator=(char value)
 {
-    m_type = Int8;
-    m_payload.i64 = 0;
-    m_payload.i8 = static_cast<std::int8_t>(value);
-    return *this;
+    return Store(Int8, &Payload::i8, static_cast<std::int8_t>(value));
 }
 
 Variant &Variant::operator=(unsigned char value)
 {
-    m_type = Int8;
-    m_payload.i64 = 0;
-    m_payload.i8 = static_cast<std::int8_t>(value);
-    return *this;
+    return Store(Int8, &Payload::i8, static_cast<std::int8_t>(value));
 }
 
 Variant &Variant::operator=(short value)
 {
-    m_type = Int16;
-    m_payload.i64 = 0;
-    m_payload.i16 = static_cast<std::int16_t>(value);
-    return *this;
+    return Store(Int16, &Payload::i16, static_cast<std::int16_t>(value));
 }
 
 Variant &Variant::operator=(unsigned short value)
 {
-    m_type = Int16;
-    m_payload.i64 = 0;
-    m_payload.i16 = static_cast<std::int16_t>(value);
-    return *this;
+    return Store(Int16, &Payload::i16, static_cast<std::int16_t>(value));
 }
 
 Variant &Variant::operator=(int value)
 {
-    m_type = Int32;
-    m_payload.i64 = 0;
-    m_payload.i32 = static_cast<std::int32_t>(value);
-    return *this;
+    return Store(Int32, &Payload::i32, static_cast<std::int32_t>(value));
 }
 
 Variant &Variant::operator=(unsigned int value)
 {
-    m_type = Int32;
-    m_payload.i64 = 0;
-    m_payload.i32 = static_cast<std::int32_t>(value);
-    return *this;
+    return Store(Int32, &Payload::i32, static_cast<std::int32_t>(value));
 }
 
 Variant &Variant::operator=(long long value)
 {
-    m_type = Int64;
-    m_payload.i64 = static_cast<std::int64_t>(value);
-    return *this;
+    return Store(Int64, &Payload::i64, static_cast<std::int64_t>(value));
 }
 
 Variant &Variant::operator=(unsigned long long value)
 {
-    m_type = Int64;
-    m_payload.i64 = static_cast<std::int64_t>(value);
-    return *this;
+    return Store(Int64, &Payload::i64, static_cast<std::int64_t>(value));
 }
 
 Variant &Variant::operator=(float value)
 {
-    m_type = Float;
-    m_payload.i64 = 0;
-    m_payload.f = value;
-    return *this;
+    return Store(Float, &Payload::f, value);
 }
 
 Variant &Variant::operator=(double value)
 {
-    m_type = Double;
-    m_payload.d = value;
-    return *this;
+    return Store(Double, &Payload::d, value);
 }
 
 std::int32_t Variant::Get32() const

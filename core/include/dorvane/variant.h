@@ -61,13 +61,19 @@ private:
     std::int32_t Get32() const;
     std::int64_t Get64() const;
 
-    VariantType m_type;
-    union {
+    union Payload {
         std::int8_t i8;
         std::int16_t i16;
         std::int32_t i32;
         std::int64_t i64;
         float f;
         double d;
-    } m_payload;
+    };
+
+    // Tags the value and stores it in its slot; the bytes above a narrow slot are zero.
+    template<typename Slot>
+    Variant &Store(VariantType type, Slot Payload::*slot, Slot value);
+
+    VariantType m_type;
+    Payload m_payload;
 };
