@@ -2,6 +2,7 @@
 
 #include <dorvane/paramlist.h>
 
+#include "generators/numberparams.h"
 #include "types/numberconversion.h"
 
 // A constant: the first parameter.
@@ -14,7 +15,7 @@ public:
 
     bool Setup(const ParamList &params)
     {
-        if (params.Count() < 1 || params.ParamAt(0).type != ParamList::Number) {
+        if (!HasNumberParams(params, 1)) {
             return false;
         }
         m_value = ConvertParam<T>(params.ParamAt(0).value);

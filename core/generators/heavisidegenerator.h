@@ -3,6 +3,7 @@
 #include <dorvane/paramlist.h>
 
 #include "generators/monotonicclock.h"
+#include "generators/numberparams.h"
 #include "types/numberconversion.h"
 
 #include <cstdint>
@@ -20,11 +21,7 @@ public:
     // a negative period has no wave.
     bool Setup(const ParamList &params)
     {
-        if (params.Count() < 3 || params.ParamAt(0).type != ParamList::Number
-            || params.ParamAt(1).type != ParamList::Number || params.ParamAt(2).type != ParamList::Number) {
-            return false;
-        }
-        if (params.Count() == 4 && params.ParamAt(3).type != ParamList::Number) {
+        if (!HasNumberParams(params, 3, 1)) {
             return false;
         }
         m_period = ConvertInt(params.ParamAt(0).value);

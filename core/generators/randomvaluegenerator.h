@@ -2,6 +2,7 @@
 
 #include <dorvane/paramlist.h>
 
+#include "generators/numberparams.h"
 #include "generators/randomengine.h"
 #include "types/numberconversion.h"
 
@@ -20,8 +21,7 @@ public:
 
     bool Setup(const ParamList &params)
     {
-        if (params.Count() < 2 || params.ParamAt(0).type != ParamList::Number
-            || params.ParamAt(1).type != ParamList::Number) {
+        if (!HasNumberParams(params, 2)) {
             return false;
         }
         m_low = ConvertParam<T>(params.ParamAt(0).value);

@@ -2,6 +2,7 @@
 
 #include <dorvane/paramlist.h>
 
+#include "generators/numberparams.h"
 #include "types/numberconversion.h"
 
 #include <type_traits>
@@ -17,11 +18,7 @@ public:
 
     bool Setup(const ParamList &params)
     {
-        if (params.Count() < 2 || params.ParamAt(0).type != ParamList::Number
-            || params.ParamAt(1).type != ParamList::Number) {
-            return false;
-        }
-        if (params.Count() == 3 && params.ParamAt(2).type != ParamList::Number) {
+        if (!HasNumberParams(params, 2, 1)) {
             return false;
         }
         m_start = ConvertParam<T>(params.ParamAt(0).value);
