@@ -2,7 +2,9 @@
 
 #include "protocolfiles/atomicwrite.h"
 
+#include <dorvane/context.h>
 #include <dorvane/field.h>
+#include <dorvane/valuemetainfo.h>
 
 #include <yaml-cpp/yaml.h>
 
@@ -113,7 +115,7 @@ std::string Restore(const char *text, std::size_t size)
 
 namespace ProtocolDocument {
 
-bool LoadDocument(const std::string &path, YAML::Node &root)
+bool LoadDocument(const std::string &path, const char *title, YAML::Node &root)
 {
     // Read here rather than by yaml-cpp, which takes a directory for an empty file (and leaks
     // its read buffer doing so).
@@ -131,7 +133,7 @@ bool LoadDocument(const std::string &path, YAML::Node &root)
         return false;
     }
     root = YAML::Load(text.str());
-    return true;
+    return HasHeader(root, title);
 }
 
 bool HasEntry(const YAML::Node &map, const char *key)
@@ -185,6 +187,24 @@ bool ReadFieldAttributes(const YAML::Node &node, Field &field)
     field.SetTypeId(node["tid"].as<int>());
     field.SetEndian(static_cast<Endianness>(node["endian"].as<int>()));
     field.SetEnabled(node["enable"].as<bool>());
+    return true;
+}
+
+void EmitValue(YAML::Emitter &out, const Context &ctx, const ValueMetaInfo &value)
+{
+    out << YAML::Key << "generator" << YAML::Value
+        << ctx.GetValueGeneratorName(value.GetValueGeneratorType());
+    out << YAML::Key << "params" << YAML::Value;
+    EmitText(out, value.GetParamList());
+}
+
+bool ReadValue(const YAML::Node &node, const Context &ctx, ValueMetaInfo &value)
+{
+    if (!HasEntry(node, "generator") || !HasEntry(node, "params")) {
+        return false;
+    }
+    value.SetValueGeneratorType(ctx.GetValueGenerator(node["generator"].as<std::string>()));
+    value.SetParamList(node["params"].as<std::string>());
     return true;
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 
 // What the transmit- and receive-protocol documents share: the document header, the field
-// attributes and writing the emitted text to disk.
+// attributes, the generator of a value and writing the emitted text to disk.
 
 #include <string>
 
+class Context;
 class Field;
+class ValueMetaInfo;
 
 namespace YAML {
 class Emitter;
@@ -14,9 +16,10 @@ class Node;
 
 namespace ProtocolDocument {
 
-// Reads the whole file as one YAML document. False when it is not a readable regular file;
-// throws a YAML exception for text that is not YAML.
-bool LoadDocument(const std::string &path, YAML::Node &root);
+// Reads the whole file as one YAML document with the header of `title` (see HasHeader). False
+// when it is not a readable regular file or the header is not that one; throws a YAML exception
+// for text that is not YAML.
+bool LoadDocument(const std::string &path, const char *title, YAML::Node &root);
 
 // True when the key exists in the mapping and does not hold a null. Throws a YAML exception
 // when `map` is a scalar.
@@ -38,6 +41,13 @@ void EmitFieldAttributes(YAML::Emitter &out, const Field &field);
 // Reads the four attributes of a field mapping; false when one is missing or null. Throws a
 // YAML exception for a value of the wrong kind.
 bool ReadFieldAttributes(const YAML::Node &node, Field &field);
+
+// Writes "generator" and "params" into an open value mapping.
+void EmitValue(YAML::Emitter &out, const Context &ctx, const ValueMetaInfo &value);
+
+// Reads "generator" and "params" of a value mapping; false when one is missing or null. Throws
+// a YAML exception for a value of the wrong kind.
+bool ReadValue(const YAML::Node &node, const Context &ctx, ValueMetaInfo &value);
 
 // Replaces the file with the emitted document (whose texts went through EmitText); false when
 // the emitter failed or the file could not be written completely.

@@ -35,10 +35,7 @@ bool RxProtocol::Save(const std::string &path, Context *ctx)
         ProtocolDocument::EmitFieldAttributes(out, *field);
         out << YAML::Key << "meta" << YAML::Value << YAML::BeginSeq;
         out << YAML::BeginMap;
-        out << YAML::Key << "generator" << YAML::Value
-            << ctx->GetValueGeneratorName(value->GetValueGeneratorType());
-        out << YAML::Key << "params" << YAML::Value;
-        ProtocolDocument::EmitText(out, value->GetParamList());
+        ProtocolDocument::EmitValue(out, *ctx, *value);
         out << YAML::Key << "graph" << YAML::Value << value->GetGraphId();
         out << YAML::Key << "form" << YAML::Value << value->GetFormId();
         out << YAML::Key << "flag" << YAML::Value << static_cast<int>(value->GetFlag());
@@ -60,7 +57,7 @@ bool RxProtocol::Load(const std::string &path, Context *ctx)
         YAML::Node loaded;
         // Only const access from here on: subscripting a non-const node may change it.
         const YAML::Node &root = loaded;
-        if (!ProtocolDocument::LoadDocument(path, loaded) || !ProtocolDocument::HasHeader(root, kTitle)) {
+        if (!ProtocolDocument::LoadDocument(path, kTitle, loaded)) {
             return false;
         }
         DeleteAllFields();
@@ -81,14 +78,15 @@ bool RxProtocol::Load(const std::string &path, Context *ctx)
             if (meta.IsSequence()) {
                 // A field has one value; a later entry overwrites an earlier one.
                 for (const YAML::Node &item : meta) {
-                    for (const char *key : {"generator", "params", "graph", "form", "flag"}) {
+                    RxValueMetaInfo *value = field->GetValueMetaInfo();
+                    if (!ProtocolDocument::ReadValue(item, *ctx, *value)) {
+                        return false;
+                    }
+                    for (const char *key : {"graph", "form", "flag"}) {
                         if (!ProtocolDocument::HasEntry(item, key)) {
                             return false;
                         }
                     }
-                    RxValueMetaInfo *value = field->GetValueMetaInfo();
-                    value->SetValueGeneratorType(ctx->GetValueGenerator(item["generator"].as<std::string>()));
-                    value->SetParamList(item["params"].as<std::string>());
                     value->SetGraphId(item["graph"].as<int>());
                     value->SetFormId(item["form"].as<int>());
                     value->SetFlag(static_cast<RxValueMetaInfo::FieldFlag>(item["flag"].as<int>()));

@@ -40,10 +40,7 @@ bool TxProtocol::Save(const std::string &path, Context *ctx)
                 continue;
             }
             out << YAML::BeginMap;
-            out << YAML::Key << "generator" << YAML::Value
-                << ctx->GetValueGeneratorName(value->GetValueGeneratorType());
-            out << YAML::Key << "params" << YAML::Value;
-            ProtocolDocument::EmitText(out, value->GetParamList());
+            ProtocolDocument::EmitValue(out, *ctx, *value);
             out << YAML::EndMap;
         }
         out << YAML::EndSeq;
@@ -63,7 +60,7 @@ bool TxProtocol::Load(const std::string &path, Context *ctx)
         YAML::Node loaded;
         // Only const access from here on: subscripting a non-const node may change it.
         const YAML::Node &root = loaded;
-        if (!ProtocolDocument::LoadDocument(path, loaded) || !ProtocolDocument::HasHeader(root, kTitle)) {
+        if (!ProtocolDocument::LoadDocument(path, kTitle, loaded)) {
             return false;
         }
 
@@ -99,13 +96,9 @@ bool TxProtocol::Load(const std::string &path, Context *ctx)
             const YAML::Node meta = entry["meta"];
             if (meta.IsSequence()) {
                 for (const YAML::Node &item : meta) {
-                    if (!ProtocolDocument::HasEntry(item, "generator")
-                        || !ProtocolDocument::HasEntry(item, "params")) {
+                    if (!ProtocolDocument::ReadValue(item, *ctx, *field->NewValueMetaInfo())) {
                         return false;
                     }
-                    ValueMetaInfo *value = field->NewValueMetaInfo();
-                    value->SetValueGeneratorType(ctx->GetValueGenerator(item["generator"].as<std::string>()));
-                    value->SetParamList(item["params"].as<std::string>());
                 }
             }
             m_fields.push_back(field.release());
