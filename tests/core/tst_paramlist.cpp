@@ -352,18 +352,4 @@ TEST(ValueSize, OversizedValuesReportZero)
     EXPECT_EQ(SizeOf(11, Block, "16777216"), 0);
 }
 
-TEST(ValueSize, CopiesKeepTheMeasuredSize)
-{
-    TxField field;
-    ValueMetaInfo *value = field.NewValueMetaInfo();
-    ValueSize size(value);
-    size.CalculateSize(21);
-    ValueSize copy(nullptr);
-    copy = size;
-    EXPECT_EQ(copy.SizeOfValue(), 8);
-    ValueSize moved(nullptr);
-    moved = std::move(copy);
-    EXPECT_EQ(moved.SizeOfValue(), 8);
-}
-
 } // namespace

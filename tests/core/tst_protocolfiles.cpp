@@ -82,6 +82,16 @@ protected:
         return text.str();
     }
 
+    // Every document is refused; the label names the case that was not.
+    template<typename Protocol, std::size_t N>
+    void ExpectRefused(const std::pair<const char *, std::string> (&cases)[N], const char *fileName)
+    {
+        for (const auto &entry : cases) {
+            Protocol protocol;
+            EXPECT_FALSE(protocol.Load(Write(fileName, entry.second), &m_ctx)) << entry.first;
+        }
+    }
+
     long FileCount() const { return std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()); }
 
     // Three value columns and fields that differ in every attribute.
@@ -309,10 +319,7 @@ TEST_F(ProtocolFiles, LoadRefusesIncompleteDocuments)
         {"field is a scalar", Edited(kTwoFieldTx, "  - name: a\n", "  - 17\n  - name: a\n")},
         {"no params", Edited(kTwoFieldTx, "        params: 0xAA\n", "")},
     };
-    for (const auto &entry : txCases) {
-        TxProtocol protocol;
-        EXPECT_FALSE(protocol.Load(Write("refused.dvptc", entry.second), &m_ctx)) << entry.first;
-    }
+    ExpectRefused<TxProtocol>(txCases, "refused.dvptc");
     const std::pair<const char *, std::string> rxCases[] = {
         {"null protocol", Edited(kOneFieldRx, "protocol:\n  fields: 1\n", "protocol:\n")},
         {"no fields", Edited(kOneFieldRx, "fields:\n  - name", "other:\n  - name")},
@@ -321,10 +328,7 @@ TEST_F(ProtocolFiles, LoadRefusesIncompleteDocuments)
         {"no flag", Edited(kOneFieldRx, "        flag: 1\n", "")},
         {"form out of range", Edited(kOneFieldRx, "form: -1", "form: -99999999999")},
     };
-    for (const auto &entry : rxCases) {
-        RxProtocol protocol;
-        EXPECT_FALSE(protocol.Load(Write("refused.yaml", entry.second), &m_ctx)) << entry.first;
-    }
+    ExpectRefused<RxProtocol>(rxCases, "refused.yaml");
 }
 
 TEST_F(ProtocolFiles, FieldWithoutMetaKeepsEarlierFields)
