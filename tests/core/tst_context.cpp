@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <limits>
+#include <set>
+#include <string>
 
 namespace {
 
@@ -15,28 +17,23 @@ protected:
     Context context;
 };
 
-TEST_F(ContextTest, EveryAliasMapsToItsIdAndBackToAliasZero)
+TEST_F(ContextTest, EveryTypeHasItsOwnNameAndWidthSpellingsLeadToIt)
 {
-    const struct
-    {
-        int id;
-        const char *aliases[3];
-    } rows[] = {
-        {1, {"char", "int8", "s8"}},
-        {2, {"short", "int16", "s16"}},
-        {3, {"int", "int32", "s32"}},
-        {10, {"unsigned char", "uint8", "u8"}},
-        {11, {"unsigned short", "uint16", "u16"}},
-        {12, {"unsigned int", "uint32", "u32"}},
-        {20, {"float", "float32", "f32"}},
-        {21, {"double", "float64", "f64"}},
-    };
-    for (const auto &row : rows) {
-        for (const char *alias : row.aliases) {
-            EXPECT_EQ(context.GetTypeId(alias), row.id) << alias;
-        }
-        EXPECT_EQ(context.GetTypeName(row.id), row.aliases[0]);
+    std::set<std::string> names;
+    for (int id : context.GetRegisterTypes()) {
+        const std::string name = context.GetTypeName(id);
+        EXPECT_EQ(context.GetTypeId(name.c_str()), id) << name;
+        EXPECT_TRUE(names.insert(name).second) << "shared name " << name;
     }
+    // The C spelling is the one given back.
+    EXPECT_EQ(context.GetTypeName(10), "unsigned char");
+    EXPECT_EQ(context.GetTypeName(21), "double");
+    EXPECT_EQ(context.GetTypeId("int8"), 1);
+    EXPECT_EQ(context.GetTypeId("uint16"), 11);
+    EXPECT_EQ(context.GetTypeId("float64"), 21);
+    EXPECT_EQ(context.GetTypeId("s32"), 3);
+    EXPECT_EQ(context.GetTypeId("u32"), 12);
+    EXPECT_EQ(context.GetTypeId("f32"), 20);
 }
 
 TEST_F(ContextTest, UnknownNamesAndIdsGiveInvalidResults)
