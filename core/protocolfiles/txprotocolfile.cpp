@@ -101,6 +101,14 @@ bool TxProtocol::Load(const std::string &path, Context *ctx)
                     }
                 }
             }
+            // Column k of the protocol is entry k of every field: a field written with fewer
+            // entries gets default ones, entries past the column count cannot be reached.
+            while (field->GetValueMetaInfoCount() < values) {
+                field->NewValueMetaInfo();
+            }
+            while (field->GetValueMetaInfoCount() > values) {
+                field->DeleteValueMetaInfo(field->GetValueMetaInfoCount() - 1);
+            }
             m_fields.push_back(field.release());
         }
         return true;

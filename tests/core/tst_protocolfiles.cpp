@@ -331,6 +331,24 @@ TEST_F(ProtocolFiles, LoadRefusesIncompleteDocuments)
     ExpectRefused<RxProtocol>(rxCases, "refused.yaml");
 }
 
+TEST_F(ProtocolFiles, LoadedFieldsHoldExactlyTheProtocolColumns)
+{
+    // Written by hand: field a lacks its second column, field b has one past the count.
+    std::string text = Edited(kTwoFieldTx, "values: 1", "values: 2");
+    text += "      - generator: Random\n        params: 1,2\n"
+            "      - generator: Fixed\n        params: 9\n";
+    TxProtocol protocol;
+    ASSERT_TRUE(protocol.Load(Write("columns.dvptc", text), &m_ctx));
+    EXPECT_EQ(Describe(protocol), "values 2\n[a] 10 1 1 | 0 [0xAA] | 0 [0]\n[b] 3 0 0 | 2 [0,1] | 1 [1,2]\n");
+
+    ProtocolStream stream;
+    EXPECT_TRUE(stream.Build(&protocol, 1));
+    ASSERT_EQ(protocol.AppendValueColumn(), 2);
+    for (int i = 0; i < protocol.GetFieldCount(); ++i) {
+        EXPECT_EQ(protocol.GetField(i)->GetValueMetaInfoCount(), 3);
+    }
+}
+
 TEST_F(ProtocolFiles, FieldWithoutMetaKeepsEarlierFields)
 {
     TxProtocol tx;
