@@ -67,7 +67,9 @@ void FuzzTx(const std::string &input, const std::string &output)
         const TxField &a = *first.GetField(i);
         const TxField &b = *second.GetField(i);
         CheckSame(a, b);
-        Check(a.GetValueMetaInfoCount() == b.GetValueMetaInfoCount(), "columns");
+        Check(a.GetValueMetaInfoCount() == first.GetValueCountPerField()
+                  && b.GetValueMetaInfoCount() == first.GetValueCountPerField(),
+              "columns");
         for (int column = 0; column < a.GetValueMetaInfoCount(); ++column) {
             CheckSame(*a.GetValueMetaInfo(column), *b.GetValueMetaInfo(column));
         }

@@ -239,20 +239,16 @@ void ProtocolParser::CollectPatterns()
     const int count = static_cast<int>(m_values.size());
     // A head counts only when it opens the frame, a tail only when it closes it; a flag
     // elsewhere is compared in place while decoding.
-    if (m_values.front()->GetKind() == RxValue::HeadTag) {
-        m_head.first = 0;
-        while (m_head.count < count && m_values[m_head.count]->GetKind() == RxValue::HeadTag) {
-            const RxValue *value = m_values[m_head.count];
-            m_head.bytes.append(value->GetData(), value->GetSize());
-            ++m_head.count;
-        }
+    while (m_head.count < count && m_values[m_head.count]->GetKind() == RxValue::HeadTag) {
+        const RxValue *value = m_values[m_head.count];
+        m_head.bytes.append(value->GetData(), value->GetSize());
+        ++m_head.count;
     }
     if (m_values.back()->GetKind() == RxValue::TailTag) {
         int first = count;
         while (first > 0 && m_values[first - 1]->GetKind() == RxValue::TailTag) {
             --first;
         }
-        m_tail.first = first;
         m_tail.count = count - first;
         for (int i = first; i < count; ++i) {
             m_tail.bytes.append(m_values[i]->GetData(), m_values[i]->GetSize());

@@ -64,9 +64,9 @@ public:
     const std::vector<FrameValue> &GetFrameValues() const { return m_frameValues; }
 
 private:
+    // The leading or trailing run of tag values and their bytes end to end.
     struct Pattern
     {
-        int first = -1;
         int count = 0;
         std::string bytes;
     };
