@@ -43,17 +43,15 @@ class WdxDeviceWatcherPrivate
 public:
     ~WdxDeviceWatcherPrivate()
     {
-#ifdef DORVANE_HAVE_UDEV
         delete notifier;
-        if (monitor)
-            udev_monitor_unref(monitor);
-        if (context)
-            udev_unref(context);
+#ifdef DORVANE_HAVE_UDEV
+        closeUdev();
 #endif
     }
 
 #ifdef DORVANE_HAVE_UDEV
-    // Listens to udev when its daemon runs; without it the monitor would never hear a thing.
+    // Listens to udev when its daemon runs; without it the monitor would never hear a thing. A failed
+    // open gives back what it took, so that polling does not hold a netlink socket for nothing.
     bool openUdev()
     {
         context = udev_new();
@@ -63,15 +61,23 @@ public:
         const bool active = queue && udev_queue_get_udev_is_active(queue);
         if (queue)
             udev_queue_unref(queue);
-        if (!active)
-            return false;
-        monitor = udev_monitor_new_from_netlink(context, "udev");
-        if (!monitor)
-            return false;
-        if (udev_monitor_filter_add_match_subsystem_devtype(monitor, "tty", nullptr) < 0
-            || udev_monitor_enable_receiving(monitor) < 0)
-            return false;
-        return udev_monitor_get_fd(monitor) >= 0;
+        if (active)
+            monitor = udev_monitor_new_from_netlink(context, "udev");
+        if (monitor && udev_monitor_filter_add_match_subsystem_devtype(monitor, "tty", nullptr) >= 0
+            && udev_monitor_enable_receiving(monitor) >= 0 && udev_monitor_get_fd(monitor) >= 0)
+            return true;
+        closeUdev();
+        return false;
+    }
+
+    void closeUdev()
+    {
+        if (monitor)
+            udev_monitor_unref(monitor);
+        if (context)
+            udev_unref(context);
+        monitor = nullptr;
+        context = nullptr;
     }
 
     udev *context = nullptr;
@@ -87,11 +93,12 @@ WdxDeviceWatcher::WdxDeviceWatcher(QObject *parent)
     : QObject(parent)
     , d(new WdxDeviceWatcherPrivate)
 {
+#if defined(Q_OS_WIN)
     if (QCoreApplication *app = QCoreApplication::instance())
         app->installNativeEventFilter(this);
-#if defined(Q_OS_WIN)
     d->backend = Backend::NativeEvents;
 #else
+    // Elsewhere the filter would only be handed every window-system event to pass on.
 #ifdef DORVANE_HAVE_UDEV
     if (d->openUdev()) {
         d->backend = Backend::Udev;
@@ -110,8 +117,10 @@ WdxDeviceWatcher::WdxDeviceWatcher(QObject *parent)
 
 WdxDeviceWatcher::~WdxDeviceWatcher()
 {
+#ifdef Q_OS_WIN
     if (QCoreApplication *app = QCoreApplication::instance())
         app->removeNativeEventFilter(this);
+#endif
 }
 
 WdxDeviceWatcher::Backend WdxDeviceWatcher::backend() const
