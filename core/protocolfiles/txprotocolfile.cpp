@@ -64,10 +64,7 @@ bool TxProtocol::Load(const std::string &path, Context *ctx)
             return false;
         }
 
-        for (TxField *field : m_fields) {
-            delete field;
-        }
-        m_fields.clear();
+        DeleteAllFields();
 
         const YAML::Node header = root["protocol"];
         if (!ProtocolDocument::HasEntry(header, "fields") || !ProtocolDocument::HasEntry(header, "values")) {

@@ -10,9 +10,7 @@ TxProtocol::TxProtocol()
 
 TxProtocol::~TxProtocol()
 {
-    for (TxField *field : m_fields) {
-        delete field;
-    }
+    DeleteAllFields();
 }
 
 TxField *TxProtocol::AddField(int index)
@@ -77,4 +75,12 @@ bool TxProtocol::RemoveValueColumn(int column)
     }
     --m_valueCountPerField;
     return true;
+}
+
+void TxProtocol::DeleteAllFields()
+{
+    for (TxField *field : m_fields) {
+        delete field;
+    }
+    m_fields.clear();
 }

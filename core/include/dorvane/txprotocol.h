@@ -39,6 +39,8 @@ public:
     bool Load(const std::string &path, Context *ctx);
 
 private:
+    void DeleteAllFields();
+
     std::vector<TxField *> m_fields;
     int m_valueCountPerField;
     int m_maxValueCountPerField;
