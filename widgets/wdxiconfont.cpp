@@ -8,6 +8,20 @@
 #include <QStringList>
 #include <QToolButton>
 
+namespace {
+
+// Actions, labels and buttons share the same two setters but no base class that has them.
+template<typename Target>
+void showGlyph(Target *target, const QFont &font, const QString &text)
+{
+    if (!target)
+        return;
+    target->setFont(font);
+    target->setText(text);
+}
+
+} // namespace
+
 WdxIconFont::WdxIconFont() = default;
 
 WdxIconFont::WdxIconFont(const QString &path)
@@ -60,34 +74,22 @@ QFont WdxIconFont::sized(int size) const
 
 void WdxIconFont::setIcon(QAction *action, uint glyph, int size) const
 {
-    if (!action)
-        return;
-    action->setFont(sized(size));
-    action->setText(glyphText(glyph));
+    showGlyph(action, sized(size), glyphText(glyph));
 }
 
 void WdxIconFont::setIcon(QLabel *label, uint glyph, int size) const
 {
-    if (!label)
-        return;
-    label->setFont(sized(size));
-    label->setText(glyphText(glyph));
+    showGlyph(label, sized(size), glyphText(glyph));
 }
 
 void WdxIconFont::setIcon(QPushButton *button, uint glyph, int size) const
 {
-    if (!button)
-        return;
-    button->setFont(sized(size));
-    button->setText(glyphText(glyph));
+    showGlyph(button, sized(size), glyphText(glyph));
 }
 
 void WdxIconFont::setIcon(QToolButton *button, uint glyph, int size) const
 {
-    if (!button)
-        return;
-    button->setFont(sized(size));
-    button->setText(glyphText(glyph));
+    showGlyph(button, sized(size), glyphText(glyph));
 }
 
 void WdxIconFont::drawIcon(QPainter *painter, const QRect &rect, int flags, uint glyph, int size) const
