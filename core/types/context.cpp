@@ -44,6 +44,7 @@ std::vector<ValueGeneratorType> g_generatorCache;
 
 Context::Context()
     : m_systemEndian(LittleEndian)
+    , m_nameStyle(0)
 {
 }
 
@@ -52,6 +53,7 @@ Context::~Context() = default;
 void Context::Initialize()
 {
     m_systemEndian = NativeEndian();
+    m_nameStyle = 0;
     SetHostEndian(NativeEndian());
 
     for (const TypeRow &row : kTypeTable) {
@@ -89,9 +91,12 @@ int Context::GetTypeId(const char *name) const
 
 std::string Context::GetTypeName(int id) const
 {
-    // The first alias of a type is its name.
     const auto it = m_idToNames.find(id);
-    return it == m_idToNames.end() ? std::string() : it->second.front();
+    if (it == m_idToNames.end() || m_nameStyle < 0
+        || static_cast<std::size_t>(m_nameStyle) >= it->second.size()) {
+        return std::string();
+    }
+    return it->second[static_cast<std::size_t>(m_nameStyle)];
 }
 
 std::vector<int> Context::GetRegisterTypes() const

@@ -32,6 +32,7 @@ public:
 
 private:
     Endianness m_systemEndian;
+    int m_nameStyle;
     std::map<std::string, int> m_nameToId;
     std::map<int, std::vector<std::string>> m_idToNames;
     std::map<ValueGeneratorType, std::string> m_generatorNames;
