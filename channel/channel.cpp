@@ -106,7 +106,7 @@ void Channel::startPeriodSend()
     if (m_running.load())
         return;
     m_running.store(true);
-    emit periodSendStateChanged(true);
+    handoff::post([this] { emit periodSendStateChanged(true); });
 
     switch (m_params.timing) {
     case CoarseTiming:
@@ -132,7 +132,7 @@ void Channel::stopPeriodSend()
     if (m_periodTimer && m_periodTimer->isActive())
         m_periodTimer->stop();
     m_running.store(false);
-    emit periodSendStateChanged(false);
+    handoff::post([this] { emit periodSendStateChanged(false); });
 }
 
 void Channel::writeBytes(const QByteArray &bytes)

@@ -149,19 +149,6 @@ Channel *ChannelProxy::createChannel(ChannelType type) const
 void ChannelProxy::connectEvents()
 {
     Channel *ch = m_channel;
-#ifdef DORVANE_HANDOFF_ENABLED
-    // Runs on the worker before each relay below is posted.
-    const auto publish = [] { handoff::publish(); };
-    connect(ch, &Channel::periodSendStateChanged, ch, publish, Qt::DirectConnection);
-    connect(ch, &Channel::stateChanged, ch, publish, Qt::DirectConnection);
-    connect(ch, &Channel::bytesWritten, ch, publish, Qt::DirectConnection);
-    connect(ch, &Channel::bytesArrived, ch, publish, Qt::DirectConnection);
-    connect(ch, &Channel::channelError, ch, publish, Qt::DirectConnection);
-    if (auto *server = qobject_cast<TcpServerChannel *>(ch)) {
-        connect(server, &TcpServerChannel::connected, ch, publish, Qt::DirectConnection);
-        connect(server, &TcpServerChannel::disconnected, ch, publish, Qt::DirectConnection);
-    }
-#endif
     connect(this, &ChannelProxy::sigOpen, ch, &Channel::open, Qt::BlockingQueuedConnection);
     connect(this, &ChannelProxy::sigClose, ch, &Channel::close, Qt::BlockingQueuedConnection);
     connect(this, &ChannelProxy::sigStartPeriodSend, ch, &Channel::startPeriodSend);

@@ -1,4 +1,5 @@
 #include "serialportchannel.h"
+#include "handoff.h"
 
 #include <cstddef>
 
@@ -144,6 +145,8 @@ void SerialPortChannel::onDeviceLost()
         return;
     const QString message = m_port->errorString();
     close();
-    emit stateChanged(SerialPort, Closed);
-    emit channelError(message);
+    handoff::post([&] {
+        emit stateChanged(SerialPort, Closed);
+        emit channelError(message);
+    });
 }
