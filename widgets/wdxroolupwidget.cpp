@@ -58,8 +58,7 @@ WdxRoolupWidget::WdxRoolupWidget(const QString &title, QWidget *parent)
 WdxRoolupWidget::~WdxRoolupWidget()
 {
     // The body widgets die with the base class, after these lists; they must not report back.
-    for (QWidget *widget : qAsConst(m_widgets))
-        disconnect(widget, &QObject::destroyed, this, &WdxRoolupWidget::forgetWidget);
+    unwatchAll();
 }
 
 QIcon WdxRoolupWidget::expandIcon()
@@ -78,8 +77,7 @@ void WdxRoolupWidget::addWidget(QWidget *widget)
         return;
     m_widgets.append(widget);
     m_bodyLayout->addWidget(widget);
-    // A widget deleted elsewhere must not stay in the lists.
-    connect(widget, &QObject::destroyed, this, &WdxRoolupWidget::forgetWidget);
+    watch(widget);
     if (!m_expanded)
         widget->hide();
 }
@@ -89,8 +87,10 @@ void WdxRoolupWidget::hideWidget(QWidget *widget)
     if (!widget)
         return;
     widget->hide();
-    if (!m_hiddenWidgets.contains(widget))
+    if (!m_hiddenWidgets.contains(widget)) {
         m_hiddenWidgets.append(widget);
+        watch(widget); // it may be hidden before it joins the body
+    }
 }
 
 void WdxRoolupWidget::showWidget(QWidget *widget)
@@ -105,8 +105,8 @@ void WdxRoolupWidget::showWidget(QWidget *widget)
 
 void WdxRoolupWidget::clearWidgets()
 {
+    unwatchAll();
     for (QWidget *widget : qAsConst(m_widgets)) {
-        disconnect(widget, &QObject::destroyed, this, &WdxRoolupWidget::forgetWidget);
         m_bodyLayout->removeWidget(widget);
         widget->hide();
     }
@@ -146,6 +146,20 @@ void WdxRoolupWidget::setExpand(bool expand)
             widget->show();
     }
     emit expandChanged(expand);
+}
+
+void WdxRoolupWidget::watch(QWidget *widget)
+{
+    // A widget deleted elsewhere must not stay in the lists.
+    connect(widget, &QObject::destroyed, this, &WdxRoolupWidget::forgetWidget, Qt::UniqueConnection);
+}
+
+void WdxRoolupWidget::unwatchAll()
+{
+    for (const QList<QWidget *> *list : {&m_widgets, &m_hiddenWidgets}) {
+        for (QWidget *widget : *list)
+            disconnect(widget, &QObject::destroyed, this, &WdxRoolupWidget::forgetWidget);
+    }
 }
 
 void WdxRoolupWidget::forgetWidget(QObject *widget)

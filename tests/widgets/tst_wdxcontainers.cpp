@@ -134,6 +134,12 @@ void TestWdxContainers::rollupForgetsDeletedAndClearedWidgets()
     rollup.setExpand(true);
     QVERIFY(kept.isHidden()); // no longer part of the body
 
+    // Hidden before it joins the body, then deleted: no stale entry is left behind.
+    QLabel *early = new QLabel(QStringLiteral("early"));
+    rollup.hideWidget(early);
+    delete early;
+    QVERIFY(rollup.hiddenWidgets().isEmpty());
+
     // Body widgets owned by the roll-up die with it.
     WdxRoolupWidget *owner = new WdxRoolupWidget;
     owner->addWidget(new QLabel(QStringLiteral("owned")));

@@ -49,6 +49,8 @@ signals:
     void expandChanged(bool expanded);
 
 private:
+    void watch(QWidget *widget);
+    void unwatchAll();
     void forgetWidget(QObject *widget);
 
     QLabel *m_iconLabel;
