@@ -4,6 +4,7 @@
 #include "applicationoptions.h"
 #include "channeltracker.h"
 #include "mainwindow.h"
+#include "streamsender.h"
 
 #include <dorvane/App.h>
 #include <dorvane/Channel.h>
@@ -84,8 +85,11 @@ void Application::startUp(const QString &applicationDir)
 
     m_channelProxy = std::make_unique<ChannelProxy>();
     m_channelTracker = std::make_unique<ChannelTracker>(m_channelProxy.get());
-    // The stream senders and the transmit, receive and frame watchers are
-    // created here, each with the proxy but the frame watcher.
+    m_protocolSetSender = std::make_unique<StreamSender>(m_channelProxy.get());
+    m_protocolEditorSender = std::make_unique<StreamSender>(m_channelProxy.get());
+    m_transmitSender = std::make_unique<StreamSender>(m_channelProxy.get());
+    // The transmit, receive and frame watchers are created here, each with
+    // the proxy but the frame watcher.
 
     applyTheme(*m_options, m_options->theme);
     applyLocale(*m_options, m_options->locale);
@@ -109,7 +113,13 @@ void Application::destroyServices()
 {
     // The frame, receive and transmit watchers go first, once they exist.
     m_mainWindow.reset();
-    // Then the three stream senders.
+    // Closing waits for the worker, so a periodic sending still running
+    // cannot tick into a sender that is gone.
+    if (m_channelProxy)
+        m_channelProxy->close();
+    m_transmitSender.reset();
+    m_protocolEditorSender.reset();
+    m_protocolSetSender.reset();
     m_channelTracker.reset();
     m_channelProxy.reset();
     if (m_context) {

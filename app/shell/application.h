@@ -12,6 +12,7 @@ class Context;
 class ChannelProxy;
 class ChannelTracker;
 class MainWindow;
+class StreamSender;
 
 // The one application object. It owns every application-wide service for
 // the life of the process; windows reach them through Application::instance().
@@ -36,6 +37,9 @@ public:
     Context *context() const { return m_context.get(); }
     ChannelProxy *channelProxy() const { return m_channelProxy.get(); }
     ChannelTracker *channelTracker() const { return m_channelTracker.get(); }
+    StreamSender *protocolSetSender() const { return m_protocolSetSender.get(); }
+    StreamSender *protocolEditorSender() const { return m_protocolEditorSender.get(); }
+    StreamSender *transmitSender() const { return m_transmitSender.get(); }
 
     // Opens a ".dvptc" or ".dvpts" file named as the second argument.
     void openDocumentFromCommandLine();
@@ -51,8 +55,10 @@ private:
     std::unique_ptr<Context> m_context;
     std::unique_ptr<ChannelProxy> m_channelProxy;
     std::unique_ptr<ChannelTracker> m_channelTracker;
-    // The three stream senders and the transmit, receive and frame watchers
-    // join here.
+    std::unique_ptr<StreamSender> m_protocolSetSender;
+    std::unique_ptr<StreamSender> m_protocolEditorSender;
+    std::unique_ptr<StreamSender> m_transmitSender;
+    // The transmit, receive and frame watchers join here.
 };
 
 #define dvApp (Application::instance())

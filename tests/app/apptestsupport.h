@@ -18,6 +18,7 @@
 
 #include <memory>
 
+#include <poll.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
@@ -176,3 +177,23 @@ private:
     int m_master = -1;
     QString m_slavePath;
 };
+
+// Reads from the master side until the wanted count has arrived or three
+// seconds have passed, keeping the event loop running meanwhile.
+inline QByteArray readMaster(int fd, int wanted, int timeoutMs = 3000)
+{
+    QByteArray bytes;
+    QElapsedTimer clock;
+    clock.start();
+    while (bytes.size() < wanted && clock.elapsed() < timeoutMs) {
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, 20) > 0 && (p.revents & POLLIN)) {
+            char buffer[4096];
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n > 0)
+                bytes.append(buffer, int(n));
+        }
+        QCoreApplication::processEvents();
+    }
+    return bytes;
+}

@@ -68,24 +68,6 @@ void selectData(QComboBox *box, int value)
 }
 
 // Reads what the port wrote, from the master side of the terminal.
-QByteArray readMaster(int fd, int wanted)
-{
-    QByteArray bytes;
-    QElapsedTimer clock;
-    clock.start();
-    while (bytes.size() < wanted && clock.elapsed() < 3000) {
-        pollfd p{fd, POLLIN, 0};
-        if (::poll(&p, 1, 50) > 0 && (p.revents & POLLIN)) {
-            char buffer[256];
-            const ssize_t n = ::read(fd, buffer, sizeof buffer);
-            if (n > 0)
-                bytes.append(buffer, int(n));
-        }
-        QCoreApplication::processEvents();
-    }
-    return bytes;
-}
-
 void setSerialPort(const QString &path)
 {
     child<QComboBox>(channelWindow()->serialWidget(), "cbxPortName")->setEditText(path);
