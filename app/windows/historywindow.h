@@ -13,4 +13,7 @@ class DORVANE_APP_EXPORT HistoryWindow : public QMainWindow
 
 public:
     explicit HistoryWindow(QWidget *parent = nullptr);
+
+    // Keeps a text the transmit window has just sent.
+    void record(const QString &content, int textMode);
 };

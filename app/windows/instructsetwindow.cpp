@@ -7,3 +7,7 @@ InstructSetWindow::InstructSetWindow(QWidget *parent)
 {
     setCentralWidget(createWorkspacePlaceholder(this, "inset", tr("Instruct set")));
 }
+
+void InstructSetWindow::add(const QString &, int)
+{
+}

@@ -13,4 +13,7 @@ class DORVANE_APP_EXPORT InstructSetWindow : public QMainWindow
 
 public:
     explicit InstructSetWindow(QWidget *parent = nullptr);
+
+    // Appends an instruct holding the transmit window's text.
+    void add(const QString &content, int textMode);
 };

@@ -7,3 +7,7 @@ TransmitWindow::TransmitWindow(QWidget *parent)
 {
     setCentralWidget(createWorkspacePlaceholder(this, "transmit", tr("Data to transmit")));
 }
+
+void TransmitWindow::setTransmitText(const QString &, int)
+{
+}

@@ -13,4 +13,7 @@ class DORVANE_APP_EXPORT TransmitWindow : public QMainWindow
 
 public:
     explicit TransmitWindow(QWidget *parent = nullptr);
+
+    // Replaces the editor's text; mode 0 selects hex input, 1 text input.
+    void setTransmitText(const QString &text, int mode);
 };
