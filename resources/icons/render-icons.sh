@@ -4,7 +4,9 @@
 # (Qt picks "name@2x.png" by itself). Run after editing an SVG; commit both.
 set -eu
 cd "$(dirname "$0")"
-for group in main statusbar theme; do
+# Every folder of icons is a resource group of the same name.
+for group in */; do
+    group=${group%/}
     out="../Resources/$group"
     mkdir -p "$out"
     for svg in "$group"/*.svg; do
