@@ -5,13 +5,17 @@
 
 #include "applicationoptions.h"
 #include "channeltracker.h"
+#include "editorheaderview.h"
+#include "nameedit.h"
 #include "notices.h"
 #include "savefileaskdialog.h"
+#include "scrollworkspace.h"
 
 #include <dorvane/Channel.h>
 
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFormLayout>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -205,6 +209,68 @@ private slots:
 
         // A kind without a document type opens nothing.
         QVERIFY(askOpenFileName(nullptr, 2).isEmpty());
+    }
+
+    // A name is reported once, when editing ends with a different text.
+    void nameEditReportsFinishedChangesOnly()
+    {
+        QWidget window;
+        auto *edit = new NameEdit(&window);
+        auto *other = new QLineEdit(&window);
+        new QHBoxLayout(&window);
+        window.layout()->addWidget(edit);
+        window.layout()->addWidget(other);
+        edit->setText(QStringLiteral("crc"));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QSignalSpy names(edit, &NameEdit::nameChanged);
+
+        edit->setFocus();
+        QTest::keyClicks(edit, QStringLiteral("x"));
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClick(edit, Qt::Key_Return);
+        other->setFocus();
+        QCOMPARE(names.count(), 0);
+
+        edit->setFocus();
+        QTest::keyClicks(edit, QStringLiteral("16  "));
+        QTest::keyClick(edit, Qt::Key_Return);
+        other->setFocus();
+        QCOMPARE(names.count(), 1);
+        QCOMPARE(names.at(0).at(0).toString(), QStringLiteral("crc16"));
+    }
+
+    void workspaceMovesRowsAndHeaderFollowsAControl()
+    {
+        QWidget window;
+        auto *layout = new QVBoxLayout(&window);
+        auto *header = new EditorHeaderView;
+        auto *workspace = new ScrollWorkspace;
+        layout->addWidget(header);
+        layout->addWidget(workspace);
+        QList<QLabel *> rows;
+        for (int i = 0; i < 3; ++i) {
+            rows << new QLabel(QString::number(i));
+            workspace->rowLayout()->addRow(rows.last());
+        }
+        workspace->moveRow(0, 2);
+        workspace->moveRow(5, 0);
+        QFormLayout *form = workspace->rowLayout();
+        QStringList order;
+        for (int r = 0; r < form->rowCount(); ++r) {
+            QLayoutItem *item = form->itemAt(r, QFormLayout::SpanningRole);
+            order << qobject_cast<QLabel *>(item->widget())->text();
+        }
+        QCOMPARE(order, QStringList({"1", "2", "0"}));
+
+        header->addSection(5, QStringLiteral("Title"));
+        window.resize(400, 300);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        header->placeSectionOver(5, rows.at(1));
+        const QPoint labelLeft = header->sectionLabel(5)->mapToGlobal(QPoint(0, 0));
+        QCOMPARE(labelLeft.x(), rows.at(1)->mapToGlobal(QPoint(0, 0)).x());
+        QCOMPARE(header->sectionLabel(5)->width(), rows.at(1)->width());
     }
 
     void saveQuestionEndsWithStandardCodes_data()
