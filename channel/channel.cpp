@@ -151,6 +151,20 @@ bool Channel::leaveLoopRequested() const
     return m_pendingStops.load(std::memory_order_relaxed) > 0 || m_leaving.load(std::memory_order_relaxed);
 }
 
+namespace {
+
+// The loop runs inside the slot that started it. Under the glib event
+// dispatcher a nested processEvents() does not deliver posted events from
+// there, so queued writes would wait until sending stops; they are delivered
+// explicitly first.
+void serveEvents()
+{
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
 void Channel::runHighResolutionLoop()
 {
     // Ticks are due at whole multiples of the period from the start, so a late
@@ -167,7 +181,7 @@ void Channel::runHighResolutionLoop()
         const qint64 now = clock.nsecsElapsed();
         if (now < due) {
             if (due - now > kServeEventsMarginNs && now - servedAt > kServeEventsEveryNs) {
-                QCoreApplication::processEvents();
+                serveEvents();
                 servedAt = clock.nsecsElapsed();
             }
             continue;
@@ -175,7 +189,7 @@ void Channel::runHighResolutionLoop()
         due += periodNs;
         periodTick();
         // Queued stop, close and write requests reach the channel here.
-        QCoreApplication::processEvents();
+        serveEvents();
         servedAt = clock.nsecsElapsed();
     }
 }

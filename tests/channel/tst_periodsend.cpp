@@ -198,7 +198,11 @@ void TestPeriodSend::guiWritesReachTheDeviceDuringLongWaits()
     QSignalSpy arrived(&proxy, &ChannelProxy::bytesArrived);
     QVERIFY(proxy.open(serialParams(m_pty->slavePath(), HighResolutionTiming)));
     proxy.startPeriodSend(&ticker, 60000);
+    // Queued right behind the start, so it reaches the worker inside the
+    // loop's own slot.
+    QVERIFY(proxy.write("early", 5));
     QTRY_VERIFY_WITH_TIMEOUT(proxy.isPeriodSendRun(), kPromptMs);
+    QCOMPARE(m_pty->read(5, kPromptMs), QByteArray("early"));
 
     QVERIFY(proxy.write("gui", 3));
     QCOMPARE(m_pty->read(3, kPromptMs), QByteArray("gui"));
