@@ -74,8 +74,14 @@ ChannelWindow::ChannelWindow(QWidget *parent)
     m_pages->addWidget(scrollPage(m_netWidget, m_pages));
     m_pages->setCurrentIndex(0);
     layout->addWidget(m_pages, 1);
-    connect(serialButton, &QPushButton::clicked, this, [this] { m_pages->setCurrentIndex(0); });
-    connect(netButton, &QPushButton::clicked, this, [this] { m_pages->setCurrentIndex(1); });
+    connect(serialButton, &QPushButton::clicked, this, [this] {
+        m_pages->setCurrentIndex(0);
+        clearChannelNotes();
+    });
+    connect(netButton, &QPushButton::clicked, this, [this] {
+        m_pages->setCurrentIndex(1);
+        clearChannelNotes();
+    });
 
     setCentralWidget(workspace);
 
@@ -88,6 +94,9 @@ ChannelWindow::ChannelWindow(QWidget *parent)
     m_statusText->setObjectName(QStringLiteral("ChannelProfile"));
     m_statusError = m_statusWidget->addLabel(QString());
     m_statusError->setObjectName(QStringLiteral("ChannelError"));
+    // A long reason must not widen the main window; its tool tip holds all.
+    m_statusError->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_statusError->setMinimumWidth(120);
     m_statusError->hide();
 
     // One channel, two pages: whichever page opened or closed it, both
@@ -107,6 +116,13 @@ ChannelWindow::ChannelWindow(QWidget *parent)
             [this](const QString &message) { showChannelError(message, false); });
     connect(m_netWidget, &NetChannelWidget::channelFailed, this,
             [this](const QString &message) { showChannelError(message, false); });
+    // What was said about the last channel goes stale as soon as the user
+    // changes what the next one will be.
+    connect(m_serialWidget, &ChannelPage::parametersEdited, this, &ChannelWindow::clearChannelNotes);
+    connect(m_netWidget, &ChannelPage::parametersEdited, this, &ChannelWindow::clearChannelNotes);
+    connect(m_netWidget, &ChannelPage::channelEnded, this, [this](const QString &note) {
+        m_statusText->setText(tr("No Active Channel (%1)").arg(note));
+    });
     if (Application *app = Application::instance()) {
         if (ChannelProxy *proxy = app->channelProxy()) {
             connect(proxy, &ChannelProxy::channelError, this,
@@ -124,10 +140,21 @@ void ChannelWindow::updateChannelStatus(bool isOpen)
         ChannelProxy *proxy = Application::instance() ? Application::instance()->channelProxy() : nullptr;
         m_statusText->setText(proxy ? proxy->channelProfile() : QString());
         m_statusError->clear();
+        m_statusError->setToolTip(QString());
         m_statusError->hide();
     } else {
         m_statusText->setText(tr("No Active Channel"));
     }
+}
+
+void ChannelWindow::clearChannelNotes()
+{
+    m_statusError->clear();
+    m_statusError->setToolTip(QString());
+    m_statusError->hide();
+    ChannelProxy *proxy = Application::instance() ? Application::instance()->channelProxy() : nullptr;
+    if (!proxy || !proxy->isOpen())
+        m_statusText->setText(tr("No Active Channel"));
 }
 
 QString ChannelWindow::statusText() const

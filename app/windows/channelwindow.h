@@ -33,6 +33,9 @@ public:
     // The reason the last channel failed; empty once a channel opens.
     QString statusError() const;
 
+    // Forgets the reason the last channel failed or ended.
+    void clearChannelNotes();
+
 private:
     void showChannelError(const QString &message, bool warn);
 
