@@ -94,9 +94,6 @@ ChannelWindow::ChannelWindow(QWidget *parent)
     m_statusText->setObjectName(QStringLiteral("ChannelProfile"));
     m_statusError = m_statusWidget->addLabel(QString());
     m_statusError->setObjectName(QStringLiteral("ChannelError"));
-    // A long reason must not widen the main window; its tool tip holds all.
-    m_statusError->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    m_statusError->setMinimumWidth(120);
     m_statusError->hide();
 
     // One channel, two pages: whichever page opened or closed it, both
@@ -139,9 +136,7 @@ void ChannelWindow::updateChannelStatus(bool isOpen)
     if (isOpen) {
         ChannelProxy *proxy = Application::instance() ? Application::instance()->channelProxy() : nullptr;
         m_statusText->setText(proxy ? proxy->channelProfile() : QString());
-        m_statusError->clear();
-        m_statusError->setToolTip(QString());
-        m_statusError->hide();
+        showChannelError(QString(), false);
     } else {
         m_statusText->setText(tr("No Active Channel"));
     }
@@ -149,9 +144,7 @@ void ChannelWindow::updateChannelStatus(bool isOpen)
 
 void ChannelWindow::clearChannelNotes()
 {
-    m_statusError->clear();
-    m_statusError->setToolTip(QString());
-    m_statusError->hide();
+    showChannelError(QString(), false);
     ChannelProxy *proxy = Application::instance() ? Application::instance()->channelProxy() : nullptr;
     if (!proxy || !proxy->isOpen())
         m_statusText->setText(tr("No Active Channel"));
@@ -164,14 +157,16 @@ QString ChannelWindow::statusText() const
 
 QString ChannelWindow::statusError() const
 {
-    return m_statusError->text();
+    return m_statusError->toolTip();
 }
 
 void ChannelWindow::showChannelError(const QString &message, bool warn)
 {
-    m_statusError->setText(message);
+    // A long reason must not widen the main window: the bar shows its
+    // start, the tool tip all of it.
+    m_statusError->setText(m_statusError->fontMetrics().elidedText(message, Qt::ElideRight, 360));
     m_statusError->setToolTip(message);
-    m_statusError->show();
-    if (warn)
+    m_statusError->setVisible(!message.isEmpty());
+    if (warn && !message.isEmpty())
         warnChannelFailed(this, message);
 }

@@ -37,6 +37,8 @@ public:
     void clearChannelNotes();
 
 private:
+    // Shows the reason in the status bar (an empty one hides it), and in a
+    // warning box as well when asked.
     void showChannelError(const QString &message, bool warn);
 
     SerialChannelWidget *m_serialWidget = nullptr;
