@@ -91,6 +91,14 @@ NetChannelWidget *selectLocalEnd(int type, const QString &address)
     return net;
 }
 
+// A port of 127.0.0.1 on which nothing listens (for as long as a test
+// needs it); 0 when none could be found.
+quint16 portNobodyListensOn()
+{
+    QTcpServer probe;
+    return probe.listen(QHostAddress::LocalHost, 0) ? probe.serverPort() : 0;
+}
+
 } // namespace
 
 class TestChannelWindow : public QObject
@@ -404,12 +412,8 @@ private slots:
     void staleChannelErrorGoesWithAnyChange()
     {
         QFETCH(QString, change);
-        quint16 closedPort = 0;
-        {
-            QTcpServer probe;
-            QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
-            closedPort = probe.serverPort();
-        }
+        const quint16 closedPort = portNobodyListensOn();
+        QVERIFY(closedPort != 0);
         ChannelWindow *window = channelWindow();
         NetChannelWidget *net = window->netWidget();
         QTest::mouseClick(child<QPushButton>(window, "NetChannelButton"), Qt::LeftButton);
@@ -478,12 +482,8 @@ private slots:
 
     void refusedConnectionIsShownToTheUser()
     {
-        quint16 closedPort = 0;
-        {
-            QTcpServer probe;
-            QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
-            closedPort = probe.serverPort();
-        }
+        const quint16 closedPort = portNobodyListensOn();
+        QVERIFY(closedPort != 0);
         ChannelWindow *window = channelWindow();
         NetChannelWidget *net = window->netWidget();
         selectProtocol(net, NetChannelWidget::TcpClientProtocol);

@@ -45,6 +45,29 @@ quint16 closedPort()
     return port;
 }
 
+// A plain listening socket on 127.0.0.1, for peers that must behave below
+// what QTcpSocket allows; a receive window when one is given. -1 on failure.
+int rawListener(quint16 *port, int receiveWindow = 0)
+{
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (listener < 0)
+        return -1;
+    if (receiveWindow > 0)
+        ::setsockopt(listener, SOL_SOCKET, SO_RCVBUF, &receiveWindow, sizeof receiveWindow);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (::bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0
+        || ::listen(listener, 4) != 0
+        || ::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length) != 0) {
+        ::close(listener);
+        return -1;
+    }
+    *port = ntohs(address.sin_port);
+    return listener;
+}
+
 // Catches the channel's debug lines, which come from the worker thread.
 QMutex gLogLock;
 QStringList gLog;
@@ -211,19 +234,13 @@ void TcpClientChannelTest::floodIsHeldBackWhileReceiverIsBusy()
 {
     // A raw peer on its own thread writes as fast as the channel lets it,
     // while this thread (the receiver of bytesArrived) is busy.
-    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    quint16 port = 0;
+    const int listener = rawListener(&port);
     QVERIFY(listener >= 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    QVERIFY(::bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
-    QVERIFY(::listen(listener, 1) == 0);
-    socklen_t length = sizeof address;
-    ::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length);
 
     ChannelProxy proxy;
     QSignalSpy arrived(&proxy, &ChannelProxy::bytesArrived);
-    proxy.open(clientParams(ntohs(address.sin_port)));
+    proxy.open(clientParams(port));
     const int peer = ::accept(listener, nullptr, nullptr);
     QVERIFY(peer >= 0);
     QTRY_VERIFY(proxy.isOpen());
@@ -284,26 +301,18 @@ void TcpClientChannelTest::closeWithUnsentBytesReportsClosedOnce()
 {
     // A peer that accepts and never reads: what the channel writes piles up
     // unsent, and the user closes in the middle of it.
-    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-    QVERIFY(listener >= 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     // A small window: the kernel takes little for it, the rest stays in the
     // channel's socket.
-    const int window = 4096;
-    ::setsockopt(listener, SOL_SOCKET, SO_RCVBUF, &window, sizeof window);
-    QVERIFY(::bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
-    QVERIFY(::listen(listener, 4) == 0);
-    socklen_t length = sizeof address;
-    ::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length);
+    quint16 port = 0;
+    const int listener = rawListener(&port, 4096);
+    QVERIFY(listener >= 0);
 
     ChannelProxy proxy;
     QSignalSpy states(&proxy, &ChannelProxy::stateChanged);
     const QByteArray chunk(512 * 1024, 'x');
     constexpr int kCycles = 12;
     for (int cycle = 0; cycle < kCycles; ++cycle) {
-        proxy.open(clientParams(ntohs(address.sin_port)));
+        proxy.open(clientParams(port));
         const int peer = ::accept(listener, nullptr, nullptr);
         QVERIFY(peer >= 0);
         QTRY_VERIFY(proxy.isOpen());
