@@ -143,7 +143,14 @@ void SerialPortChannel::onDeviceLost()
     m_lossPending = false;
     if (!m_port->isOpen())
         return;
-    const QString message = m_port->errorString();
+    // Said in the user's words, with the system's own as the detail (a
+    // hung-up line reads "Inappropriate ioctl for device").
+    QString device = m_portPath.isEmpty() ? m_port->portName() : m_portPath;
+#ifndef Q_OS_WIN
+    if (!device.startsWith(QLatin1Char('/')))
+        device.prepend(QStringLiteral("/dev/"));
+#endif
+    const QString message = tr("%1 was disconnected (%2)").arg(device, m_port->errorString());
     close();
     handoff::post([&] {
         emit stateChanged(SerialPort, Closed);

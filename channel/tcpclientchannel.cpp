@@ -65,6 +65,11 @@ void TcpClientChannel::close()
 {
     m_socket->close();
     m_socket->disconnectFromHost();
+    // Bytes the peer has not taken would keep the socket closing after the
+    // channel is gone, and its end would never be reported: what is still
+    // unsent is dropped, so the socket is unconnected before close returns.
+    if (m_socket->state() != QAbstractSocket::UnconnectedState)
+        m_socket->abort();
     setOpen(false);
     updateProfile();
 }
@@ -100,8 +105,12 @@ void TcpClientChannel::onStateChanged(QAbstractSocket::SocketState state)
     }
 }
 
-void TcpClientChannel::onError(QAbstractSocket::SocketError)
+void TcpClientChannel::onError(QAbstractSocket::SocketError error)
 {
+    // A peer that closes its end is the normal end of a connection, reported
+    // by the state alone.
+    if (error == QAbstractSocket::RemoteHostClosedError)
+        return;
     handoff::post([&] { emit channelError(m_socket->errorString()); });
 }
 

@@ -29,9 +29,17 @@ namespace {
 // loop normally, so shut-down still saves the options. The handler only
 // writes a byte; the event loop does the rest.
 int g_signalPipe[2] = {-1, -1};
+// Only the event loop reads the pipe. Before it runs (a start-up that is
+// stuck) and after it has ended, the signal does what it does by default.
+volatile std::sig_atomic_t g_loopRunning = 0;
 
-void onTerminatingSignal(int)
+void onTerminatingSignal(int sig)
 {
+    if (!g_loopRunning) {
+        ::signal(sig, SIG_DFL);
+        ::raise(sig);
+        return;
+    }
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(g_signalPipe[0], &byte, 1);
 }
@@ -154,7 +162,13 @@ extern "C" int RunApplication(int &argc, char **argv)
     {
         Application app(argc, argv);
         app.startUp();
+#ifdef Q_OS_UNIX
+        g_loopRunning = 1;
+#endif
         result = app.exec();
+#ifdef Q_OS_UNIX
+        g_loopRunning = 0;
+#endif
         app.shutDown();
     }
     return result;

@@ -6,7 +6,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QFile>
 #include <QLocale>
+#include <QPair>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -27,6 +29,40 @@ bool isWritableDirectory(const QString &path)
         return false;
     QTemporaryFile probe(path + QStringLiteral("/.write-probe-XXXXXX"));
     return probe.open();
+}
+
+YAML::Node freshSettingsDocument()
+{
+    YAML::Node fresh(YAML::NodeType::Map);
+    fresh["fileFormat"] = kFormatTitle;
+    fresh["fileVersion"] = kFormatVersion;
+    return fresh;
+}
+
+bool hasSettingsHeader(const YAML::Node &document)
+{
+    if (!document.IsMap())
+        return false;
+    const YAML::Node &root = document;
+    const YAML::Node format = root["fileFormat"];
+    const YAML::Node version = root["fileVersion"];
+    // A missing key yields an invalid node, whose kind must not be asked.
+    return format.IsDefined() && version.IsDefined() && format.IsScalar() && format.Scalar() == kFormatTitle;
+}
+
+// A free name beside the file for a copy that is set aside: ".bad", then
+// numbered so that an earlier one is never replaced.
+QString setAsideName(const QString &path)
+{
+    QString name = path + QStringLiteral(".bad");
+    for (int n = 2; QFileInfo(name).exists() || QFileInfo(name).isSymLink(); ++n)
+        name = path + QStringLiteral(".%1.bad").arg(n);
+    return name;
+}
+
+void reportSettingsProblem(const QString &text)
+{
+    std::fprintf(stderr, "Dorvane: %s\n", qPrintable(text));
 }
 
 } // namespace
@@ -96,14 +132,52 @@ void ApplicationOptions::initPaths(const QString &applicationDir)
 
     if (!QDir(settingsDir).exists())
         QDir().mkpath(settingsDir);
+    if (m_fallbackDataDir)
+        carryOverFromReadOnlyDataDir();
+}
+
+void ApplicationOptions::carryOverFromReadOnlyDataDir()
+{
+    // What the user kept beside the executable before it became read-only
+    // comes along to the writable location, once: a copy already there is
+    // the newer one.
+    const QString installed = dataDir;
+    const QPair<QString, QString> files[] = {
+        {installed + QStringLiteral("/Settings/app.settings"), appSettingsFile},
+        {installed + QStringLiteral("/Settings/dialogue.settings"), dialogueSettingsFile},
+        {installed + QStringLiteral("/history.settings"), historySettingsFile},
+    };
+    for (const auto &file : files) {
+        const QFileInfo from(file.first);
+        if (!from.isFile() || from.size() > kMaxSettingsFileSize || QFileInfo(file.second).exists())
+            continue;
+        QFile in(file.first);
+        if (!in.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray bytes = in.read(kMaxSettingsFileSize + 1);
+        if (bytes.size() > kMaxSettingsFileSize)
+            continue;
+        QSaveFile out(file.second);
+        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+            reportSettingsProblem(QStringLiteral("cannot copy %1 to %2")
+                                      .arg(QDir::toNativeSeparators(file.first),
+                                           QDir::toNativeSeparators(file.second)));
+    }
 }
 
 bool ApplicationOptions::loadOptions()
 {
     if (!openSettingsDocument())
         return false;
+    applySettingsDocument();
+    return true;
+}
 
+void ApplicationOptions::applySettingsDocument()
+{
     const YAML::Node &document = settingsDocument;
+    if (!document.IsMap())
+        return;
     const YAML::Node app = document["app"];
     if (app.IsDefined() && app.IsMap()) {
         theme = settingsString(app, "theme", theme);
@@ -115,12 +189,13 @@ bool ApplicationOptions::loadOptions()
         lastSolutionDir = settingsString(runtime, "lastSolutionDir", lastSolutionDir);
         lastInstructSetDir = settingsString(runtime, "lastInstructSetDir", lastInstructSetDir);
     }
-    return true;
 }
 
 bool ApplicationOptions::saveOptions()
 {
-    if (!openSettingsDocument())
+    // The document read at start (and every section stored since) is what
+    // the file holds: reading it again would only cost time at exit.
+    if (m_writesBlocked || (!m_documentHeld && !openSettingsDocument()))
         return false;
 
     YAML::Node app(YAML::NodeType::Map);
@@ -139,30 +214,86 @@ bool ApplicationOptions::saveOptions()
 
 bool ApplicationOptions::openSettingsDocument()
 {
-    if (!QFileInfo::exists(appSettingsFile)) {
-        YAML::Node fresh(YAML::NodeType::Map);
-        fresh["fileFormat"] = kFormatTitle;
-        fresh["fileVersion"] = kFormatVersion;
-        writeDocument(fresh);
+    const QFileInfo info(appSettingsFile);
+    if (!info.exists() && !info.isSymLink()) {
+        holdFreshDocument();
+        return true;
     }
 
+    QByteArray text;
+    QString reason = readSettingsFile(text);
+    if (reason.isEmpty())
+        reason = acceptSettingsText(text);
+    if (reason.isEmpty()) {
+        m_documentHeld = true;
+        return true;
+    }
+    // Nothing the user had may be lost, and a later start must still find a
+    // complete file: the unusable one is kept under another name.
+    setAsideSettingsFile(reason);
+    return false;
+}
+
+QString ApplicationOptions::readSettingsFile(QByteArray &text) const
+{
+    // Only a regular file is read: a pipe or a device would hold up the start
+    // for as long as nothing writes to it.
+    const QFileInfo info(appSettingsFile);
+    if (!info.isFile())
+        return QStringLiteral("is not a regular file");
+    const QString tooLarge = QStringLiteral("is larger than %1 bytes").arg(kMaxSettingsFileSize);
+    if (info.size() > kMaxSettingsFileSize)
+        return tooLarge;
+    QFile file(appSettingsFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("cannot be read (%1)").arg(file.errorString());
+    text = file.read(kMaxSettingsFileSize + 1);
+    if (text.size() > kMaxSettingsFileSize)
+        return tooLarge;
+    if (file.error() != QFileDevice::NoError)
+        return QStringLiteral("cannot be read (%1)").arg(file.errorString());
+    return QString();
+}
+
+QString ApplicationOptions::acceptSettingsText(const QByteArray &text)
+{
     YAML::Node document;
     try {
-        document = YAML::LoadFile(appSettingsFile.toLocal8Bit().toStdString());
+        document = YAML::Load(std::string(text.constData(), std::size_t(text.size())));
     } catch (const std::exception &) {
-        return false;
+        return QStringLiteral("is not valid YAML");
     }
-    if (!document.IsMap())
-        return false;
-
-    const YAML::Node format = document["fileFormat"];
-    const YAML::Node version = document["fileVersion"];
-    // A missing key yields an invalid node, whose kind must not be asked.
-    if (!format.IsDefined() || !version.IsDefined() || !format.IsScalar() || format.Scalar() != kFormatTitle)
-        return false;
-
+    if (!hasSettingsHeader(document))
+        return QStringLiteral("is not a Dorvane settings file");
     settingsDocument = document;
-    return true;
+    return QString();
+}
+
+void ApplicationOptions::setAsideSettingsFile(const QString &reason)
+{
+    const QString shown = QDir::toNativeSeparators(appSettingsFile);
+    const QString aside = setAsideName(appSettingsFile);
+    if (!QFile::rename(appSettingsFile, aside)) {
+        // It stays where it is, untouched; this run keeps its settings in
+        // memory only.
+        m_writesBlocked = true;
+        settingsDocument = freshSettingsDocument();
+        m_documentHeld = true;
+        reportSettingsProblem(
+            QStringLiteral("the settings file %1 %2 and cannot be set aside; settings will not be kept")
+                .arg(shown, reason));
+        return;
+    }
+    reportSettingsProblem(QStringLiteral("the settings file %1 %2; it was set aside as %3 and the defaults are used")
+                              .arg(shown, reason, QDir::toNativeSeparators(aside)));
+    holdFreshDocument();
+}
+
+void ApplicationOptions::holdFreshDocument()
+{
+    settingsDocument = freshSettingsDocument();
+    m_documentHeld = true;
+    writeDocument(settingsDocument);
 }
 
 YAML::Node ApplicationOptions::section(const std::string &key) const
@@ -180,8 +311,13 @@ YAML::Node ApplicationOptions::section(const std::string &key) const
 
 void ApplicationOptions::setSection(const std::string &key, const YAML::Node &node, bool saveNow)
 {
-    if (!settingsDocument.IsMap())
-        settingsDocument = YAML::Node(YAML::NodeType::Map);
+    // A section goes into the file's document; one that was never read, or
+    // lost its header, gives way to a complete document, so the file written
+    // is one that a later start accepts.
+    if (!m_documentHeld)
+        openSettingsDocument();
+    if (!hasSettingsHeader(settingsDocument))
+        settingsDocument = freshSettingsDocument();
     settingsDocument[key] = node;
     if (saveNow)
         writeDocument(settingsDocument);
@@ -189,6 +325,8 @@ void ApplicationOptions::setSection(const std::string &key, const YAML::Node &no
 
 bool ApplicationOptions::writeDocument(const YAML::Node &document)
 {
+    if (m_writesBlocked)
+        return false;
     if (writeYamlDocument(appSettingsFile, document))
         return true;
     // Start-up goes on without a settings file, but the user is told once

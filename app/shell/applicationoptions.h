@@ -26,6 +26,17 @@ public:
     bool saveOptions();
     bool openSettingsDocument();
 
+    // Largest settings file that is read; a larger one is set aside unread.
+    static constexpr qint64 kMaxSettingsFileSize = 1024 * 1024;
+
+    // Takes the text of a settings file: when it is a Dorvane settings
+    // document it becomes settingsDocument and the result is empty; otherwise
+    // nothing changes and the result says why the text was refused.
+    QString acceptSettingsText(const QByteArray &text);
+    // Reads theme, locale and the last-used directories from settingsDocument,
+    // each only where it is stored.
+    void applySettingsDocument();
+
     YAML::Node section(const std::string &key) const;
     void setSection(const std::string &key, const YAML::Node &node, bool saveNow);
 
@@ -63,9 +74,20 @@ public:
 
 private:
     bool writeDocument(const YAML::Node &document);
+    // Why the settings file cannot be read as text; empty when it was read.
+    QString readSettingsFile(QByteArray &text) const;
+    // Moves an unusable settings file out of the way and starts a fresh one.
+    void setAsideSettingsFile(const QString &reason);
+    void holdFreshDocument();
+    void carryOverFromReadOnlyDataDir();
 
     bool m_fallbackDataDir = false;
     bool m_writeFailureReported = false;
+    // The document in memory is the file's (or replaces it): no need to read
+    // the file again before writing it.
+    bool m_documentHeld = false;
+    // An unusable file that could not be set aside is never written over.
+    bool m_writesBlocked = false;
 };
 
 // Writes a YAML document whole and atomically; false when the file cannot be

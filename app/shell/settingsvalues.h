@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <dorvane/app_export.h>
+
 #include <yaml-cpp/yaml.h>
 
 #include <string>
@@ -9,8 +11,8 @@
 // Reading and writing single values of a settings section. A missing key, a
 // value of the wrong kind or one that does not convert gives the fallback;
 // nothing here throws.
-int settingsInt(const YAML::Node &section, const char *key, int fallback);
-QString settingsString(const YAML::Node &section, const char *key, const QString &fallback);
+DORVANE_APP_EXPORT int settingsInt(const YAML::Node &section, const char *key, int fallback);
+DORVANE_APP_EXPORT QString settingsString(const YAML::Node &section, const char *key, const QString &fallback);
 
 // Text stored in the settings file is in the system's local 8-bit encoding.
-std::string toSettingsText(const QString &text);
+DORVANE_APP_EXPORT std::string toSettingsText(const QString &text);

@@ -6,7 +6,11 @@
 #include "notices.h"
 #include "timingbuttons.h"
 
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 ChannelPage::ChannelPage(const char *settingsKey, QWidget *parent)
@@ -60,4 +64,26 @@ void ChannelPage::reportOpenFailure(const QString &message)
 {
     warnChannelFailed(this, message);
     emit channelFailed(message);
+}
+
+void ChannelPage::reportEditsOf(const QList<QWidget *> &controls)
+{
+    const auto edited = [this] {
+        if (!m_quietEdits)
+            emit parametersEdited();
+    };
+    for (QWidget *control : controls) {
+        if (auto *box = qobject_cast<QComboBox *>(control)) {
+            connect(box, QOverload<int>::of(&QComboBox::currentIndexChanged), this, edited);
+            connect(box, &QComboBox::editTextChanged, this, edited);
+        } else if (auto *spin = qobject_cast<QSpinBox *>(control)) {
+            connect(spin, QOverload<int>::of(&QSpinBox::valueChanged), this, edited);
+        } else if (auto *line = qobject_cast<QLineEdit *>(control)) {
+            connect(line, &QLineEdit::textChanged, this, edited);
+        } else if (auto *button = qobject_cast<QAbstractButton *>(control)) {
+            connect(button, &QAbstractButton::toggled, this, edited);
+        }
+    }
+    for (QRadioButton *button : {m_timing->coarse(), m_timing->precise(), m_timing->hires()})
+        connect(button, &QAbstractButton::toggled, this, edited);
 }

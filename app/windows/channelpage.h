@@ -30,6 +30,12 @@ signals:
     void channelOpenStateChanged(bool isOpen);
     // A channel that could not be opened, with the reason.
     void channelFailed(const QString &message);
+    // The user changed a parameter: what was said about the last channel
+    // no longer applies.
+    void parametersEdited();
+    // The open channel ended by itself, in normal operation (a peer that
+    // closed its connection), with what happened.
+    void channelEnded(const QString &note);
 
 protected:
     ChannelPage(const char *settingsKey, QWidget *parent);
@@ -49,6 +55,12 @@ protected:
 
     // A warning box and the channelFailed signal.
     void reportOpenFailure(const QString &message);
+
+    // Emits parametersEdited whenever one of these controls (combo boxes,
+    // spin boxes, line edits, the timing buttons) changes, except while
+    // m_quietEdits is set.
+    void reportEditsOf(const QList<QWidget *> &controls);
+    bool m_quietEdits = false;
 
     std::unique_ptr<TimingButtons> m_timing;
     QPushButton *m_control = nullptr;

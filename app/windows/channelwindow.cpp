@@ -74,8 +74,14 @@ ChannelWindow::ChannelWindow(QWidget *parent)
     m_pages->addWidget(scrollPage(m_netWidget, m_pages));
     m_pages->setCurrentIndex(0);
     layout->addWidget(m_pages, 1);
-    connect(serialButton, &QPushButton::clicked, this, [this] { m_pages->setCurrentIndex(0); });
-    connect(netButton, &QPushButton::clicked, this, [this] { m_pages->setCurrentIndex(1); });
+    connect(serialButton, &QPushButton::clicked, this, [this] {
+        m_pages->setCurrentIndex(0);
+        clearChannelNotes();
+    });
+    connect(netButton, &QPushButton::clicked, this, [this] {
+        m_pages->setCurrentIndex(1);
+        clearChannelNotes();
+    });
 
     setCentralWidget(workspace);
 
@@ -107,6 +113,13 @@ ChannelWindow::ChannelWindow(QWidget *parent)
             [this](const QString &message) { showChannelError(message, false); });
     connect(m_netWidget, &NetChannelWidget::channelFailed, this,
             [this](const QString &message) { showChannelError(message, false); });
+    // What was said about the last channel goes stale as soon as the user
+    // changes what the next one will be.
+    connect(m_serialWidget, &ChannelPage::parametersEdited, this, &ChannelWindow::clearChannelNotes);
+    connect(m_netWidget, &ChannelPage::parametersEdited, this, &ChannelWindow::clearChannelNotes);
+    connect(m_netWidget, &ChannelPage::channelEnded, this, [this](const QString &note) {
+        m_statusText->setText(tr("No Active Channel (%1)").arg(note));
+    });
     if (Application *app = Application::instance()) {
         if (ChannelProxy *proxy = app->channelProxy()) {
             connect(proxy, &ChannelProxy::channelError, this,
@@ -123,11 +136,18 @@ void ChannelWindow::updateChannelStatus(bool isOpen)
     if (isOpen) {
         ChannelProxy *proxy = Application::instance() ? Application::instance()->channelProxy() : nullptr;
         m_statusText->setText(proxy ? proxy->channelProfile() : QString());
-        m_statusError->clear();
-        m_statusError->hide();
+        showChannelError(QString(), false);
     } else {
         m_statusText->setText(tr("No Active Channel"));
     }
+}
+
+void ChannelWindow::clearChannelNotes()
+{
+    showChannelError(QString(), false);
+    ChannelProxy *proxy = Application::instance() ? Application::instance()->channelProxy() : nullptr;
+    if (!proxy || !proxy->isOpen())
+        m_statusText->setText(tr("No Active Channel"));
 }
 
 QString ChannelWindow::statusText() const
@@ -137,14 +157,16 @@ QString ChannelWindow::statusText() const
 
 QString ChannelWindow::statusError() const
 {
-    return m_statusError->text();
+    return m_statusError->toolTip();
 }
 
 void ChannelWindow::showChannelError(const QString &message, bool warn)
 {
-    m_statusError->setText(message);
+    // A long reason must not widen the main window: the bar shows its
+    // start, the tool tip all of it.
+    m_statusError->setText(m_statusError->fontMetrics().elidedText(message, Qt::ElideRight, 360));
     m_statusError->setToolTip(message);
-    m_statusError->show();
-    if (warn)
+    m_statusError->setVisible(!message.isEmpty());
+    if (warn && !message.isEmpty())
         warnChannelFailed(this, message);
 }

@@ -33,7 +33,12 @@ public:
     // The reason the last channel failed; empty once a channel opens.
     QString statusError() const;
 
+    // Forgets the reason the last channel failed or ended.
+    void clearChannelNotes();
+
 private:
+    // Shows the reason in the status bar (an empty one hides it), and in a
+    // warning box as well when asked.
     void showChannelError(const QString &message, bool warn);
 
     SerialChannelWidget *m_serialWidget = nullptr;

@@ -11,7 +11,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QLabel>
@@ -42,7 +41,9 @@ QSpinBox *portBox(const char *name, QWidget *parent)
     auto *box = new QSpinBox(parent);
     box->setObjectName(QLatin1String(name));
     box->setRange(0, 65535);
-    box->setMinimumWidth(72);
+    // Never narrower than five digits and the arrows, in any style: the
+    // address beside it gives way first.
+    box->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
     box->setToolTip(QCoreApplication::translate("NetChannelWidget", "Port"));
     return box;
 }
@@ -54,7 +55,9 @@ QComboBox *addressBox(const char *name, QWidget *parent)
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    box->setMinimumContentsLength(10);
+    // Takes the width the port box beside it leaves, down to a few digits
+    // in the 240 px dock of the default window.
+    box->setMinimumContentsLength(5);
     return box;
 }
 
@@ -91,6 +94,8 @@ NetChannelWidget::NetChannelWidget(QWidget *parent)
             [this](int index) { applyProtocolType(m_protocolType->itemData(index).toInt()); });
     connect(m_autoLocalHost, &QCheckBox::toggled, this, &NetChannelWidget::onAutoLocalHostToggled);
     connect(m_control, &QPushButton::clicked, this, &NetChannelWidget::toggleNetChannel);
+    reportEditsOf({m_protocolType, m_autoLocalHost, m_localAddress, m_localPort, m_remoteAddress, m_remotePort,
+                   m_multicastAddress});
     if (ChannelProxy *proxy = channelProxy()) {
         connect(proxy, &ChannelProxy::stateChanged, this, &NetChannelWidget::onProxyStateChanged);
         connect(proxy, &ChannelProxy::tcpClientConnected, this,
@@ -124,10 +129,6 @@ void NetChannelWidget::buildControls()
     m_protocolType->addItem(tr("UDP"), int(UdpProtocol));
     m_protocolType->addItem(tr("TCP Client"), int(TcpClientProtocol));
     m_protocolType->addItem(tr("TCP Server"), int(TcpServerProtocol));
-    auto *typeRow = new QHBoxLayout;
-    typeRow->setSpacing(8);
-    typeRow->addWidget(new QLabel(tr("Protocol Type"), this));
-    typeRow->addWidget(m_protocolType, 1);
 
     m_autoLocalHost = new QCheckBox(tr("Auto Local Host"), this);
     m_autoLocalHost->setObjectName(QStringLiteral("chkAutoLocalHost"));
@@ -146,16 +147,19 @@ void NetChannelWidget::buildControls()
     m_multicastAddress->setObjectName(QStringLiteral("txtMulticastAddress"));
     m_multicastAddress->setPlaceholderText(tr("empty for unicast"));
 
-    grid->addLayout(typeRow, 0, 0, 1, 2);
-    grid->addWidget(m_autoLocalHost, 1, 0, 1, 2);
-    grid->addWidget(m_localLabel, 2, 0, 1, 2);
-    grid->addWidget(m_localAddress, 3, 0);
-    grid->addWidget(m_localPort, 3, 1);
-    grid->addWidget(m_remoteLabel, 4, 0, 1, 2);
-    grid->addWidget(m_remoteAddress, 5, 0);
-    grid->addWidget(m_remotePort, 5, 1);
-    grid->addWidget(m_multicastLabel, 6, 0, 1, 2);
-    grid->addWidget(m_multicastAddress, 7, 0, 1, 2);
+    // Every caption sits above its controls, like the host rows, so that
+    // the page fits the narrow dock of the default window.
+    grid->addWidget(new QLabel(tr("Protocol Type"), this), 0, 0, 1, 2);
+    grid->addWidget(m_protocolType, 1, 0, 1, 2);
+    grid->addWidget(m_autoLocalHost, 2, 0, 1, 2);
+    grid->addWidget(m_localLabel, 3, 0, 1, 2);
+    grid->addWidget(m_localAddress, 4, 0);
+    grid->addWidget(m_localPort, 4, 1);
+    grid->addWidget(m_remoteLabel, 5, 0, 1, 2);
+    grid->addWidget(m_remoteAddress, 6, 0);
+    grid->addWidget(m_remotePort, 6, 1);
+    grid->addWidget(m_multicastLabel, 7, 0, 1, 2);
+    grid->addWidget(m_multicastAddress, 8, 0, 1, 2);
     layout->addLayout(grid);
 
     addTimingGroup(layout);
@@ -352,7 +356,6 @@ void NetChannelWidget::updateButtonText()
 
 void NetChannelWidget::onProxyStateChanged(ChannelType type, ChanneState state)
 {
-    Q_UNUSED(type)
     ChannelProxy *proxy = channelProxy();
     // Signals are queued from the channel's thread: a state that the proxy
     // has left by the time it arrives is stale and not shown. A page that
@@ -362,8 +365,16 @@ void NetChannelWidget::onProxyStateChanged(ChannelType type, ChanneState state)
         if (!m_openLook && proxy && proxy->isOpen())
             showOpened();
     } else if (state == Closed) {
-        if (m_openLook && (!proxy || !proxy->isOpen()))
+        if (m_openLook && (!proxy || !proxy->isOpen())) {
             showClosed();
+            // The user did not close it (that look is already gone): the
+            // peer ended the connection.
+            if (type == TcpClient) {
+                const NetChannelParams params = buildNetParams();
+                emit channelEnded(
+                    tr("%1:%2 closed the connection").arg(params.remoteAddress).arg(params.remotePort));
+            }
+        }
     }
 }
 

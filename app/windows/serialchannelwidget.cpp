@@ -108,6 +108,7 @@ SerialChannelWidget::SerialChannelWidget(QWidget *parent)
     connect(m_baudRate, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &SerialChannelWidget::onBaudRateIndexChanged);
     connect(m_control, &QPushButton::clicked, this, &SerialChannelWidget::toggleSerialChannel);
+    reportEditsOf({m_portName, m_baudRate, m_dataBits, m_stopBits, m_parity});
 
     m_deviceWatcher = new WdxDeviceWatcher(this);
     connect(m_deviceWatcher, &WdxDeviceWatcher::deviceArrival, this, &SerialChannelWidget::addDevice);
@@ -139,6 +140,9 @@ void SerialChannelWidget::buildControls()
     m_portName = comboBox("cbxPortName", this);
     m_portName->setEditable(true);
     m_portName->setInsertPolicy(QComboBox::NoInsert);
+    // A long device path scrolls inside the box instead of widening the dock.
+    m_portName->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_portName->setMinimumContentsLength(8);
     m_portName->lineEdit()->setPlaceholderText(tr("Port or device path"));
     m_portName->setToolTip(tr("Choose a port, or type a device path such as /dev/ttyUSB0"));
     layout->addWidget(m_portName);
@@ -297,17 +301,24 @@ void SerialChannelWidget::addDevice(const QString &deviceName)
     const QString name = listedPortName(deviceName);
     if (name.isEmpty() || m_portName->findText(name, Qt::MatchExactly) >= 0)
         return;
+    // The system changed the list, not the user: what the window says about
+    // the last channel (a port that went away) stays.
+    m_quietEdits = true;
     m_portName->addItem(name, name);
     // While a port is open the list must keep naming the open one.
     if (!m_openLook)
         m_portName->setCurrentIndex(m_portName->count() - 1);
+    m_quietEdits = false;
 }
 
 void SerialChannelWidget::removeDevice(const QString &deviceName)
 {
     const int index = m_portName->findText(listedPortName(deviceName), Qt::MatchExactly);
-    if (index >= 0)
+    if (index >= 0) {
+        m_quietEdits = true;
         m_portName->removeItem(index);
+        m_quietEdits = false;
+    }
 }
 
 int SerialChannelWidget::baudRate() const

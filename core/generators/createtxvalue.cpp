@@ -11,7 +11,7 @@
 #include "generators/heavisidegenerator.h"
 #include "generators/randomvaluegenerator.h"
 #include "generators/scattervaluegenerator.h"
-#include "generators/sequencevaluegeneraotr.h"
+#include "generators/sequencevaluegenerator.h"
 #include "generators/sinewavegenerator.h"
 #include "generators/txmultivalue.h"
 #include "generators/txsinglevalue.h"

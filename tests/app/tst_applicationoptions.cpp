@@ -79,32 +79,11 @@ private slots:
         QCOMPARE(doc["runtime"]["lastInstructSetDir"].as<std::string>(), std::string());
     }
 
-    void foreignFormatKeepsDefaultsAndTheFile()
-    {
-        QTemporaryDir dir;
-        ApplicationOptions options;
-        options.initPaths(dir.path());
-        const QByteArray foreign = "fileFormat: someone else\nfileVersion: \"1.0\"\napp:\n  theme: Fusion\n";
-        writeText(options.appSettingsFile, foreign);
-
-        QVERIFY(!options.loadOptions());
-        QCOMPARE(options.theme, QStringLiteral("System"));
-        options.theme = QStringLiteral("Fusion");
-        QVERIFY(!options.saveOptions());
-        QCOMPARE(readText(options.appSettingsFile), foreign);
-
-        // A parameter widget that saves at once still writes what it stored.
-        YAML::Node serial;
-        serial["portName"] = "/dev/ttyS0";
-        options.setSection("serialPort", serial, true);
-        const YAML::Node doc = readYaml(options.appSettingsFile);
-        QCOMPARE(doc["serialPort"]["portName"].as<std::string>(), std::string("/dev/ttyS0"));
-        QVERIFY(!doc["app"].IsDefined());
-    }
-
-    void missingIdentificationKeysRefuseTheFile_data()
+    void unusableFileIsSetAsideAndReplacedByACompleteOne_data()
     {
         QTest::addColumn<QByteArray>("text");
+        QTest::newRow("foreign format")
+            << QByteArray("fileFormat: someone else\nfileVersion: \"1.0\"\napp:\n  theme: Fusion\n");
         QTest::newRow("no version") << QByteArray("fileFormat: dorvane settings\n");
         QTest::newRow("no format") << QByteArray("fileVersion: \"1.0\"\n");
         QTest::newRow("not a map") << QByteArray("- a\n- b\n");
@@ -112,19 +91,59 @@ private slots:
         QTest::newRow("format is a map") << QByteArray("fileFormat: {a: 1}\nfileVersion: 1\n");
     }
 
-    void missingIdentificationKeysRefuseTheFile()
+    void unusableFileIsSetAsideAndReplacedByACompleteOne()
     {
         QFETCH(QByteArray, text);
         QTemporaryDir dir;
         ApplicationOptions options;
         options.initPaths(dir.path());
         writeText(options.appSettingsFile, text);
+
         QVERIFY(!options.loadOptions());
-        QVERIFY(!options.saveOptions());
-        QCOMPARE(readText(options.appSettingsFile), text);
+        QCOMPARE(options.theme, QStringLiteral("System"));
+        QCOMPARE(readText(options.appSettingsFile + QStringLiteral(".bad")), text);
+
+        // A channel page stores its section at once: the file it writes is
+        // complete, so the next start still reads it.
+        YAML::Node network(YAML::NodeType::Map);
+        network["channelType"] = 2;
+        options.setSection("network", network, true);
+        YAML::Node doc = readYaml(options.appSettingsFile);
+        QCOMPARE(doc["fileFormat"].as<std::string>(), std::string("dorvane settings"));
+        QCOMPARE(doc["fileVersion"].as<std::string>(), std::string("1.0"));
+        QCOMPARE(doc["network"]["channelType"].as<int>(), 2);
+
+        options.theme = QStringLiteral("Fusion");
+        QVERIFY(options.saveOptions());
+        ApplicationOptions next;
+        next.initPaths(dir.path());
+        QVERIFY(next.loadOptions());
+        QCOMPARE(next.theme, QStringLiteral("Fusion"));
+        QCOMPARE(next.section("network")["channelType"].as<int>(), 2);
+
+        // A second unusable file never replaces the first one set aside.
+        writeText(options.appSettingsFile, "garbage: [");
+        ApplicationOptions third;
+        third.initPaths(dir.path());
+        QVERIFY(!third.loadOptions());
+        QCOMPARE(readText(options.appSettingsFile + QStringLiteral(".bad")), text);
+        QCOMPARE(readText(options.appSettingsFile + QStringLiteral(".2.bad")), QByteArray("garbage: ["));
     }
 
-    void otherKeysSurviveARewrite()
+    void sectionStoredBeforeLoadingKeepsTheFile()
+    {
+        QTemporaryDir dir;
+        ApplicationOptions options;
+        options.initPaths(dir.path());
+        writeText(options.appSettingsFile, "fileFormat: dorvane settings\nfileVersion: \"1.0\"\n"
+                                           "app:\n  theme: Fusion\n");
+        options.setSection("serialPort", YAML::Node(YAML::NodeType::Map), true);
+        const YAML::Node doc = readYaml(options.appSettingsFile);
+        QCOMPARE(doc["app"]["theme"].as<std::string>(), std::string("Fusion"));
+        QVERIFY(doc["serialPort"].IsMap());
+    }
+
+    void exitWritesWhatWasReadWithoutReadingAgain()
     {
         QTemporaryDir dir;
         ApplicationOptions options;
@@ -136,19 +155,17 @@ private slots:
         QCOMPARE(options.theme, QStringLiteral("Fusion"));
         QCOMPARE(options.locale, QStringLiteral("zh-CN"));
 
-        // Another writer changes the file while the application runs.
-        YAML::Node changed = readYaml(options.appSettingsFile);
-        changed["serialPort"]["baudrate"] = 115200;
-        QVERIFY(writeYamlDocument(options.appSettingsFile, changed));
-
+        // Whatever the file turns into meanwhile is not read at exit: the
+        // document held since start is written, other keys included.
+        writeText(options.appSettingsFile, "not: [yaml");
         options.locale = QStringLiteral("en-US");
         QVERIFY(options.saveOptions());
         const YAML::Node doc = readYaml(options.appSettingsFile);
         QCOMPARE(doc["fileVersion"].as<std::string>(), std::string("0.9"));
         QCOMPARE(doc["network"]["port"].as<int>(), 5000);
         QCOMPARE(doc["custom"].size(), std::size_t(3));
-        QCOMPARE(doc["serialPort"]["baudrate"].as<int>(), 115200);
         QCOMPARE(doc["app"]["locale"].as<std::string>(), std::string("en-US"));
+        QVERIFY(!QFile::exists(options.appSettingsFile + QStringLiteral(".bad")));
     }
 
     void runtimeDirectoriesRoundTrip()

@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -19,6 +20,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QStackedWidget>
+#include <QStyleOptionSpinBox>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -87,6 +89,14 @@ NetChannelWidget *selectLocalEnd(int type, const QString &address)
     child<QComboBox>(net, "cbxLocalAddress")->setCurrentText(address);
     child<QSpinBox>(net, "spinLocalPort")->setValue(0);
     return net;
+}
+
+// A port of 127.0.0.1 on which nothing listens (for as long as a test
+// needs it); 0 when none could be found.
+quint16 portNobodyListensOn()
+{
+    QTcpServer probe;
+    return probe.listen(QHostAddress::LocalHost, 0) ? probe.serverPort() : 0;
 }
 
 } // namespace
@@ -273,9 +283,11 @@ private slots:
         QVERIFY(!channelWindow()->netWidget()->hasOpenLook());
         QCOMPARE(channelWindow()->statusText(), QStringLiteral("No Active Channel"));
         QVERIFY(child<QComboBox>(channelWindow()->serialWidget(), "cbxPortName")->isEnabled());
-        // The user is told that the device went away.
+        // The user is told which device went away, the system's words after.
         QVERIFY(boxes.waitForBox());
-        QVERIFY(!channelWindow()->statusError().isEmpty());
+        const QString said = pty.slavePath() + QStringLiteral(" was disconnected (");
+        QVERIFY2(boxes.texts().at(0).startsWith(said), qPrintable(boxes.texts().at(0)));
+        QVERIFY2(channelWindow()->statusError().startsWith(said), qPrintable(channelWindow()->statusError()));
     }
 
     void devicesArriveAndLeaveTheList()
@@ -376,18 +388,102 @@ private slots:
         QVERIFY(!proxy()->isOpen());
         QVERIFY(child<QComboBox>(net, "cbxProtocolType")->isEnabled());
         QVERIFY(child<QComboBox>(net, "cbxRemoteAddress")->isEnabled());
-        QCOMPARE(window->statusText(), QStringLiteral("No Active Channel"));
         QCOMPARE(serialButton()->text(), QStringLiteral("Open"));
+        // A peer closing its end is normal: said in the status, no warning.
+        QCOMPARE(window->statusText(), QStringLiteral("No Active Channel (127.0.0.1:%1 closed the connection)")
+                                           .arg(peer.serverPort()));
+        QTest::qWait(100);
+        QCOMPARE(boxes.count(), 0);
+        QVERIFY(window->statusError().isEmpty());
+        selectProtocol(net, NetChannelWidget::UdpProtocol);
+        QCOMPARE(window->statusText(), QStringLiteral("No Active Channel"));
+    }
+
+    void staleChannelErrorGoesWithAnyChange_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("remote port") << QStringLiteral("port");
+        QTest::newRow("remote address") << QStringLiteral("address");
+        QTest::newRow("protocol type") << QStringLiteral("type");
+        QTest::newRow("timing") << QStringLiteral("timing");
+        QTest::newRow("serial page") << QStringLiteral("page");
+    }
+
+    void staleChannelErrorGoesWithAnyChange()
+    {
+        QFETCH(QString, change);
+        const quint16 closedPort = portNobodyListensOn();
+        QVERIFY(closedPort != 0);
+        ChannelWindow *window = channelWindow();
+        NetChannelWidget *net = window->netWidget();
+        QTest::mouseClick(child<QPushButton>(window, "NetChannelButton"), Qt::LeftButton);
+        selectProtocol(net, NetChannelWidget::TcpClientProtocol);
+        child<QComboBox>(net, "cbxRemoteAddress")->setCurrentText(QStringLiteral("127.0.0.1"));
+        auto *port = child<QSpinBox>(net, "spinRemotePort");
+        port->setValue(closedPort);
+        {
+            MessageBoxCatcher boxes;
+            QTest::mouseClick(netButton(), Qt::LeftButton);
+            QVERIFY(boxes.waitForBox());
+        }
+        QTRY_VERIFY(!window->statusError().isEmpty());
+
+        if (change == QLatin1String("port")) {
+            port->setFocus();
+            QTest::keyClick(port, Qt::Key_Up);
+        } else if (change == QLatin1String("address")) {
+            QTest::keyClicks(child<QComboBox>(net, "cbxRemoteAddress")->lineEdit(), QStringLiteral("1"));
+        } else if (change == QLatin1String("type")) {
+            selectProtocol(net, NetChannelWidget::TcpServerProtocol);
+        } else if (change == QLatin1String("timing")) {
+            QTest::mouseClick(child<QRadioButton>(net, "rbCoarseTimer"), Qt::LeftButton);
+            child<QRadioButton>(net, "rbPreciseTimer")->setChecked(true);
+        } else {
+            QTest::mouseClick(child<QPushButton>(window, "ComChannelButton"), Qt::LeftButton);
+        }
+        QVERIFY2(window->statusError().isEmpty(), qPrintable(window->statusError()));
+        QCOMPARE(window->statusText(), QStringLiteral("No Active Channel"));
+    }
+
+    void portNumbersFitTheDefaultDock()
+    {
+        ChannelWindow *window = channelWindow();
+        NetChannelWidget *net = window->netWidget();
+        QTest::mouseClick(child<QPushButton>(window, "NetChannelButton"), Qt::LeftButton);
+        selectProtocol(net, NetChannelWidget::UdpProtocol);
+        QTest::qWait(50);
+        for (const char *name : {"spinLocalPort", "spinRemotePort"}) {
+            auto *box = child<QSpinBox>(net, name);
+            box->setValue(40123);
+            QApplication::processEvents();
+            // The field inside the frame, beside the arrows, holds all five
+            // digits; the box ends inside the dock.
+            QStyleOptionSpinBox option;
+            option.initFrom(box);
+            option.subControls = QStyle::SC_SpinBoxEditField | QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown;
+            option.frame = true;
+            const QRect field
+                = box->style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxEditField, box);
+            const int digits = box->fontMetrics().horizontalAdvance(QStringLiteral("40123"));
+            QVERIFY2(field.width() >= digits + 2,
+                     qPrintable(QStringLiteral("%1: field %2 px for %3 px of digits, box %4 px")
+                                    .arg(QLatin1String(name))
+                                    .arg(field.width())
+                                    .arg(digits)
+                                    .arg(box->width())));
+            const QPoint end = box->mapTo(window, QPoint(box->width(), 0));
+            QVERIFY2(end.x() <= window->width(), qPrintable(QString::number(end.x())));
+        }
+        // The default window's dock, not one a test widened.
+        auto *dock = Application::instance()->mainWindow()->findChild<QDockWidget *>(QStringLiteral("ChannelDock"));
+        QVERIFY(dock);
+        QVERIFY2(dock->width() <= 240, qPrintable(QString::number(dock->width())));
     }
 
     void refusedConnectionIsShownToTheUser()
     {
-        quint16 closedPort = 0;
-        {
-            QTcpServer probe;
-            QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
-            closedPort = probe.serverPort();
-        }
+        const quint16 closedPort = portNobodyListensOn();
+        QVERIFY(closedPort != 0);
         ChannelWindow *window = channelWindow();
         NetChannelWidget *net = window->netWidget();
         selectProtocol(net, NetChannelWidget::TcpClientProtocol);

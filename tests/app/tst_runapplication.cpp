@@ -1,6 +1,10 @@
 // Runs the whole application the way the launcher does and checks that the
 // event loop's exit code comes back and that start-up and shut-down did
 // their work on the settings file.
+//
+// Run with --start-up-cases it drives copies of itself instead: each copy
+// lives in a directory of its own, so its Data directory holds whatever
+// settings file a case needs (broken, huge, a FIFO, read-only, hostile).
 #include <dorvane/App.h>
 
 #include "application.h"
@@ -8,11 +12,24 @@
 #include "mainwindow.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <QtTest>
 
 #include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 #ifdef DORVANE_QUIT_BY_SIGNAL
@@ -25,11 +42,33 @@ constexpr int kExpectedExit = 7;
 
 namespace {
 
+bool g_driving = false;
 bool g_windowOk = false;
 QString g_settingsFile;
 
+// Holds the start-up where the main window is first shown, as a start-up
+// that never finishes would; tells the driver so on standard output.
+class StallAtShow : public QObject
+{
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && qobject_cast<MainWindow *>(watched)) {
+            std::printf("stalled\n");
+            std::fflush(stdout);
+            std::this_thread::sleep_for(std::chrono::seconds(20));
+            std::_Exit(3);
+        }
+        return false;
+    }
+};
+
 void scheduleExit()
 {
+    if (g_driving)
+        return;
+    if (qEnvironmentVariableIsSet("DORVANE_TEST_STALL_START"))
+        QCoreApplication::instance()->installEventFilter(new StallAtShow);
     QTimer::singleShot(0, [] {
         Application *app = Application::instance();
         g_windowOk = app && app->mainWindow() && app->mainWindow()->isVisible()
@@ -45,11 +84,7 @@ void scheduleExit()
     });
 }
 
-} // namespace
-
-Q_COREAPP_STARTUP_FUNCTION(scheduleExit)
-
-int main(int argc, char **argv)
+int runTheApplication(int argc, char **argv)
 {
     const int result = RunApplication(argc, argv);
     if (result != kExpectedExit) {
@@ -73,3 +108,306 @@ int main(int argc, char **argv)
     std::printf("PASS: exit code %d passed through, window shown, settings written\n", kExpectedExit);
     return 0;
 }
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// Sets or clears the immutable flag, the one thing that stops root writing
+// into a directory.
+bool setImmutable(const QString &path, bool on)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (ok) {
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return ok;
+}
+
+bool canCreateFileIn(const QString &dir)
+{
+    QFile probe(dir + QStringLiteral("/.probe"));
+    if (!probe.open(QIODevice::WriteOnly))
+        return false;
+    probe.remove();
+    return true;
+}
+
+// A directory nobody may write to, as far as this machine allows: without
+// write permission, and immutable as well when the tests run as root.
+class ReadOnlyDirectory
+{
+public:
+    explicit ReadOnlyDirectory(const QString &path)
+        : m_path(path)
+    {
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther
+                                        | QFileDevice::ExeOther);
+        if (canCreateFileIn(path))
+            m_immutable = setImmutable(path, true);
+    }
+    ~ReadOnlyDirectory()
+    {
+        if (m_immutable)
+            setImmutable(m_path, false);
+        QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+    ReadOnlyDirectory(const ReadOnlyDirectory &) = delete;
+    ReadOnlyDirectory &operator=(const ReadOnlyDirectory &) = delete;
+
+    bool isReadOnly() const { return !canCreateFileIn(m_path); }
+
+private:
+    QString m_path;
+    bool m_immutable = false;
+};
+
+const char kValidSettings[] = "fileFormat: dorvane settings\nfileVersion: \"1.0\"\n"
+                              "app:\n  theme: System\n  locale: en-US\n"
+                              "runtime:\n  lastProtocolDir: /kept/protocols\n";
+
+} // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(scheduleExit)
+
+// Each case starts a copy of this program as the application, in a
+// directory of its own, and looks at what it left behind.
+class StartUpCases : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void unusableSettingsFileIsSetAside_data();
+    void unusableSettingsFileIsSetAside();
+    void hostileSettingsFiles_data();
+    void hostileSettingsFiles();
+    void terminatingSignalEndsAStuckStartUp();
+    void readOnlyDataDirectoryCarriesTheSettingsOver();
+
+private:
+    struct App {
+        QTemporaryDir root;
+        QString dir;
+        QString settingsDir;
+        QString settingsFile;
+    };
+    // Lays out a copy of the program with an empty Data/Settings directory.
+    static bool prepare(App &app);
+    // Runs it to its end; false (and the reason) when it did not end in time
+    // or did not pass its own checks.
+    static bool run(const App &app, QByteArray *errors = nullptr, const QStringList &env = {});
+    static void checkSetAside(const App &app, const QByteArray &original, const QByteArray &errors);
+};
+
+bool StartUpCases::prepare(App &app)
+{
+    if (!app.root.isValid())
+        return false;
+    app.dir = app.root.path() + QStringLiteral("/app");
+    app.settingsDir = app.dir + QStringLiteral("/Data/Settings");
+    app.settingsFile = app.settingsDir + QStringLiteral("/app.settings");
+    const QString program = app.dir + QStringLiteral("/tst_runapplication");
+    return QDir().mkpath(app.settingsDir) && QFile::copy(QCoreApplication::applicationFilePath(), program)
+           && QFile::setPermissions(program, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+}
+
+bool StartUpCases::run(const App &app, QByteArray *errors, const QStringList &env)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // The user's own data location, for a read-only Data directory.
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), app.root.path() + QStringLiteral("/user-data"));
+    for (const QString &entry : env)
+        environment.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
+    process.setProcessEnvironment(environment);
+    process.start(app.dir + QStringLiteral("/tst_runapplication"), QStringList());
+    // A prompt start: well within this, even on a loaded machine.
+    if (!process.waitForFinished(20000)) {
+        process.kill();
+        process.waitForFinished();
+        qWarning("the application did not end: its start-up hung");
+        return false;
+    }
+    const QByteArray err = process.readAllStandardError();
+    if (errors)
+        *errors = err;
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        qWarning("the application failed (exit %d): %s", process.exitCode(), err.constData());
+        return false;
+    }
+    return true;
+}
+
+void StartUpCases::checkSetAside(const App &app, const QByteArray &original, const QByteArray &errors)
+{
+    // Nothing of the user's is destroyed: the unusable file is kept whole
+    // under another name, and said so once.
+    const QString aside = app.settingsFile + QStringLiteral(".bad");
+    QVERIFY2(QFileInfo(aside).exists(), "the unusable settings file was not set aside");
+    if (QFileInfo(aside).isFile())
+        QCOMPARE(readAll(aside), original);
+    QCOMPARE(errors.count("set aside"), 1);
+    // The file in its place is complete, so the next start reads it.
+    const YAML::Node doc = YAML::LoadFile(app.settingsFile.toStdString());
+    QCOMPARE(doc["fileFormat"].as<std::string>(), std::string("dorvane settings"));
+    QVERIFY(doc["fileVersion"].IsDefined());
+}
+
+void StartUpCases::unusableSettingsFileIsSetAside_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("fifo");
+    QTest::newRow("truncated") << QByteArray("fileFormat: dorvane settings\nfileVersion: \"1.0\"\napp: {theme: \"Fus")
+                               << false;
+    QTest::newRow("headerless") << QByteArray("network:\n  channelType: 2\n") << false;
+    // Valid YAML, but more than any settings file needs.
+    QByteArray huge = "fileFormat: dorvane settings\nfileVersion: \"1.0\"\nfiller:\n";
+    while (huge.size() <= ApplicationOptions::kMaxSettingsFileSize)
+        huge += "  - 0123456789abcdef0123456789abcdef0123456789abcdef\n";
+    QTest::newRow("huge") << huge << false;
+    QTest::newRow("fifo") << QByteArray() << true;
+}
+
+void StartUpCases::unusableSettingsFileIsSetAside()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, fifo);
+    App app;
+    QVERIFY(prepare(app));
+    if (fifo)
+        QVERIFY(::mkfifo(QFile::encodeName(app.settingsFile).constData(), 0600) == 0);
+    else
+        QVERIFY(writeAll(app.settingsFile, content));
+
+    QByteArray errors;
+    QVERIFY(run(app, &errors));
+    checkSetAside(app, content, errors);
+    if (fifo)
+        QVERIFY(QFileInfo(app.settingsFile + QStringLiteral(".bad")).exists());
+
+    // The next start reads what the first one wrote and sets nothing aside.
+    QVERIFY(run(app, &errors));
+    QVERIFY(!QFileInfo(app.settingsFile + QStringLiteral(".2.bad")).exists());
+    QCOMPARE(errors.count("set aside"), 0);
+}
+
+void StartUpCases::hostileSettingsFiles_data()
+{
+    // "refused-*" files cannot be used and are set aside; "loaded-*" files
+    // are settings files with odd values, which are read as far as they go.
+    QTest::addColumn<QString>("path");
+    QDirIterator files(QStringLiteral(DORVANE_HOSTILE_SETTINGS_DIR), QDir::Files);
+    while (files.hasNext()) {
+        const QString path = files.next();
+        QTest::newRow(qPrintable(QFileInfo(path).fileName())) << path;
+    }
+}
+
+void StartUpCases::hostileSettingsFiles()
+{
+    QFETCH(QString, path);
+    const QByteArray original = readAll(path);
+    App app;
+    QVERIFY(prepare(app));
+    QVERIFY(writeAll(app.settingsFile, original));
+    QByteArray errors;
+    QVERIFY(run(app, &errors));
+    if (QFileInfo(path).fileName().startsWith(QLatin1String("refused-"))) {
+        checkSetAside(app, original, errors);
+    } else {
+        QVERIFY(!QFileInfo(app.settingsFile + QStringLiteral(".bad")).exists());
+        QCOMPARE(errors.count("set aside"), 0);
+        // What the application does not know stays in the file.
+        const YAML::Node before = YAML::Load(original.toStdString());
+        const YAML::Node after = YAML::LoadFile(app.settingsFile.toStdString());
+        for (const auto &entry : before)
+            QVERIFY2(after[entry.first.as<std::string>()].IsDefined(), entry.first.as<std::string>().c_str());
+    }
+}
+
+void StartUpCases::terminatingSignalEndsAStuckStartUp()
+{
+    App app;
+    QVERIFY(prepare(app));
+    QVERIFY(writeAll(app.settingsFile, kValidSettings));
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("DORVANE_TEST_STALL_START"), QStringLiteral("1"));
+    process.setProcessEnvironment(environment);
+    process.start(app.dir + QStringLiteral("/tst_runapplication"), QStringList());
+    QVERIFY(process.waitForStarted());
+    QElapsedTimer clock;
+    clock.start();
+    while (!process.readAllStandardOutput().contains("stalled") && clock.elapsed() < 20000)
+        process.waitForReadyRead(100);
+    QVERIFY2(clock.elapsed() < 20000, "the start-up never reached the main window");
+
+    ::kill(pid_t(process.processId()), SIGTERM);
+    const bool ended = process.waitForFinished(5000);
+    if (!ended) {
+        process.kill();
+        process.waitForFinished();
+    }
+    QVERIFY2(ended, "SIGTERM did not end a start-up that does not finish");
+    QCOMPARE(process.exitStatus(), QProcess::CrashExit);
+    // Nothing was saved over the user's file on the way out.
+    QCOMPARE(readAll(app.settingsFile), QByteArray(kValidSettings));
+}
+
+void StartUpCases::readOnlyDataDirectoryCarriesTheSettingsOver()
+{
+    App app;
+    QVERIFY(prepare(app));
+    QVERIFY(writeAll(app.settingsFile, kValidSettings));
+    const QString userSettings
+        = app.root.path() + QStringLiteral("/user-data/Quorvel/Dorvane/Data/Settings/app.settings");
+    {
+        ReadOnlyDirectory readOnly(app.settingsDir);
+        if (!readOnly.isReadOnly())
+            QSKIP("this machine lets the tests write into any directory (no immutable flag)");
+        QVERIFY(run(app));
+    }
+    QCOMPARE(readAll(app.settingsFile), QByteArray(kValidSettings));
+    YAML::Node doc = YAML::LoadFile(userSettings.toStdString());
+    QCOMPARE(doc["runtime"]["lastProtocolDir"].as<std::string>(), std::string("/kept/protocols"));
+
+    // Carried over once: later starts keep what the user location holds.
+    doc["runtime"]["lastProtocolDir"] = "/changed";
+    QVERIFY(writeYamlDocument(userSettings, doc));
+    {
+        ReadOnlyDirectory readOnly(app.settingsDir);
+        QVERIFY(run(app));
+    }
+    doc = YAML::LoadFile(userSettings.toStdString());
+    QCOMPARE(doc["runtime"]["lastProtocolDir"].as<std::string>(), std::string("/changed"));
+}
+
+int main(int argc, char **argv)
+{
+    if (argc > 1 && std::strcmp(argv[1], "--start-up-cases") == 0) {
+        g_driving = true;
+        argv[1] = argv[0];
+        QCoreApplication app(argc, argv);
+        StartUpCases cases;
+        return QTest::qExec(&cases, argc - 1, argv + 1);
+    }
+    return runTheApplication(argc, argv);
+}
+
+#include "tst_runapplication.moc"

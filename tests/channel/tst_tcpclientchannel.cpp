@@ -45,6 +45,29 @@ quint16 closedPort()
     return port;
 }
 
+// A plain listening socket on 127.0.0.1, for peers that must behave below
+// what QTcpSocket allows; a receive window when one is given. -1 on failure.
+int rawListener(quint16 *port, int receiveWindow = 0)
+{
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (listener < 0)
+        return -1;
+    if (receiveWindow > 0)
+        ::setsockopt(listener, SOL_SOCKET, SO_RCVBUF, &receiveWindow, sizeof receiveWindow);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (::bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0
+        || ::listen(listener, 4) != 0
+        || ::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length) != 0) {
+        ::close(listener);
+        return -1;
+    }
+    *port = ntohs(address.sin_port);
+    return listener;
+}
+
 // Catches the channel's debug lines, which come from the worker thread.
 QMutex gLogLock;
 QStringList gLog;
@@ -68,6 +91,7 @@ private slots:
     void closeByUserEndsTheConnection();
     void bindsToGivenLocalAddressOrFailsToConfigure();
     void floodIsHeldBackWhileReceiverIsBusy();
+    void closeWithUnsentBytesReportsClosedOnce();
 };
 
 void TcpClientChannelTest::connectsAndCarriesTrafficBothWays()
@@ -156,7 +180,9 @@ void TcpClientChannelTest::peerCloseDeliversLastBytesAndReportsClosed()
     QCOMPARE(states.at(1).at(1).value<ChanneState>(), Closed);
     QCOMPARE(spiedBytes(arrived), QByteArray("last words"));
     QVERIFY(!proxy.isOpen());
-    QCOMPARE(errors.count(), 1); // the remote host closed the connection
+    // A peer closing its end is the normal end of a connection, no error.
+    QTest::qWait(50);
+    QCOMPARE(errors.count(), 0);
 }
 
 void TcpClientChannelTest::closeByUserEndsTheConnection()
@@ -208,19 +234,13 @@ void TcpClientChannelTest::floodIsHeldBackWhileReceiverIsBusy()
 {
     // A raw peer on its own thread writes as fast as the channel lets it,
     // while this thread (the receiver of bytesArrived) is busy.
-    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    quint16 port = 0;
+    const int listener = rawListener(&port);
     QVERIFY(listener >= 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    QVERIFY(::bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
-    QVERIFY(::listen(listener, 1) == 0);
-    socklen_t length = sizeof address;
-    ::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length);
 
     ChannelProxy proxy;
     QSignalSpy arrived(&proxy, &ChannelProxy::bytesArrived);
-    proxy.open(clientParams(ntohs(address.sin_port)));
+    proxy.open(clientParams(port));
     const int peer = ::accept(listener, nullptr, nullptr);
     QVERIFY(peer >= 0);
     QTRY_VERIFY(proxy.isOpen());
@@ -274,6 +294,40 @@ void TcpClientChannelTest::floodIsHeldBackWhileReceiverIsBusy()
         }
     }
     ::close(peer);
+    ::close(listener);
+}
+
+void TcpClientChannelTest::closeWithUnsentBytesReportsClosedOnce()
+{
+    // A peer that accepts and never reads: what the channel writes piles up
+    // unsent, and the user closes in the middle of it.
+    // A small window: the kernel takes little for it, the rest stays in the
+    // channel's socket.
+    quint16 port = 0;
+    const int listener = rawListener(&port, 4096);
+    QVERIFY(listener >= 0);
+
+    ChannelProxy proxy;
+    QSignalSpy states(&proxy, &ChannelProxy::stateChanged);
+    const QByteArray chunk(512 * 1024, 'x');
+    constexpr int kCycles = 12;
+    for (int cycle = 0; cycle < kCycles; ++cycle) {
+        proxy.open(clientParams(port));
+        const int peer = ::accept(listener, nullptr, nullptr);
+        QVERIFY(peer >= 0);
+        QTRY_VERIFY(proxy.isOpen());
+        // More than the kernel's send buffer takes; the close that follows
+        // runs after these writes on the channel's thread.
+        for (int i = 0; i < 16; ++i)
+            proxy.write(chunk.constData(), chunk.size());
+        proxy.close();
+        ::close(peer);
+    }
+    QTRY_COMPARE(states.count(), 2 * kCycles);
+    QTest::qWait(100);
+    QCOMPARE(states.count(), 2 * kCycles);
+    for (int i = 0; i < states.count(); ++i)
+        QCOMPARE(states.at(i).at(1).value<ChanneState>(), i % 2 == 0 ? Opened : Closed);
     ::close(listener);
 }
 
