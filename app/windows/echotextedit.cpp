@@ -303,9 +303,9 @@ void EchoTextEdit::trimToLimits()
     const int excess = doc->characterCount() - d->maxCharacters;
     if (excess <= 0)
         return;
-    // Cut a tenth more than needed, so trimming happens once in a while
-    // rather than on every batch.
-    const int wanted = excess + d->maxCharacters / 10;
+    // Cut a little more than needed, so trimming does not happen on every
+    // batch, but little enough that one cut stays short.
+    const int wanted = excess + d->maxCharacters / 50;
     QTextBlock block = doc->firstBlock();
     while (block.isValid() && block.position() < wanted && block.next().isValid())
         block = block.next();

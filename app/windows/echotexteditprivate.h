@@ -91,5 +91,5 @@ public:
     qint64 totalDroppedBytes = 0;
     QTimer *flushTimer = nullptr;
     int maxBlocks = 100000;
-    int maxCharacters = 4000000;
+    int maxCharacters = 3000000;
 };

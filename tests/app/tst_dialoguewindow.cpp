@@ -63,7 +63,7 @@ void resetEdit()
     e->setInterpretEnabled(0, false);
     e->setInterpretEnabled(1, false);
     e->setInterpretTrigger(0);
-    e->setLimits(100000, 4000000);
+    e->setLimits(100000, 3000000);
 }
 
 // The log's lines, one per block.
@@ -429,7 +429,7 @@ void TestDialogueWindow::hostileSettingsFiles()
 void TestDialogueWindow::lineCapKeepsBlockData()
 {
     EchoTextEdit *e = edit();
-    e->setLimits(50, 4000000);
+    e->setLimits(50, 3000000);
     e->setDisplayLabel(false);
     e->setInterpretEnabled(0, true);
     for (int i = 0; i < 200; ++i)
