@@ -4,7 +4,9 @@
 #include "applicationoptions.h"
 #include "channeltracker.h"
 #include "mainwindow.h"
+#include "receivewatcher.h"
 #include "streamsender.h"
+#include "transmitwatcher.h"
 
 #include <dorvane/App.h>
 #include <dorvane/Channel.h>
@@ -96,8 +98,9 @@ void Application::startUp(const QString &applicationDir)
     m_protocolSetSender = std::make_unique<StreamSender>(m_channelProxy.get());
     m_protocolEditorSender = std::make_unique<StreamSender>(m_channelProxy.get());
     m_transmitSender = std::make_unique<StreamSender>(m_channelProxy.get());
-    // The transmit, receive and frame watchers are created here, each with
-    // the proxy but the frame watcher.
+    m_transmitWatcher = std::make_unique<TransmitWatcher>(m_channelProxy.get());
+    m_receiveWatcher = std::make_unique<ReceiveWatcher>(m_channelProxy.get());
+    // The frame watcher is created here, without the proxy.
 
     applyTheme(*m_options, m_options->theme);
     applyLocale(*m_options, m_options->locale);
@@ -119,7 +122,9 @@ void Application::shutDown()
 
 void Application::destroyServices()
 {
-    // The frame, receive and transmit watchers go first, once they exist.
+    // The frame watcher goes first, once it exists.
+    m_receiveWatcher.reset();
+    m_transmitWatcher.reset();
     m_mainWindow.reset();
     // Closing waits for the worker, so a periodic sending still running
     // cannot tick into a sender that is gone.

@@ -12,7 +12,9 @@ class Context;
 class ChannelProxy;
 class ChannelTracker;
 class MainWindow;
+class ReceiveWatcher;
 class StreamSender;
+class TransmitWatcher;
 
 // The one application object. It owns every application-wide service for
 // the life of the process; windows reach them through Application::instance().
@@ -40,6 +42,8 @@ public:
     StreamSender *protocolSetSender() const { return m_protocolSetSender.get(); }
     StreamSender *protocolEditorSender() const { return m_protocolEditorSender.get(); }
     StreamSender *transmitSender() const { return m_transmitSender.get(); }
+    TransmitWatcher *transmitWatcher() const { return m_transmitWatcher.get(); }
+    ReceiveWatcher *receiveWatcher() const { return m_receiveWatcher.get(); }
 
     // Opens a ".dvptc" or ".dvpts" file named as the second argument.
     void openDocumentFromCommandLine();
@@ -58,7 +62,9 @@ private:
     std::unique_ptr<StreamSender> m_protocolSetSender;
     std::unique_ptr<StreamSender> m_protocolEditorSender;
     std::unique_ptr<StreamSender> m_transmitSender;
-    // The transmit, receive and frame watchers join here.
+    std::unique_ptr<TransmitWatcher> m_transmitWatcher;
+    std::unique_ptr<ReceiveWatcher> m_receiveWatcher;
+    // The frame watcher joins here.
 };
 
 #define dvApp (Application::instance())

@@ -4,6 +4,8 @@
 #include "application.h"
 #include "applicationoptions.h"
 #include "notices.h"
+#include "receivewatcher.h"
+#include "transmitwatcher.h"
 
 #include "channelwindow.h"
 #include "dialoguewindow.h"
@@ -203,8 +205,12 @@ void MainWindow::setTxCount(quint32 count)
 
 void MainWindow::resetCounters()
 {
-    // The byte watchers keep the running totals; they are set to zero here
-    // once they are part of the application.
+    if (Application *app = Application::instance()) {
+        if (app->receiveWatcher())
+            app->receiveWatcher()->resetTotal();
+        if (app->transmitWatcher())
+            app->transmitWatcher()->resetTotal();
+    }
     m_rxCounter->setText(QStringLiteral("0"));
     m_txCounter->setText(QStringLiteral("0"));
 }

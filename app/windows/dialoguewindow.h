@@ -1,12 +1,18 @@
 #pragma once
 
+#include <QByteArray>
+#include <QDateTime>
 #include <QMainWindow>
 
 #include <dorvane/app_export.h>
 
-// The running log of the channel's traffic.
-// Until the window itself is built it shows an empty workspace, so that the
-// main window's docks and tool bar are complete.
+class EchoRulerWidget;
+class EchoTextEdit;
+class QAction;
+class WdxToolBar;
+
+// The running log of the channel's traffic: the echo view with its byte
+// ruler and the "Standard" tool bar that switches its options.
 class DORVANE_APP_EXPORT DialogueWindow : public QMainWindow
 {
     Q_OBJECT
@@ -14,7 +20,49 @@ class DORVANE_APP_EXPORT DialogueWindow : public QMainWindow
 public:
     explicit DialogueWindow(QWidget *parent = nullptr);
 
+    // A chunk the channel received, stamped with the channel's time (now
+    // when none is given).
+    void echoReceived(const QByteArray &data, const QDateTime &time = QDateTime());
+    void echoTransmitted(const QDateTime &time, const QByteArray &data);
+
+    // Direction 0 received, 1 transmitted.
+    void setInterpretEnabled(int direction, bool on);
+    bool interpretEnabled(int direction) const;
+    // 0 picks on a mouse press, 1 while hovering.
+    void setInterpretTrigger(int mode);
+
+    EchoTextEdit *echoEdit() const { return m_edit; }
+    EchoRulerWidget *ruler() const { return m_ruler; }
+    WdxToolBar *toolBar() const { return m_toolBar; }
+
 signals:
     // Hex text of the bytes picked in the log.
     void interpretDataChanged(const QString &hexstr);
+
+private:
+    void createToolBar();
+    QAction *addToolAction(const QString &text, const char *icon, void (DialogueWindow::*slot)());
+
+    void onSwitchEchoMode();
+    void onClearEchoText();
+    void onEchoRxData();
+    void onEchoTxData();
+    void onDisplayLabel();
+    void onEchoDataInNewLine();
+    void onInsertBreak();
+    void onAutoLineWrapMode();
+    void onShowRuler();
+    void onClearRuler();
+    void onEchoFontChanged();
+
+    EchoTextEdit *m_edit = nullptr;
+    EchoRulerWidget *m_ruler = nullptr;
+    WdxToolBar *m_toolBar = nullptr;
+    QAction *m_echoModeAction = nullptr;
+    QAction *m_echoRxAction = nullptr;
+    QAction *m_echoTxAction = nullptr;
+    QAction *m_labelAction = nullptr;
+    QAction *m_newLineAction = nullptr;
+    QAction *m_wrapAction = nullptr;
+    QAction *m_rulerAction = nullptr;
 };

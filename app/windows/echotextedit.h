@@ -1,0 +1,131 @@
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QDateTime>
+#include <QList>
+#include <QPlainTextEdit>
+#include <QString>
+
+#include <dorvane/app_export.h>
+
+#include <memory>
+
+class EchoTextEditPrivate;
+class QTextCursor;
+
+// The running log of the channel's traffic: every chunk becomes a labelled
+// line in hex or text. Chunks are queued and drawn in batches, one edit
+// block per batch at most every 20 ms, so a fast peer never freezes the
+// workbench; the log keeps a bounded number of lines and characters, the
+// oldest going first, and says so in one line when it had to leave chunks
+// out. Options live in the dialogue settings file, read here at
+// construction and written back at destruction.
+class DORVANE_APP_EXPORT EchoTextEdit : public QPlainTextEdit
+{
+    Q_OBJECT
+    Q_PROPERTY(QColor breakColor READ breakColor WRITE setBreakColor)
+    Q_PROPERTY(QColor interpretForeground READ interpretForeground WRITE setInterpretForeground)
+    Q_PROPERTY(QColor interpretBackground READ interpretBackground WRITE setInterpretBackground)
+
+public:
+    enum Direction { Received = 0, Transmitted = 1 };
+
+    // Reads the dialogue settings file of the application's options; a
+    // widget made without a running application keeps the defaults.
+    explicit EchoTextEdit(QWidget *parent = nullptr);
+    ~EchoTextEdit() override;
+
+    // Queues a chunk; it appears with the next batch. Nothing at all happens
+    // while the direction's echo is off.
+    void echo(const QDateTime &time, const QByteArray &data, int direction);
+    // Draws every queued chunk now.
+    void flushEcho();
+    int queuedChunks() const;
+
+    void insertBreak();
+    void composeBreakLine();
+    QString breakLine() const;
+    // Picks the tail of the data line under the position (viewport
+    // coordinates) and hands it on as hex.
+    void interpretAt(const QPoint &pos);
+
+    int echoMode() const;
+    void setEchoMode(int mode);
+    bool echoRx() const;
+    void setEchoRx(bool on);
+    bool echoTx() const;
+    void setEchoTx(bool on);
+    bool displayLabel() const;
+    void setDisplayLabel(bool on);
+    bool displayDate() const;
+    void setDisplayDate(bool on);
+    bool reportDetails() const;
+    void setReportDetails(bool on);
+    bool dataInNewLine() const;
+    void setDataInNewLine(bool on);
+
+    bool interpretEnabled(int direction) const;
+    void setInterpretEnabled(int direction, bool on);
+    int interpretTrigger() const;
+    void setInterpretTrigger(int trigger);
+
+    QString breakSymbol() const;
+    // Anything but a break symbol selects the first one.
+    void setBreakSymbol(const QString &symbol);
+    int breakRepeat() const;
+    void setBreakRepeat(int repeat);
+    bool autoBreak() const;
+    void setAutoBreak(bool on);
+    int breakInterval() const;
+    void setBreakInterval(int interval);
+    int packetCounter() const;
+    void resetPacketCounter();
+
+    QColor breakColor() const;
+    void setBreakColor(const QColor &color);
+    QColor interpretForeground() const;
+    void setInterpretForeground(const QColor &color);
+    QColor interpretBackground() const;
+    void setInterpretBackground(const QColor &color);
+    QColor labelColor() const;
+    QColor rxColor() const;
+    QColor txColor() const;
+
+    void addNoniusLine(const QRect &rect);
+    void moveNoniusLine(int index, const QRect &rect);
+    void removeNoniusLine(int index);
+    void clearNoniusLines();
+    QList<int> noniusPositions() const;
+
+    // Limits of the log; lowered by tests and benchmarks.
+    void setLimits(int maxBlocks, int maxCharacters);
+    // Chunks and bytes left out of the display since construction.
+    qint64 droppedChunks() const;
+    qint64 droppedBytes() const;
+
+    // Where the settings are read from and written to.
+    QString settingsFile() const;
+    bool saveSettings() const;
+
+signals:
+    void fontChanged();
+    void interpretDataChanged(const QString &hexstr);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void enqueue(const QDateTime &time, const QByteArray &data, int direction);
+    void dropOldest(std::size_t keepChunks, qint64 keepBytes);
+    void renderChunk(QTextCursor &cursor, const QDateTime &time, const QByteArray &data, int direction);
+    void renderDropNotice(QTextCursor &cursor);
+    void appendLine(QTextCursor &cursor, const QString &text, const QTextCharFormat &format);
+    void trimToLimits();
+    void updateMouseTracking();
+
+    std::unique_ptr<EchoTextEditPrivate> d;
+};
