@@ -4,6 +4,7 @@
 #include "applicationoptions.h"
 #include "channeltracker.h"
 #include "mainwindow.h"
+#include "rxframewatcher.h"
 #include "streamsender.h"
 
 #include <dorvane/App.h>
@@ -88,8 +89,8 @@ void Application::startUp(const QString &applicationDir)
     m_protocolSetSender = std::make_unique<StreamSender>(m_channelProxy.get());
     m_protocolEditorSender = std::make_unique<StreamSender>(m_channelProxy.get());
     m_transmitSender = std::make_unique<StreamSender>(m_channelProxy.get());
-    // The transmit, receive and frame watchers are created here, each with
-    // the proxy but the frame watcher.
+    // The transmit and receive watchers are created here, each with the proxy.
+    m_frameWatcher = std::make_unique<RxFrameWatcher>();
 
     applyTheme(*m_options, m_options->theme);
     applyLocale(*m_options, m_options->locale);
@@ -111,7 +112,8 @@ void Application::shutDown()
 
 void Application::destroyServices()
 {
-    // The frame, receive and transmit watchers go first, once they exist.
+    // The frame, receive and transmit watchers go first.
+    m_frameWatcher.reset();
     m_mainWindow.reset();
     // Closing waits for the worker, so a periodic sending still running
     // cannot tick into a sender that is gone.

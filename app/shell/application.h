@@ -12,6 +12,7 @@ class Context;
 class ChannelProxy;
 class ChannelTracker;
 class MainWindow;
+class RxFrameWatcher;
 class StreamSender;
 
 // The one application object. It owns every application-wide service for
@@ -40,6 +41,7 @@ public:
     StreamSender *protocolSetSender() const { return m_protocolSetSender.get(); }
     StreamSender *protocolEditorSender() const { return m_protocolEditorSender.get(); }
     StreamSender *transmitSender() const { return m_transmitSender.get(); }
+    RxFrameWatcher *frameWatcher() const { return m_frameWatcher.get(); }
 
     // Opens a ".dvptc" or ".dvpts" file named as the second argument.
     void openDocumentFromCommandLine();
@@ -58,7 +60,8 @@ private:
     std::unique_ptr<StreamSender> m_protocolSetSender;
     std::unique_ptr<StreamSender> m_protocolEditorSender;
     std::unique_ptr<StreamSender> m_transmitSender;
-    // The transmit, receive and frame watchers join here.
+    // The transmit and receive watchers join here.
+    std::unique_ptr<RxFrameWatcher> m_frameWatcher;
 };
 
 #define dvApp (Application::instance())
