@@ -13,6 +13,8 @@
 namespace {
 
 constexpr int kTimingStepMs = 10;
+// Frames handed to the receiving thread per event.
+constexpr int kDeliverySlice = 256;
 
 } // namespace
 
@@ -219,30 +221,36 @@ void RxFrameWatcher::streamStep()
         return;
     }
 
-    // Every complete frame waiting is handled now, not one per step.
-    while (!m_stream.isEmpty()) {
-        const ProtocolParser::PRResult r = m_parser->Update(m_stream.constData(), m_stream.size(), false);
+    // Every complete frame waiting is handled now, not one per step. The
+    // parsed front is cut once at the end, not after every frame.
+    int consumed = 0;
+    while (consumed < m_stream.size()) {
+        const char *data = m_stream.constData() + consumed;
+        const int available = m_stream.size() - consumed;
+        const ProtocolParser::PRResult r = m_parser->Update(data, available, false);
         if (r.status == ProtocolParser::FrameDecoded || r.status == ProtocolParser::DecodingFailed) {
             if (r.frameEnd <= 0)
                 break;
             // A frame that could not be decoded leaves its bytes but publishes nothing.
             if (r.status == ProtocolParser::FrameDecoded)
                 publish();
-            dropStreamFront(qMin(r.frameEnd, m_stream.size()));
+            consumed += qMin(r.frameEnd, available);
             continue;
         }
         if (r.status == ProtocolParser::HeadNotFound) {
             // Only the last bytes may still begin a head; a head is never
             // longer than a frame.
             const int keep = qMax(0, m_parser->GetFrameSize() - 1);
-            if (m_stream.size() > keep)
-                dropStreamFront(m_stream.size() - keep);
+            if (available > keep)
+                consumed += available - keep;
         } else if (r.headOffset > 0) {
             // The head was found further on: no frame starts before it.
-            dropStreamFront(r.headOffset);
+            consumed += r.headOffset;
         }
         break;
     }
+    dropStreamFront(consumed);
+    flushOutbox();
 }
 
 void RxFrameWatcher::packetStep()
@@ -260,6 +268,7 @@ void RxFrameWatcher::packetStep()
         if (r.status == ProtocolParser::FrameDecoded)
             publish();
     }
+    flushOutbox();
 }
 
 void RxFrameWatcher::publish()
@@ -272,28 +281,47 @@ void RxFrameWatcher::publish()
     QByteArray payload(int(sizeof count + values.size() * sizeof(FrameValue)), Qt::Uninitialized);
     std::memcpy(payload.data(), &count, sizeof count);
     std::memcpy(payload.data() + sizeof count, values.data(), values.size() * sizeof(FrameValue));
+    m_published.append(payload);
+}
 
-    bool first = false;
+void RxFrameWatcher::flushOutbox()
+{
+    if (m_published.isEmpty())
+        return;
+    bool idle = false;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        first = m_outbox.isEmpty();
-        m_outbox.append(payload);
-        while (m_outbox.size() > maxUndeliveredFrames) {
-            m_outbox.removeFirst();
-            m_droppedFrames.fetch_add(1);
+        idle = m_outbox.isEmpty();
+        m_outbox.append(m_published);
+        const int excess = m_outbox.size() - maxUndeliveredFrames;
+        if (excess > 0) {
+            m_outbox.erase(m_outbox.begin(), m_outbox.begin() + excess);
+            m_droppedFrames.fetch_add(excess);
         }
     }
-    if (first)
+    m_published.clear();
+    if (idle)
         QMetaObject::invokeMethod(m_relay.get(), [this] { deliverFrames(); }, Qt::QueuedConnection);
 }
 
 void RxFrameWatcher::deliverFrames()
 {
+    // A burst is handed on in slices, so the receiving thread keeps serving
+    // its other events between them.
     QList<QByteArray> frames;
+    bool more = false;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        frames.swap(m_outbox);
+        if (m_outbox.size() <= kDeliverySlice) {
+            frames.swap(m_outbox);
+        } else {
+            frames = m_outbox.mid(0, kDeliverySlice);
+            m_outbox.erase(m_outbox.begin(), m_outbox.begin() + kDeliverySlice);
+            more = true;
+        }
     }
+    if (more)
+        QMetaObject::invokeMethod(m_relay.get(), [this] { deliverFrames(); }, Qt::QueuedConnection);
     for (const QByteArray &frame : qAsConst(frames))
         emit frameArrived(frame);
 }

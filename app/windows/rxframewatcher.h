@@ -97,6 +97,8 @@ private:
     // Drops the front of the worker's stream, keeping the rest.
     void dropStreamFront(int count);
     void clearQueues();
+    // Moves the frames published in this step to the outbox.
+    void flushOutbox();
     // Hands published frames to the thread that made the watcher.
     void deliverFrames();
     // Runs a function on the watcher's thread and waits for it.
@@ -122,6 +124,7 @@ private:
     // The worker's own: stream bytes taken over from m_streamInput.
     QByteArray m_stream;
     std::atomic<int> m_streamSize{0};
+    QList<QByteArray> m_published;
 
     // Lives on the constructing thread; frameArrived is emitted there.
     std::unique_ptr<QObject> m_relay;
