@@ -125,7 +125,12 @@ void TransmitWindow::createStandardBar()
     m_standardBar->addSeparator();
     m_periodButton = m_standardBar->addToolButton(tr("Enable Period Send"),
                                                   resourceIcon(":/Resources/explorer/psend.png"), true, false);
+    m_periodButton->setToolTip(m_periodButton->text());
+    m_periodButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_interval = m_standardBar->addSpinBox(1, 60000, 1000, 64, true, QStringLiteral(" (ms)"));
+    // Wide enough for the longest interval with its suffix.
+    const int digits = m_interval->fontMetrics().horizontalAdvance(QStringLiteral("60000 (ms)"));
+    m_interval->setMinimumWidth(qMax(64, digits + 36));
     m_standardBar->addSeparator();
     m_sendButton = m_standardBar->addToolButton(tr("Send"), resourceIcon(":/Resources/toolbar/send.png"));
     connect(m_sendButton, &QToolButton::clicked, this, &TransmitWindow::sendTransmitText);
@@ -135,6 +140,7 @@ void TransmitWindow::createCalculatorBar()
 {
     m_calcBar = new WdxToolBar(tr("Calculator"), this);
     m_calcBar->setObjectName(QStringLiteral("TransmitCalculatorBar"));
+    m_calcBar->setMovable(false);
     addToolBar(Qt::TopToolBarArea, m_calcBar);
 
     m_calcBar->addLabel(tr("Decimal input"));
@@ -150,13 +156,16 @@ void TransmitWindow::createCalculatorBar()
     m_hexOut->setReadOnly(true);
     m_hexOut->setFixedWidth(180);
     m_calcBar->addSeparator();
-    m_calcEndianAction = m_calcBar->addAction(QString(), QIcon());
+    // The bars share the dock's width with the editor: their actions show
+    // icons, and name themselves in their tool tips.
+    m_calcEndianAction = m_calcBar->QToolBar::addAction(QString());
     showEndian(m_calcEndianAction, m_calcEndian);
     m_calcBar->addSeparator();
     m_sizeButton = m_calcBar->addToolButton(sizeName(m_numberSize), resourceIcon(":/Resources/dialogue/word-size.png"));
-    m_sizeButton->setFixedWidth(64);
+    // Wide enough for "QWORD" beside the icon.
+    m_sizeButton->setFixedWidth(qMax(64, m_sizeButton->fontMetrics().horizontalAdvance(QStringLiteral("QWORD")) + 36));
     m_calcBar->addSeparator();
-    QAction *insert = m_calcBar->addAction(tr("Insert"), resourceIcon(":/Resources/dialogue/insert.png"));
+    QAction *insert = m_calcBar->QToolBar::addAction(resourceIcon(":/Resources/dialogue/insert.png"), tr("Insert"));
 
     connect(m_decimalInput, &QLineEdit::textChanged, this, [this](const QString &input) {
         const bool point = input.trimmed().contains(QLatin1Char('.'));
@@ -186,13 +195,17 @@ void TransmitWindow::createChecksumBar()
 {
     m_crcBar = new WdxToolBar(tr("CRC"), this);
     m_crcBar->setObjectName(QStringLiteral("TransmitChecksumBar"));
+    m_crcBar->setMovable(false);
     addToolBar(Qt::TopToolBarArea, m_crcBar);
 
     m_crcBar->addLabel(tr("CRC param model"));
     m_crcModel = m_crcBar->addComboBox();
     m_crcModel->setObjectName(QStringLiteral("CrcModel"));
-    m_crcModel->setFixedWidth(140);
     m_crcModel->addItems(crcModelNames());
+    // Wide enough for the longest name with the theme's padding.
+    m_crcModel->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_crcModel->ensurePolished();
+    m_crcModel->setFixedWidth(qMax(140, m_crcModel->sizeHint().width()));
     m_crcModel->setCurrentIndex(Crc16Xmodem);
     m_crcBar->addLabel(tr("Check sum"));
     m_checksum = m_crcBar->addLineEdit();
@@ -200,12 +213,13 @@ void TransmitWindow::createChecksumBar()
     m_checksum->setReadOnly(true);
     m_checksum->setFixedWidth(90);
     m_crcBar->addSeparator();
-    m_crcEndianAction = m_crcBar->addAction(QString(), QIcon());
+    m_crcEndianAction = m_crcBar->QToolBar::addAction(QString());
     showEndian(m_crcEndianAction, m_crcEndian);
     m_crcBar->addSeparator();
-    QAction *calculate = m_crcBar->addAction(tr("Calculate"), resourceIcon(":/Resources/dialogue/calc-crc.png"));
+    QAction *calculate
+        = m_crcBar->QToolBar::addAction(resourceIcon(":/Resources/dialogue/calc-crc.png"), tr("Calculate"));
     m_crcBar->addSeparator();
-    QAction *insert = m_crcBar->addAction(tr("Insert"), resourceIcon(":/Resources/dialogue/insert.png"));
+    QAction *insert = m_crcBar->QToolBar::addAction(resourceIcon(":/Resources/dialogue/insert.png"), tr("Insert"));
 
     // The byte order decides what is shown and inserted, so a changed order
     // shows the checksum again.

@@ -17,7 +17,9 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QProcess>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -82,6 +84,31 @@ void trigger(const QString &barTitle, const QString &text)
             return;
         }
     QFAIL(qPrintable(QStringLiteral("no action ") + text));
+}
+
+// A Python that has pymodbus: Debian's own first, since another python3 may
+// come first on the path.
+QString pythonWithPymodbus()
+{
+    for (const QString &candidate : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
+        QProcess probe;
+        probe.start(candidate, {QStringLiteral("-c"), QStringLiteral("import pymodbus.server")});
+        if (probe.waitForFinished(10000) && probe.exitStatus() == QProcess::NormalExit && probe.exitCode() == 0)
+            return candidate;
+    }
+    return QString();
+}
+
+// Stops a helper process the test started.
+void stop(QProcess &process)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(3000)) {
+        process.kill();
+        process.waitForFinished(3000);
+    }
 }
 
 } // namespace
@@ -376,6 +403,61 @@ private slots:
         trigger(QStringLiteral("CRC"), QStringLiteral("Big Endian"));
         trigger(QStringLiteral("Standard"), QStringLiteral("Show/Hide CRC Tools"));
         window()->setTransmitText(QStringLiteral("-"), HexTextMode);
+    }
+
+    // A Modbus RTU device behind a socat pseudo-terminal pair answers a
+    // read-holding-registers request composed here, its CRC inserted from
+    // the checksum bar.
+    void modbusDeviceAnswers()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("socat")).isEmpty())
+            QSKIP("socat is not installed (apt-get install socat)");
+        const QString python = pythonWithPymodbus();
+        if (python.isEmpty())
+            QSKIP("pymodbus is not installed (apt-get install python3-pymodbus)");
+        QTemporaryDir dir;
+        const QString device = dir.filePath(QStringLiteral("device"));
+        const QString port = dir.filePath(QStringLiteral("port"));
+        QProcess socat;
+        socat.start(QStringLiteral("socat"), {QStringLiteral("pty,raw,echo=0,link=") + device,
+                                              QStringLiteral("pty,raw,echo=0,link=") + port});
+        QTRY_VERIFY(QFile::exists(device) && QFile::exists(port));
+        QProcess server;
+        server.setProcessChannelMode(QProcess::ForwardedChannels);
+        server.start(python, {QStringLiteral(DORVANE_SOURCE_DIR "/tools/modbus-rtu-server.py"), device});
+        QVERIFY(server.waitForStarted());
+
+        SerialChannelParams params;
+        params.portName = port;
+        params.baudRate = 9600;
+        QVERIFY(dvApp->channelProxy()->open(params));
+        QByteArray reply;
+        QObject context;
+        connect(dvApp->channelProxy(), &ChannelProxy::bytesArrived, &context,
+                [&reply](const QDateTime &, const QByteArray &bytes) { reply += bytes; });
+
+        typeText(QStringLiteral("01 03 00 00 00 02"));
+        trigger(QStringLiteral("Standard"), QStringLiteral("Show/Hide CRC Tools"));
+        child<QComboBox>("CrcModel")->setCurrentText(QStringLiteral("CRC_16_MODBUS"));
+        trigger(QStringLiteral("CRC"), QStringLiteral("Calculate"));
+        trigger(QStringLiteral("CRC"), QStringLiteral("Insert"));
+        trigger(QStringLiteral("Standard"), QStringLiteral("Show/Hide CRC Tools"));
+        QCOMPARE(window()->editor()->toPlainText(), QStringLiteral("01 03 00 00 00 02 C4 0B"));
+
+        // The server may still be starting: the same frame goes again until
+        // an answer comes.
+        const QByteArray expected = QByteArray::fromHex("010304123456788107");
+        QElapsedTimer clock;
+        clock.start();
+        while (reply.size() < expected.size() && clock.elapsed() < 15000) {
+            reply.clear();
+            QTest::mouseClick(button(QStringLiteral("Send")), Qt::LeftButton);
+            QTest::qWait(1000);
+        }
+        dvApp->channelProxy()->close();
+        stop(server);
+        stop(socat);
+        QCOMPARE(reply.left(expected.size()).toHex(' '), expected.toHex(' '));
     }
 };
 
