@@ -2,6 +2,10 @@
 // strategy: every frame is time-stamped on arrival at the master side and the
 // table shows how well the ticks keep their period.
 #include <dorvane/Channel.h>
+#include <dorvane/Core.h>
+
+#include "streamsender.h"
+#include "transmittext.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -33,13 +37,15 @@ qint64 nowNs()
 }
 
 // One byte per tick, written from the worker thread as the application's
-// senders do. The moment of each call is kept too, so the timing of the
-// strategy itself can be told apart from the delivery through the terminal.
+// senders do, or handed to the application's own sender when one is given.
+// The moment of each call is kept too, so the timing of the strategy itself
+// can be told apart from the delivery through the terminal.
 class OneByteSender : public IPeriodSendCallback
 {
 public:
-    OneByteSender(ChannelProxy *proxy, size_t expectedTicks)
+    OneByteSender(ChannelProxy *proxy, size_t expectedTicks, IPeriodSendCallback *inner)
         : m_proxy(proxy)
+        , m_inner(inner)
     {
         m_stamps.reserve(expectedTicks + 1024);
     }
@@ -47,13 +53,17 @@ public:
     {
         if (m_stamps.size() < m_stamps.capacity())
             m_stamps.push_back(nowNs());
-        m_proxy->write("x", 1);
+        if (m_inner)
+            m_inner->periodSend();
+        else
+            m_proxy->write("x", 1);
     }
     // Read only after sending stopped.
     const std::vector<qint64> &stamps() const { return m_stamps; }
 
 private:
     ChannelProxy *m_proxy;
+    IPeriodSendCallback *m_inner;
     std::vector<qint64> m_stamps;
 };
 
@@ -137,9 +147,9 @@ Deviation deviationOf(const std::vector<qint64> &stamps, double periodNs)
     return d;
 }
 
-Result measure(ChannelProxy &proxy, int master, int periodMs, int runMs)
+Result measure(ChannelProxy &proxy, int master, int periodMs, int runMs, IPeriodSendCallback *inner = nullptr)
 {
-    OneByteSender sender(&proxy, size_t(runMs / periodMs));
+    OneByteSender sender(&proxy, size_t(runMs / periodMs), inner);
     ArrivalRecorder recorder(master);
     QEventLoop loop;
     QElapsedTimer run;
@@ -179,7 +189,8 @@ const char *strategyName(TimingStrategy timing)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    // A shorter run for a quick look: bench_channeltiming <milliseconds per case>
+    // A shorter run for a quick look: bench_channeltiming <milliseconds per case>;
+    // "sender" as a second argument runs only the StreamSender comparison.
     const int runMs = argc > 1 ? std::max(200, std::atoi(argv[1])) : 2000;
 
     int master = -1;
@@ -203,28 +214,62 @@ int main(int argc, char **argv)
     std::printf("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
     std::fflush(stdout);
 
-    for (TimingStrategy timing : {CoarseTiming, PreciseTiming, HighResolutionTiming}) {
-        for (int period : {1, 2, 5, 10, 100}) {
-            SerialChannelParams params;
-            params.portName = QString::fromLocal8Bit(name);
-            params.baudRate = 115200;
-            params.timing = timing;
-            ChannelProxy proxy;
-            if (!proxy.open(params)) {
-                std::fprintf(stderr, "cannot open %s\n", name);
-                return 1;
+    const auto openTerminal = [&](ChannelProxy &proxy, TimingStrategy timing) {
+        SerialChannelParams params;
+        params.portName = QString::fromLocal8Bit(name);
+        params.baudRate = 115200;
+        params.timing = timing;
+        if (proxy.open(params))
+            return true;
+        std::fprintf(stderr, "cannot open %s\n", name);
+        return false;
+    };
+    const auto printRow = [](const char *label, int period, const Result &r) {
+        std::printf("| %s | %d | %lld | %lld | %+.3f | %.0f | %.0f | %.0f | %.0f | %.0f | %.0f |\n", label, period,
+                    static_cast<long long>(r.expected), static_cast<long long>(r.seen), r.arrival.meanErrorPercent,
+                    r.arrival.p50Us, r.arrival.p99Us, r.arrival.maxUs, r.tick.p50Us, r.tick.p99Us, r.tick.maxUs);
+        std::fflush(stdout);
+    };
+
+    const bool senderOnly = argc > 2 && std::strcmp(argv[2], "sender") == 0;
+    if (!senderOnly) {
+        for (TimingStrategy timing : {CoarseTiming, PreciseTiming, HighResolutionTiming}) {
+            for (int period : {1, 2, 5, 10, 100}) {
+                ChannelProxy proxy;
+                if (!openTerminal(proxy, timing))
+                    return 1;
+                // Runs of long periods still need enough ticks for a 99th percentile.
+                const Result r = measure(proxy, master, period, std::max(runMs, period * 50));
+                proxy.close();
+                printRow(strategyName(timing), period, r);
             }
-            // Runs of long periods still need enough ticks for a 99th percentile.
-            const int caseMs = std::max(runMs, period * 50);
-            const Result r = measure(proxy, master, period, caseMs);
-            proxy.close();
-            std::printf("| %s | %d | %lld | %lld | %+.3f | %.0f | %.0f | %.0f | %.0f | %.0f | %.0f |\n",
-                        strategyName(timing), period, static_cast<long long>(r.expected),
-                        static_cast<long long>(r.seen), r.arrival.meanErrorPercent, r.arrival.p50Us,
-                        r.arrival.p99Us, r.arrival.maxUs, r.tick.p50Us, r.tick.p99Us, r.tick.maxUs);
-            std::fflush(stdout);
         }
     }
+
+    // The transmit window's way: a one-byte frame built into a ProtocolStream
+    // and written by a StreamSender on every tick, against the bare callback,
+    // in turn, three times each.
+    std::printf("\nHigh resolution timers at 1 ms: a bare callback and a StreamSender with a one-byte frame\n\n");
+    std::printf("| sender | period ms | ticks expected | ticks seen | mean period error %% | p50 dev us | "
+                "p99 dev us | max dev us | tick p50 us | tick p99 us | tick max us |\n");
+    std::printf("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+    Context context;
+    context.Initialize();
+    const auto protocol = makeTransmitProtocol(QStringLiteral("78"), HexTextMode);
+    for (int round = 0; round < 3; ++round) {
+        for (bool viaSender : {false, true}) {
+            ChannelProxy proxy;
+            if (!openTerminal(proxy, HighResolutionTiming))
+                return 1;
+            StreamSender sender(&proxy);
+            sender.addStream(protocol.get(), 0);
+            sender.selectAll();
+            const Result r = measure(proxy, master, 1, runMs, viaSender ? &sender : nullptr);
+            proxy.close();
+            printRow(viaSender ? "StreamSender" : "bare callback", 1, r);
+        }
+    }
+    context.Uninitialize();
     ::close(master);
     return 0;
 }

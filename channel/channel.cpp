@@ -44,6 +44,13 @@ void Channel::setPeriodSend(IPeriodSendCallback *callback, int period)
     m_period.store(qMax(period, 1));
 }
 
+bool Channel::releasePeriodSend(IPeriodSendCallback *callback)
+{
+    std::lock_guard<std::mutex> lock(m_callbackMutex);
+    IPeriodSendCallback *expected = callback;
+    return callback && m_callback.compare_exchange_strong(expected, nullptr);
+}
+
 void Channel::requestStop()
 {
     m_pendingStops.fetch_add(1);
@@ -142,6 +149,7 @@ void Channel::writeBytes(const QByteArray &bytes)
 
 void Channel::periodTick()
 {
+    std::lock_guard<std::mutex> lock(m_callbackMutex);
     if (IPeriodSendCallback *callback = m_callback.load())
         callback->periodSend();
 }

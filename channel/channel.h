@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <functional>
+#include <mutex>
 
 class ArrivalGate;
 class QEvent;
@@ -39,6 +40,10 @@ public:
 
     // Set from the proxy's thread just before a start is queued.
     void setPeriodSend(IPeriodSendCallback *callback, int period);
+    // From the proxy's thread: forgets the callback if it is the current
+    // one, waiting for a call in progress to return, so the caller may
+    // destroy it. True when it was the current one.
+    bool releasePeriodSend(IPeriodSendCallback *callback);
 
     // Called from the proxy's thread before it queues a stop (or closes the
     // channel for good), so that a high-resolution loop that waits for its next
@@ -95,6 +100,8 @@ private:
     QTimer *m_periodTimer = nullptr;
     ArrivalGate *m_gate = nullptr;
     std::atomic<bool> m_open{false};
+    // Held while the callback runs, so that releasing it waits for the call.
+    std::mutex m_callbackMutex;
     std::atomic<IPeriodSendCallback *> m_callback{nullptr};
     std::atomic<int> m_period{20};
     std::atomic<bool> m_running{false};

@@ -108,6 +108,15 @@ void ChannelProxy::stopPeriodSend()
     emit sigStopPeriodSend();
 }
 
+void ChannelProxy::releasePeriodSendCallback(IPeriodSendCallback *callback)
+{
+    if (!m_channel || QThread::currentThread() == m_channel->thread())
+        return;
+    // A start still queued would otherwise run on without a callback.
+    if (m_channel->releasePeriodSend(callback))
+        stopPeriodSend();
+}
+
 bool ChannelProxy::isPeriodSendRun() const
 {
     return m_channel && m_channel->isPeriodSendRun();

@@ -36,9 +36,9 @@ if [ "$SANITIZERS" != 0 ]; then
     echo "== ThreadSanitizer"
     cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDORVANE_TSAN=ON \
         -DDORVANE_BUILD_BENCH=OFF -DDORVANE_BUILD_TOOLS=OFF >/dev/null
-    cmake --build build-tsan -j "$JOBS" --target tests_channel
+    cmake --build build-tsan -j "$JOBS" --target tests_channel tests_threads
     (cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
-        ctest --output-on-failure -j "$JOBS" -L channel)
+        ctest --output-on-failure -j "$JOBS" -L 'channel|threads')
 fi
 
 if [ "$FUZZ_SECONDS" -gt 0 ]; then

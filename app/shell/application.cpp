@@ -5,6 +5,7 @@
 #include "channeltracker.h"
 #include "mainwindow.h"
 #include "receivewatcher.h"
+#include "rxframewatcher.h"
 #include "streamsender.h"
 #include "transmitwatcher.h"
 
@@ -100,7 +101,7 @@ void Application::startUp(const QString &applicationDir)
     m_transmitSender = std::make_unique<StreamSender>(m_channelProxy.get());
     m_transmitWatcher = std::make_unique<TransmitWatcher>(m_channelProxy.get());
     m_receiveWatcher = std::make_unique<ReceiveWatcher>(m_channelProxy.get());
-    // The frame watcher is created here, without the proxy.
+    m_frameWatcher = std::make_unique<RxFrameWatcher>();
 
     applyTheme(*m_options, m_options->theme);
     applyLocale(*m_options, m_options->locale);
@@ -122,7 +123,8 @@ void Application::shutDown()
 
 void Application::destroyServices()
 {
-    // The frame watcher goes first, once it exists.
+    // The frame, receive and transmit watchers go first.
+    m_frameWatcher.reset();
     m_receiveWatcher.reset();
     m_transmitWatcher.reset();
     m_mainWindow.reset();

@@ -13,6 +13,7 @@ class ChannelProxy;
 class ChannelTracker;
 class MainWindow;
 class ReceiveWatcher;
+class RxFrameWatcher;
 class StreamSender;
 class TransmitWatcher;
 
@@ -44,6 +45,7 @@ public:
     StreamSender *transmitSender() const { return m_transmitSender.get(); }
     TransmitWatcher *transmitWatcher() const { return m_transmitWatcher.get(); }
     ReceiveWatcher *receiveWatcher() const { return m_receiveWatcher.get(); }
+    RxFrameWatcher *frameWatcher() const { return m_frameWatcher.get(); }
 
     // Opens a ".dvptc" or ".dvpts" file named as the second argument.
     void openDocumentFromCommandLine();
@@ -64,7 +66,7 @@ private:
     std::unique_ptr<StreamSender> m_transmitSender;
     std::unique_ptr<TransmitWatcher> m_transmitWatcher;
     std::unique_ptr<ReceiveWatcher> m_receiveWatcher;
-    // The frame watcher joins here.
+    std::unique_ptr<RxFrameWatcher> m_frameWatcher;
 };
 
 #define dvApp (Application::instance())

@@ -4,6 +4,7 @@
 #include "bytecounterdisplay.h"
 #include "dialoguewindow.h"
 #include "mainwindow.h"
+#include "rxframewatcher.h"
 
 #include <dorvane/Channel.h>
 
@@ -35,8 +36,11 @@ void ReceiveWatcher::bytesArrived(const QDateTime &time, const QByteArray &data)
 {
     m_total += quint64(data.size());
     m_display->changed(m_total);
-    MainWindow *window = Application::instance() ? Application::instance()->mainWindow() : nullptr;
-    if (window)
+    Application *app = Application::instance();
+    if (!app)
+        return;
+    if (MainWindow *window = app->mainWindow())
         window->dialogueWindow()->echoReceived(data, time);
-    // The frame watcher takes the chunk here as well.
+    if (RxFrameWatcher *frames = app->frameWatcher())
+        frames->inputData(data);
 }

@@ -12,8 +12,10 @@ StreamSender::StreamSender(ChannelProxy *proxy, QObject *parent)
 
 StreamSender::~StreamSender()
 {
-    // The owner stops periodic sending from this sender before it goes; a
-    // tick already running finishes under the lock before the streams go.
+    // A periodic sending that still calls this sender stops, and no tick
+    // runs into it once this returns.
+    if (m_proxy)
+        m_proxy->releasePeriodSendCallback(this);
     clear();
 }
 

@@ -59,7 +59,11 @@ QString convertTransmitText(const QString &text, int textMode)
     }
     if (textMode != HexTextMode)
         return text;
+    return QLatin1String("0x[") + hexTransmitBytes(text) + QLatin1Char(']');
+}
 
+QString hexTransmitBytes(const QString &text)
+{
     QStringList kept;
     const QStringList lines = text.trimmed().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (QString line : lines) {
@@ -68,7 +72,7 @@ QString convertTransmitText(const QString &text, int textMode)
             line.truncate(comment);
         kept << line;
     }
-    return QLatin1String("0x[") + normalizeHexDigits(kept.join(QLatin1Char(' '))).trimmed() + QLatin1Char(']');
+    return normalizeHexDigits(kept.join(QLatin1Char(' '))).trimmed();
 }
 
 std::unique_ptr<TxProtocol> makeTransmitProtocol(const QString &text, int textMode)

@@ -20,6 +20,10 @@ enum TransmitTextMode : int {
 // "1 2 abc" becomes "01 02 ab 0c".
 DORVANE_APP_EXPORT QString normalizeHexDigits(const QString &text);
 
+// The bytes of a hex transmit text as normalised pairs, "//" comments cut:
+// "aa bb // x\nc" becomes "aa bb 0c".
+DORVANE_APP_EXPORT QString hexTransmitBytes(const QString &text);
+
 // The parameter text of an Array value that sends the transmit text: hex text
 // loses its "//" comments and becomes "0x[aa bb]"; plain text is quoted with
 // its backslashes and quotes escaped. Another mode leaves the text as it is.

@@ -4,16 +4,81 @@
 
 #include <dorvane/app_export.h>
 
-// Composes hex or text data and sends it once or periodically.
-// Until the window itself is built it shows an empty workspace, so that the
-// main window's docks and tool bar are complete.
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QLineEdit;
+class QSpinBox;
+class QToolButton;
+class TransmitTextEdit;
+class TxProtocol;
+class WdxToolBar;
+
+// The free-text sender: the user types hex digits or plain text and sends
+// them once or periodically over the open channel. A calculator bar turns
+// decimal numbers into bytes and a checksum bar computes CRCs over the typed
+// bytes; both insert their result at the cursor.
 class DORVANE_APP_EXPORT TransmitWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
     explicit TransmitWindow(QWidget *parent = nullptr);
+    ~TransmitWindow() override;
 
-    // Replaces the editor's text; mode 0 selects hex input, 1 text input.
+    // Replaces the editor's text; mode 0 selects hex input, 1 text input,
+    // another mode keeps the input mode. An empty text is ignored.
     void setTransmitText(const QString &text, int mode);
+
+    // Sends the editor's text once, or starts or stops periodic sending.
+    void sendTransmitText();
+
+    TransmitTextEdit *editor() const { return m_editor; }
+    int inputMode() const;
+
+    // Calculator and checksum bar state: 1 little endian, 0 big endian;
+    // the calculator's number size in bytes.
+    int calcEndian() const { return m_calcEndian; }
+    int crcEndian() const { return m_crcEndian; }
+    int numberSize() const { return m_numberSize; }
+
+    // Refreshes "Hex out" from the decimal input.
+    void refreshHexOut();
+    // Computes the selected model's CRC over the editor's checksum input.
+    void computeChecksum();
+
+private:
+    void createStandardBar();
+    void createCalculatorBar();
+    void createChecksumBar();
+    void setInputMode(int mode);
+    void showPeriodSendState(QObject *sender, bool isRun);
+    void addToInstructSet();
+    // Inserts a hex result at the cursor, apart from the digits before it.
+    void insertAtCursor(const QString &text);
+
+    TransmitTextEdit *m_editor = nullptr;
+    std::unique_ptr<TxProtocol> m_transmitProtocol;
+
+    WdxToolBar *m_standardBar = nullptr;
+    QAction *m_modeAction = nullptr;
+    QToolButton *m_periodButton = nullptr;
+    QSpinBox *m_interval = nullptr;
+    QToolButton *m_sendButton = nullptr;
+
+    WdxToolBar *m_calcBar = nullptr;
+    QLineEdit *m_decimalInput = nullptr;
+    QLineEdit *m_hexOut = nullptr;
+    QAction *m_calcEndianAction = nullptr;
+    QToolButton *m_sizeButton = nullptr;
+
+    WdxToolBar *m_crcBar = nullptr;
+    QComboBox *m_crcModel = nullptr;
+    QLineEdit *m_checksum = nullptr;
+    QAction *m_crcEndianAction = nullptr;
+
+    int m_calcEndian = 1;
+    int m_crcEndian = 1;
+    int m_numberSize = 4;
 };

@@ -145,6 +145,42 @@ private slots:
         for (const char byte : seen)
             QVERIFY(byte >= 1 && byte <= 3);
     }
+
+    // A history or instruct row may go while the channel still ticks into
+    // its sender: the sending stops and no tick reaches the freed sender
+    // (the sanitizer builds catch a late one).
+    void destroyedSenderStopsItsPeriodicSending_data()
+    {
+        QTest::addColumn<int>("timing");
+        QTest::newRow("precise") << int(PreciseTiming);
+        QTest::newRow("high resolution") << int(HighResolutionTiming);
+    }
+    void destroyedSenderStopsItsPeriodicSending()
+    {
+        QFETCH(int, timing);
+        PseudoTerminal pty;
+        if (!pty.isOpen())
+            QSKIP("no pseudo-terminal available (openpty failed)");
+        ChannelProxy proxy;
+        QVERIFY(openPty(proxy, pty, TimingStrategy(timing)));
+        const auto protocol = columnProtocol(1);
+        for (int round = 0; round < 20; ++round) {
+            auto *sender = new StreamSender(&proxy);
+            QVERIFY(sender->addStream(protocol.get(), 0));
+            QVERIFY(sender->selectAll());
+            sender->startPeriodSend(1);
+            QVERIFY(!readMaster(pty.master(), 2).isEmpty());
+            delete sender;
+            QTRY_VERIFY(!proxy.isPeriodSendRun());
+        }
+        // The channel itself is still fine for the next sender.
+        StreamSender next(&proxy);
+        QVERIFY(next.addStream(protocol.get(), 0));
+        QVERIFY(next.selectAll());
+        readMaster(pty.master(), 1 << 20, 50);
+        QVERIFY(next.sendNext());
+        QCOMPARE(readMaster(pty.master(), 1), QByteArray("\x01"));
+    }
 };
 
 DORVANE_APP_TEST_MAIN(TestStreamSender)

@@ -37,6 +37,10 @@ public:
     void startPeriodSend(IPeriodSendCallback *callback, TimingStrategy timing, int period);
     void stopPeriodSend();
     bool isPeriodSendRun() const;
+    // For a callback about to be destroyed: when the periodic sending calls
+    // it, stops that sending and returns once the worker no longer calls it.
+    // Must not be called from the worker thread (from the callback itself).
+    void releasePeriodSendCallback(IPeriodSendCallback *callback);
 
     // Valid only while a channel exists (ask isOpen() first).
     const ChannelParams &channelParams() const;

@@ -1,0 +1,135 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QThread>
+
+#include <dorvane/app_export.h>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+
+class ProtocolParser;
+class QTimer;
+class RxProtocol;
+
+// Cuts the received bytes into frames of a receive protocol on a thread of
+// its own and publishes the measured values of every frame.
+//
+// Received chunks come in on the GUI thread through inputData(); every 10 ms,
+// while the timing cycle runs, the watcher's thread parses what has arrived:
+// in stream mode the chunks are one byte stream cut at the protocol's head
+// and tail patterns, in packet mode each chunk is one candidate frame.
+// Bytes are kept only while the timing cycle runs, and never more than
+// maxStreamBytes of stream or maxPackets packets: the oldest make room and
+// are counted as dropped. frameArrived is emitted on the thread that made
+// the watcher (the GUI thread), so a slow receiver never holds up parsing.
+class DORVANE_APP_EXPORT RxFrameWatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int maxStreamBytes = 1 << 20;
+    static constexpr int maxPackets = 10000;
+
+    struct Packet
+    {
+        int sequence = 0;
+        // Milliseconds since midnight, local time.
+        int arrivalTime = 0;
+        QByteArray data;
+    };
+
+    // Starts the watcher's thread, which runs until the watcher is destroyed.
+    explicit RxFrameWatcher(QObject *parent = nullptr);
+    ~RxFrameWatcher() override;
+
+    // Builds the parser from the protocol, on the watcher's thread; the
+    // watcher keeps the protocol. False when it cannot be built (nothing is
+    // parsed until a protocol builds).
+    bool setProtocol(std::unique_ptr<RxProtocol> protocol);
+    // Reads a receive-protocol document and uses it.
+    bool loadProtocolFile(const QString &path);
+
+    bool isPacketMode() const { return m_packetMode.load(); }
+    // Switching mode forgets what is waiting in either mode.
+    void setPacketMode(bool packet);
+
+    // Emit the timing-cycle signals; from any thread but the watcher's own.
+    void startTimingCycle();
+    void stopTimingCycle();
+    bool isTimingCycleRunning() const { return m_cycleRunning.load(); }
+
+    // Bytes and packets thrown away to keep within the bounds, since start.
+    qint64 droppedBytes() const { return m_droppedBytes.load(); }
+    qint64 droppedPackets() const { return m_droppedPackets.load(); }
+    // What waits to be parsed, in bytes (stream) or packets.
+    int pendingBytes() const;
+    int pendingPackets() const;
+
+    QThread *workerThread() { return &m_thread; }
+    // Frames a busy receiving thread had not taken yet when more arrived.
+    qint64 droppedFrames() const { return m_droppedFrames.load(); }
+    static constexpr int maxUndeliveredFrames = 10000;
+
+signals:
+    void sigStartTimingCycle();
+    void sigStopTimingCycle();
+    // A 32-bit count N in host byte order, then the N frame values of the
+    // frame, 32 bytes each, as the parser holds them.
+    void frameArrived(QByteArray data);
+
+public slots:
+    // Takes one received chunk; called on the GUI thread.
+    void inputData(const QByteArray &data);
+
+private slots:
+    void onStartTimingCycle();
+    void onStopTimingCycle();
+    void timingStep();
+
+private:
+    void streamStep();
+    void packetStep();
+    void publish();
+    // Drops the front of the worker's stream, keeping the rest.
+    void dropStreamFront(int count);
+    void clearQueues();
+    // Moves the frames published in this step to the outbox.
+    void flushOutbox();
+    // Hands published frames to the thread that made the watcher.
+    void deliverFrames();
+    // Runs a function on the watcher's thread and waits for it.
+    template<typename F>
+    void runOnWorker(F &&function);
+
+    std::unique_ptr<RxProtocol> m_protocol;
+    std::unique_ptr<ProtocolParser> m_parser;
+    QThread m_thread;
+    QTimer *m_timer = nullptr;
+    std::atomic<bool> m_packetMode{false};
+    std::atomic<bool> m_cycleRunning{false};
+
+    // Guarded by m_mutex: what the GUI thread has handed in.
+    mutable std::mutex m_mutex;
+    QByteArray m_streamInput;
+    QList<Packet> m_packets;
+    int m_packetCounter = 0;
+
+    QList<QByteArray> m_outbox;
+    bool m_buildResult = false;
+
+    // The worker's own: stream bytes taken over from m_streamInput.
+    QByteArray m_stream;
+    std::atomic<int> m_streamSize{0};
+    QList<QByteArray> m_published;
+
+    // Lives on the constructing thread; frameArrived is emitted there.
+    std::unique_ptr<QObject> m_relay;
+
+    std::atomic<qint64> m_droppedBytes{0};
+    std::atomic<qint64> m_droppedPackets{0};
+    std::atomic<qint64> m_droppedFrames{0};
+};
