@@ -4,9 +4,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QFile>
 #include <QLocale>
 #include <QPair>
 #include <QSaveFile>
@@ -141,11 +141,10 @@ void ApplicationOptions::carryOverFromReadOnlyDataDir()
     // What the user kept beside the executable before it became read-only
     // comes along to the writable location, once: a copy already there is
     // the newer one.
-    const QString installed = dataDir;
     const QPair<QString, QString> files[] = {
-        {installed + QStringLiteral("/Settings/app.settings"), appSettingsFile},
-        {installed + QStringLiteral("/Settings/dialogue.settings"), dialogueSettingsFile},
-        {installed + QStringLiteral("/history.settings"), historySettingsFile},
+        {dataDir + QStringLiteral("/Settings/app.settings"), appSettingsFile},
+        {dataDir + QStringLiteral("/Settings/dialogue.settings"), dialogueSettingsFile},
+        {dataDir + QStringLiteral("/history.settings"), historySettingsFile},
     };
     for (const auto &file : files) {
         const QFileInfo from(file.first);

@@ -85,8 +85,6 @@ private slots:
         QTest::newRow("foreign format")
             << QByteArray("fileFormat: someone else\nfileVersion: \"1.0\"\napp:\n  theme: Fusion\n");
         QTest::newRow("no version") << QByteArray("fileFormat: dorvane settings\n");
-        QTest::newRow("no format") << QByteArray("fileVersion: \"1.0\"\n");
-        QTest::newRow("not a map") << QByteArray("- a\n- b\n");
         QTest::newRow("broken yaml") << QByteArray("fileFormat: [unclosed\n");
         QTest::newRow("format is a map") << QByteArray("fileFormat: {a: 1}\nfileVersion: 1\n");
     }
