@@ -3,6 +3,8 @@
 // The cycle count comes from DORVANE_SOAK_CYCLES (default 1000).
 #include "apptestsupport.h"
 
+#include "receivewatcher.h"
+#include "rxframewatcher.h"
 #include "streamsender.h"
 #include "transmittext.h"
 
@@ -12,6 +14,13 @@
 #include <QDir>
 #include <QSignalSpy>
 #include <QTcpSocket>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+#include <atomic>
+#include <thread>
 
 #include <vector>
 
@@ -41,6 +50,18 @@ quint16 listeningPort(const ChannelProxy &proxy)
     const QString prefix = QStringLiteral("Tcp Server127.0.0.1:");
     const QString profile = proxy.channelProfile();
     return profile.startsWith(prefix) ? quint16(profile.mid(prefix.size()).toUInt()) : 0;
+}
+
+qint64 residentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
 }
 
 const TimingStrategy kStrategies[] = {CoarseTiming, PreciseTiming, HighResolutionTiming};
@@ -170,6 +191,103 @@ private slots:
         // Qt may give back a handle it held lazily; a leak only ever adds.
         QVERIFY2(openDescriptors() <= descriptors, qPrintable(QString::number(openDescriptors())));
         proxy.close();
+    }
+
+    // A peer pushes 100 MB of frames into the TCP server while the dialogue
+    // view and the frame watcher take everything the receive watcher hands
+    // on: every byte is counted, the GUI thread never stalls for long and
+    // resident memory stops growing once the view is full.
+    void floodIntoTheServerWithViewAndFrameWatcher()
+    {
+        constexpr qint64 kTotal = 100LL * 1000 * 1000;
+        ChannelProxy *proxy = dvApp->channelProxy();
+        QSignalSpy connected(proxy, &ChannelProxy::tcpClientConnected);
+        QVERIFY(proxy->open(serverParams()));
+        const quint16 port = listeningPort(*proxy);
+
+        RxFrameWatcher *frames = dvApp->frameWatcher();
+        auto protocol = std::make_unique<RxProtocol>();
+        const struct { int type; const char *params; int flag; } fields[] = {
+            {10, "0xAA,0x55", 1}, {11, "", 0}, {10, "0x0D", 2}};
+        for (const auto &spec : fields) {
+            RxValueMetaInfo *value = protocol->AddField(-1)->GetValueMetaInfo();
+            value->GetField()->SetTypeId(spec.type);
+            value->SetParamList(spec.params);
+            if (spec.flag == 1)
+                value->SetHeadFlag();
+            else if (spec.flag == 2)
+                value->SetTailFlag();
+        }
+        QVERIFY(frames->setProtocol(std::move(protocol)));
+        qint64 framesSeen = 0;
+        connect(frames, &RxFrameWatcher::frameArrived, this, [&framesSeen] { ++framesSeen; });
+        frames->startTimingCycle();
+
+        ReceiveWatcher *received = dvApp->receiveWatcher();
+        const quint64 before = received->total();
+        std::atomic<qint64> sent{0};
+        std::atomic<bool> failed{false};
+        std::thread peer([port, &sent, &failed] {
+            const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+            sockaddr_in address{};
+            address.sin_family = AF_INET;
+            address.sin_port = htons(port);
+            address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            if (fd < 0 || ::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0) {
+                failed = true;
+                if (fd >= 0)
+                    ::close(fd);
+                return;
+            }
+            // Five-byte frames, the value counting up.
+            QByteArray block;
+            for (int i = 0; block.size() < 64 * 1000; ++i)
+                block += QByteArray("\xaa\x55", 2) + char(i & 0xFF) + char(i >> 8 & 0xFF) + '\x0d';
+            block.truncate(64 * 1000);
+            while (sent.load() < kTotal) {
+                const qint64 n = qMin<qint64>(block.size(), kTotal - sent.load());
+                const ssize_t written = ::send(fd, block.constData(), size_t(n), MSG_NOSIGNAL);
+                if (written <= 0) {
+                    failed = true;
+                    break;
+                }
+                sent += written;
+            }
+            ::close(fd);
+        });
+
+        QElapsedTimer sinceTick;
+        qint64 worstStall = 0;
+        QTimer ticker;
+        ticker.setInterval(5);
+        connect(&ticker, &QTimer::timeout, this, [&] {
+            worstStall = qMax(worstStall, sinceTick.restart());
+        });
+        sinceTick.start();
+        ticker.start();
+
+        qint64 settledKiB = -1;
+        QElapsedTimer clock;
+        clock.start();
+        while (received->total() - before < quint64(kTotal) && !failed.load() && clock.elapsed() < 300000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+            if (settledKiB < 0 && received->total() - before > quint64(kTotal / 4))
+                settledKiB = residentKiB();
+        }
+        ticker.stop();
+        peer.join();
+        const qint64 endKiB = residentKiB();
+        frames->stopTimingCycle();
+        proxy->close();
+
+        QVERIFY(!failed.load());
+        QCOMPARE(connected.count(), 1);
+        QCOMPARE(received->total() - before, quint64(kTotal));
+        QVERIFY(framesSeen > 0);
+        qInfo("100 MB in %lld ms, worst stall %lld ms, resident %lld KiB at a quarter, %lld KiB at the end",
+              clock.elapsed(), worstStall, settledKiB, endKiB);
+        QVERIFY2(worstStall < 200, qPrintable(QString::number(worstStall)));
+        QVERIFY2(endKiB - settledKiB < 64 * 1024, qPrintable(QString::number(endKiB - settledKiB)));
     }
 };
 
