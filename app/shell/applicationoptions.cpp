@@ -31,22 +31,29 @@ bool isWritableDirectory(const QString &path)
 
 } // namespace
 
-bool writeYamlDocument(const QString &path, const YAML::Node &document)
+bool writeYamlDocument(const QString &path, const YAML::Node &document, QString *error)
 {
+    const auto failed = [error](const QString &reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
     YAML::Emitter emitter;
     emitter << document;
     if (!emitter.good())
-        return false;
+        return failed(QString::fromStdString(emitter.GetLastError()));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
+        return failed(file.errorString());
     const char *text = emitter.c_str();
     const qint64 size = static_cast<qint64>(emitter.size());
     if (file.write(text, size) != size)
-        return false;
-    if (size == 0 || text[size - 1] != '\n')
-        file.write("\n", 1);
-    return file.commit();
+        return failed(file.errorString());
+    if ((size == 0 || text[size - 1] != '\n') && file.write("\n", 1) != 1)
+        return failed(file.errorString());
+    if (!file.commit())
+        return failed(file.errorString());
+    return true;
 }
 
 ApplicationOptions::ApplicationOptions(QObject *parent)
