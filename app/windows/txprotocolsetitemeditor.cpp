@@ -6,6 +6,7 @@
 
 #include <dorvane/wdx.h>
 
+#include <QBoxLayout>
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
@@ -84,10 +85,14 @@ TxProtocolSetItemEditor::TxProtocolSetItemEditor(TxProtocolSetItem *item, QWidge
     m_periodSend->setProperty("loopSend", false);
     m_send = Wdx::createPushButton(tr("Send"), QStringLiteral("SendButton"), false, false, this);
 
-    Wdx::layoutWidgets(Qt::Horizontal, this,
+    m_number->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
+    m_fileName->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    QBoxLayout *layout = Wdx::layoutWidgets(Qt::Horizontal, this,
                        {m_number, m_fileName, m_fileDir, m_valueCombo, m_edit, m_enable, m_delete, m_moveUp,
                         m_moveDown, m_interval, m_periodSend, m_send},
                        QMargins(0, 0, 0, 0), 6);
+    if (layout)
+        layout->setStretchFactor(m_fileDir, 1);
     updateEnableIcon();
 
     // Every group of row controls starts hidden; the window shows the groups

@@ -168,7 +168,6 @@ void TxProtocolSetWindow::createToolBars()
     connect(add, &QAction::triggered, this, &TxProtocolSetWindow::onAddFiles);
     connect(insert, &QAction::triggered, this, &TxProtocolSetWindow::onInsertFiles);
     m_positionSpin = standard->addSpinBox(1, 300, 1, 48);
-    m_positionSpin->setFixedWidth(48);
     m_positionSpin->setObjectName(QStringLiteral("PositionSpinBox"));
     m_positionSpin->setToolTip(tr("Position of the inserted file"));
     standard->addSeparator();
