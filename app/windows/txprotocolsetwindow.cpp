@@ -34,6 +34,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -103,6 +104,9 @@ TxProtocolSetWindow::TxProtocolSetWindow(QWidget *parent)
     layout->addWidget(m_workspace, 1);
     setCentralWidget(central);
     updateEmptyState();
+    // The header labels follow the rows when they scroll sideways.
+    connect(m_workspace->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+            &TxProtocolSetWindow::postRelayout);
 
     if (ChannelTracker *channelTracker = tracker())
         connect(channelTracker, &ChannelTracker::periodSendStateChanged, this,
@@ -133,6 +137,7 @@ void TxProtocolSetWindow::createToolBars()
     auto *standard = new WdxToolBar(tr("Standard"), this);
     standard->setObjectName(QStringLiteral("Standard"));
     standard->setIconSize(QSize(16, 16));
+    standard->setMovable(false);
     QAction *newSet = standard->QToolBar::addAction(QIcon(QStringLiteral(":/Resources/explorer/new.png")),
                                                      tr("New Protocol Set"));
     QAction *openSet = standard->QToolBar::addAction(QIcon(QStringLiteral(":/Resources/explorer/open.png")),
@@ -170,21 +175,30 @@ void TxProtocolSetWindow::createToolBars()
     m_positionSpin = standard->addSpinBox(1, 300, 1, 48);
     m_positionSpin->setObjectName(QStringLiteral("PositionSpinBox"));
     m_positionSpin->setToolTip(tr("Position of the inserted file"));
-    standard->addSeparator();
 
-    // In the order of TxProtocolSetItemEditor::Mode.
-    addModeAction(standard, tr("Enable"), QStringLiteral(":/Resources/toolbar/enable.png"));
-    addModeAction(standard, tr("Edit"), QStringLiteral(":/Resources/explorer/edit.png"));
-    addModeAction(standard, tr("Move"), QStringLiteral(":/Resources/toolbar/move.png"));
-    addModeAction(standard, tr("Deletion"), QStringLiteral(":/Resources/toolbar/delete.png"));
-    addModeAction(standard, tr("Select Value Set"), QStringLiteral(":/Resources/explorer/vindex.png"));
-    addModeAction(standard, tr("Period Send Options"), QStringLiteral(":/Resources/explorer/psend.png"));
     addToolBar(standard);
     addToolBarBreak();
+
+    // The edit modes stand in a strip beside the rows: in one line with the
+    // document actions they would not fit the dock's width.
+    auto *modes = new WdxToolBar(tr("Edit"), this);
+    modes->setObjectName(QStringLiteral("Edit"));
+    modes->setIconSize(QSize(16, 16));
+    modes->setMovable(false);
+    modes->setOrientation(Qt::Vertical);
+    // In the order of TxProtocolSetItemEditor::Mode.
+    addModeAction(modes, tr("Enable"), QStringLiteral(":/Resources/toolbar/enable.png"));
+    addModeAction(modes, tr("Edit"), QStringLiteral(":/Resources/explorer/edit.png"));
+    addModeAction(modes, tr("Move"), QStringLiteral(":/Resources/toolbar/move.png"));
+    addModeAction(modes, tr("Deletion"), QStringLiteral(":/Resources/toolbar/delete.png"));
+    addModeAction(modes, tr("Select Value Set"), QStringLiteral(":/Resources/explorer/vindex.png"));
+    addModeAction(modes, tr("Period Send Options"), QStringLiteral(":/Resources/explorer/psend.png"));
+    addToolBar(Qt::LeftToolBarArea, modes);
 
     auto *transmit = new WdxToolBar(tr("Transmite"), this);
     transmit->setObjectName(QStringLiteral("Transmite"));
     transmit->setIconSize(QSize(16, 16));
+    transmit->setMovable(false);
     QAction *reset = transmit->QToolBar::addAction(QIcon(QStringLiteral(":/Resources/explorer/reset.png")),
                                                     tr("Reset Generator"));
     connect(reset, &QAction::triggered, this, &TxProtocolSetWindow::onResetTransmit);
