@@ -83,6 +83,8 @@ TxProtocolSetItemEditor::TxProtocolSetItemEditor(TxProtocolSetItem *item, QWidge
 
     m_periodSend = Wdx::createPushButton(tr("Period Send"), QStringLiteral("PeriodSendButton"), false, false, this);
     m_periodSend->setProperty("loopSend", false);
+    // "Stop" while running is shorter: the row's columns keep their places.
+    m_periodSend->setMinimumWidth(m_periodSend->sizeHint().width());
     m_send = Wdx::createPushButton(tr("Send"), QStringLiteral("SendButton"), false, false, this);
 
     m_number->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
