@@ -12,8 +12,8 @@
 #include <yaml-cpp/yaml.h>
 
 #include <algorithm>
-#include <sstream>
 #include <new>
+#include <sstream>
 
 namespace {
 

@@ -23,7 +23,8 @@ const int kDefaultInterval = 1000;
 const int kMinInterval = 1;
 const int kMaxInterval = 60000;
 
-QPushButton *iconButton(const QString &path, const QString &objectName, const QString &toolTip, QWidget *parent)
+QPushButton *iconButton(const QString &path, const QString &objectName, const QString &toolTip,
+                        QWidget *parent)
 {
     QPushButton *button = Wdx::createPushButton(QIcon(path), parent);
     button->setObjectName(objectName);
@@ -41,7 +42,8 @@ TxProtocolSetItemEditor::TxProtocolSetItemEditor(TxProtocolSetItem *item, QWidge
     const QFileInfo file(item->path);
     m_directory = QDir::toNativeSeparators(file.absolutePath());
 
-    m_number = Wdx::createLabel(QString(), QStringLiteral("NumberLabel"), Qt::AlignRight | Qt::AlignVCenter, this);
+    m_number
+        = Wdx::createLabel(QString(), QStringLiteral("NumberLabel"), Qt::AlignRight | Qt::AlignVCenter, this);
     if (Application::instance() && Application::instance()->options())
         m_number->setFont(Application::instance()->options()->editorFont);
     m_fileName = Wdx::createLabel(file.completeBaseName(), QStringLiteral("FileNameLabel"),
@@ -49,7 +51,8 @@ TxProtocolSetItemEditor::TxProtocolSetItemEditor(TxProtocolSetItem *item, QWidge
     m_fileName->setMinimumWidth(120);
     m_fileName->setToolTip(QDir::toNativeSeparators(file.absoluteFilePath()));
     // The directory takes the room that is left and shortens in the middle.
-    m_fileDir = Wdx::createLabel(m_directory, QStringLiteral("FileDirLabel"), Qt::AlignLeft | Qt::AlignVCenter, this);
+    m_fileDir = Wdx::createLabel(m_directory, QStringLiteral("FileDirLabel"),
+                                 Qt::AlignLeft | Qt::AlignVCenter, this);
     m_fileDir->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_fileDir->setMinimumWidth(60);
     m_fileDir->setToolTip(m_directory);
@@ -59,8 +62,8 @@ TxProtocolSetItemEditor::TxProtocolSetItemEditor(TxProtocolSetItem *item, QWidge
     m_valueCombo->setObjectName(QStringLiteral("ValueIndexCombox"));
     for (int i = 1; i <= item->valueCount; ++i)
         m_valueCombo->addItem(QString::number(i));
-    m_valueCombo->setCurrentIndex(item->valueIndex >= 0 && item->valueIndex < item->valueCount ? item->valueIndex
-                                                                                                 : -1);
+    m_valueCombo->setCurrentIndex(
+        item->valueIndex >= 0 && item->valueIndex < item->valueCount ? item->valueIndex : -1);
 
     m_edit = iconButton(QStringLiteral(":/Resources/explorer/edit.png"), QStringLiteral("EditButton"),
                         tr("Edit the protocol"), this);
@@ -70,10 +73,11 @@ TxProtocolSetItemEditor::TxProtocolSetItemEditor(TxProtocolSetItem *item, QWidge
                           tr("Remove from the set"), this);
     m_moveUp = iconButton(QStringLiteral(":/Resources/editor/move-up.png"), QStringLiteral("MoveUpButton"),
                           tr("Move up"), this);
-    m_moveDown = iconButton(QStringLiteral(":/Resources/editor/move-down.png"), QStringLiteral("MoveDownButton"),
-                            tr("Move down"), this);
+    m_moveDown = iconButton(QStringLiteral(":/Resources/editor/move-down.png"),
+                            QStringLiteral("MoveDownButton"), tr("Move down"), this);
 
-    m_interval = Wdx::createSpinBox(kMinInterval, kMaxInterval, kDefaultInterval, -1, true, tr(" (ms)"), this);
+    m_interval
+        = Wdx::createSpinBox(kMinInterval, kMaxInterval, kDefaultInterval, -1, true, tr(" (ms)"), this);
     m_interval->setObjectName(QStringLiteral("IntervalSpinBox"));
     // A stored period outside the box's range (an item never given one is 0)
     // would clamp to a flood of 1 ms frames: it falls back to the default.
@@ -81,7 +85,8 @@ TxProtocolSetItemEditor::TxProtocolSetItemEditor(TxProtocolSetItem *item, QWidge
         m_interval->setValue(item->interval);
     item->interval = m_interval->value();
 
-    m_periodSend = Wdx::createPushButton(tr("Period Send"), QStringLiteral("PeriodSendButton"), false, false, this);
+    m_periodSend
+        = Wdx::createPushButton(tr("Period Send"), QStringLiteral("PeriodSendButton"), false, false, this);
     m_periodSend->setProperty("loopSend", false);
     // "Stop" while running is shorter: the row's columns keep their places.
     m_periodSend->setMinimumWidth(m_periodSend->sizeHint().width());
@@ -89,10 +94,11 @@ TxProtocolSetItemEditor::TxProtocolSetItemEditor(TxProtocolSetItem *item, QWidge
 
     m_number->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     m_fileName->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
-    QBoxLayout *layout = Wdx::layoutWidgets(Qt::Horizontal, this,
-                       {m_number, m_fileName, m_fileDir, m_valueCombo, m_edit, m_enable, m_delete, m_moveUp,
-                        m_moveDown, m_interval, m_periodSend, m_send},
-                       QMargins(0, 0, 0, 0), 6);
+    QBoxLayout *layout
+        = Wdx::layoutWidgets(Qt::Horizontal, this,
+                             {m_number, m_fileName, m_fileDir, m_valueCombo, m_edit, m_enable, m_delete,
+                              m_moveUp, m_moveDown, m_interval, m_periodSend, m_send},
+                             QMargins(0, 0, 0, 0), 6);
     if (layout)
         layout->setStretchFactor(m_fileDir, 1);
     updateEnableIcon();
@@ -179,8 +185,8 @@ void TxProtocolSetItemEditor::setLoopSend(bool running)
 void TxProtocolSetItemEditor::updateEnableIcon()
 {
     const QString path = QStringLiteral(":/Resources/editor/enable.png");
-    m_enable->setIcon(QIcon(m_item->enable ? path : QString(path).replace(QLatin1String("enable"),
-                                                                           QLatin1String("disable"))));
+    m_enable->setIcon(QIcon(
+        m_item->enable ? path : QString(path).replace(QLatin1String("enable"), QLatin1String("disable"))));
     m_fileName->setEnabled(m_item->enable);
     m_fileDir->setEnabled(m_item->enable);
 }

@@ -139,11 +139,11 @@ void TxProtocolSetWindow::createToolBars()
     standard->setIconSize(QSize(16, 16));
     standard->setMovable(false);
     QAction *newSet = standard->QToolBar::addAction(QIcon(QStringLiteral(":/Resources/explorer/new.png")),
-                                                     tr("New Protocol Set"));
+                                                    tr("New Protocol Set"));
     QAction *openSet = standard->QToolBar::addAction(QIcon(QStringLiteral(":/Resources/explorer/open.png")),
-                                                      tr("Open Protocol Set"));
+                                                     tr("Open Protocol Set"));
     QAction *saveSet = standard->QToolBar::addAction(QIcon(QStringLiteral(":/Resources/protocol/save.png")),
-                                                      tr("Save Protocol Set"));
+                                                     tr("Save Protocol Set"));
     auto *saveAs = new QAction(tr("Save Protocol Set As..."), this);
     newSet->setShortcut(QKeySequence::New);
     openSet->setShortcut(QKeySequence::Open);
@@ -167,9 +167,9 @@ void TxProtocolSetWindow::createToolBars()
     standard->addSeparator();
 
     QAction *add = standard->QToolBar::addAction(QIcon(QStringLiteral(":/Resources/explorer/add.png")),
-                                                  tr("Add Files"));
+                                                 tr("Add Files"));
     QAction *insert = standard->QToolBar::addAction(QIcon(QStringLiteral(":/Resources/explorer/insert.png")),
-                                                     tr("Insert File"));
+                                                    tr("Insert File"));
     connect(add, &QAction::triggered, this, &TxProtocolSetWindow::onAddFiles);
     connect(insert, &QAction::triggered, this, &TxProtocolSetWindow::onInsertFiles);
     m_positionSpin = standard->addSpinBox(1, 300, 1, 48);
@@ -200,11 +200,11 @@ void TxProtocolSetWindow::createToolBars()
     transmit->setIconSize(QSize(16, 16));
     transmit->setMovable(false);
     QAction *reset = transmit->QToolBar::addAction(QIcon(QStringLiteral(":/Resources/explorer/reset.png")),
-                                                    tr("Reset Generator"));
+                                                   tr("Reset Generator"));
     connect(reset, &QAction::triggered, this, &TxProtocolSetWindow::onResetTransmit);
     transmit->addSeparator();
-    m_periodButton = transmit->addToolButton(tr("Enable Period Send"),
-                                             QIcon(QStringLiteral(":/Resources/explorer/psend.png")), true, false);
+    m_periodButton = transmit->addToolButton(
+        tr("Enable Period Send"), QIcon(QStringLiteral(":/Resources/explorer/psend.png")), true, false);
     m_periodButton->setObjectName(QStringLiteral("EnablePeriodSendButton"));
     m_periodButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_periodButton->setToolTip(tr("Enable Period Send"));
@@ -397,8 +397,9 @@ void TxProtocolSetWindow::onInsertFiles()
 void TxProtocolSetWindow::insertFiles(int index)
 {
     ApplicationOptions *options = app() ? app()->options() : nullptr;
-    const QStringList files = QFileDialog::getOpenFileNames(
-        this, tr("Add protocols"), options ? options->lastProtocolDir : QString(), tr("Dorvane protocol (*.dvptc)"));
+    const QStringList files = QFileDialog::getOpenFileNames(this, tr("Add protocols"),
+                                                            options ? options->lastProtocolDir : QString(),
+                                                            tr("Dorvane protocol (*.dvptc)"));
     if (files.isEmpty())
         return;
     const bool wasEmpty = m_set->isEmpty();
@@ -480,7 +481,8 @@ void TxProtocolSetWindow::onShowEditOptions()
         for (TxProtocolSetItemEditor *row : qAsConst(m_rows))
             row->setEditMode(TxProtocolSetItemEditor::Mode(mode), on);
     }
-    m_header->sectionLabel(SectionValue)->setVisible(m_modeActions.at(TxProtocolSetItemEditor::ValueMode)->isChecked());
+    m_header->sectionLabel(SectionValue)
+        ->setVisible(m_modeActions.at(TxProtocolSetItemEditor::ValueMode)->isChecked());
     m_header->sectionLabel(SectionInterval)
         ->setVisible(m_modeActions.at(TxProtocolSetItemEditor::PeriodMode)->isChecked());
     postRelayout();
@@ -625,14 +627,48 @@ void TxProtocolSetWindow::stopIfOwnedBy(const QList<TxProtocolSetItemEditor *> &
     }
 }
 
-void TxProtocolSetWindow::onSend()
+bool TxProtocolSetWindow::readyToSend() const
 {
     if (!channelOpen()) {
         noticeNoChannel();
+        return false;
+    }
+    return setSender() != nullptr;
+}
+
+bool TxProtocolSetWindow::stopOrRefusePeriodSend(const QObject *owner)
+{
+    if (!periodSendRuns())
+        return false;
+    if (tracker() && tracker()->trackedSender() == owner)
+        setSender()->stopPeriodSend();
+    else
+        noticePeriodSendBusy();
+    return true;
+}
+
+void TxProtocolSetWindow::startPeriodSend(QObject *owner, const QString &description, int interval)
+{
+    if (!tracker() || !tracker()->track(owner, description)) {
+        noticePeriodSendBusy();
         return;
     }
-    StreamSender *streams = setSender();
-    if (!streams)
+    setSender()->startPeriodSend(interval);
+}
+
+int TxProtocolSetWindow::rowStream(TxProtocolSetItemEditor *row)
+{
+    if (m_needsRebuild)
+        rebuild();
+    const int stream = streamOf(row->item());
+    if (stream < 0)
+        noticeBuildFailed();
+    return stream;
+}
+
+void TxProtocolSetWindow::onSend()
+{
+    if (!readyToSend())
         return;
     if (!m_periodButton->isChecked()) {
         // A single frame through the sender of a running periodic sending
@@ -645,17 +681,12 @@ void TxProtocolSetWindow::onSend()
             rebuild();
         else if (m_needsSelect)
             selectEnabled();
-        if (!streams->sendNext() && enabledItemFailed())
+        if (!setSender()->sendNext() && enabledItemFailed())
             noticeBuildFailed();
         return;
     }
-    if (periodSendRuns()) {
-        if (tracker() && tracker()->trackedSender() == this)
-            streams->stopPeriodSend();
-        else
-            noticePeriodSendBusy();
+    if (stopOrRefusePeriodSend(this))
         return;
-    }
     if (m_needsRebuild)
         rebuild();
     if (!selectEnabled()) {
@@ -663,69 +694,36 @@ void TxProtocolSetWindow::onSend()
             noticeBuildFailed();
         return;
     }
-    if (!tracker() || !tracker()->track(this, QStringLiteral("Protocol Set Editor"))) {
-        noticePeriodSendBusy();
-        return;
-    }
-    streams->startPeriodSend(m_intervalSpin->value());
+    startPeriodSend(this, QStringLiteral("Protocol Set Editor"), m_intervalSpin->value());
 }
 
 void TxProtocolSetWindow::sendRow(TxProtocolSetItemEditor *row)
 {
-    if (!channelOpen()) {
-        noticeNoChannel();
-        return;
-    }
-    StreamSender *streams = setSender();
-    if (!streams || !m_rows.contains(row))
+    if (!readyToSend() || !m_rows.contains(row))
         return;
     if (ownPeriodSendRuns()) {
         noticePeriodSendBusy();
         return;
     }
-    if (m_needsRebuild)
-        rebuild();
-    const int stream = streamOf(row->item());
-    if (stream < 0) {
-        noticeBuildFailed();
+    const int stream = rowStream(row);
+    if (stream < 0)
         return;
-    }
     // The window's Send repeats this row until the next rebuild or select.
-    streams->selectOne(stream);
+    setSender()->selectOne(stream);
     m_needsSelect = false;
-    streams->sendNext();
+    setSender()->sendNext();
 }
 
 void TxProtocolSetWindow::periodSendRow(TxProtocolSetItemEditor *row)
 {
-    if (!channelOpen()) {
-        noticeNoChannel();
+    if (!readyToSend() || !m_rows.contains(row) || stopOrRefusePeriodSend(row))
         return;
-    }
-    StreamSender *streams = setSender();
-    if (!streams || !m_rows.contains(row))
+    const int stream = rowStream(row);
+    if (stream < 0)
         return;
-    if (periodSendRuns()) {
-        if (tracker() && tracker()->trackedSender() == row)
-            streams->stopPeriodSend();
-        else
-            noticePeriodSendBusy();
-        return;
-    }
-    if (m_needsRebuild)
-        rebuild();
-    const int stream = streamOf(row->item());
-    if (stream < 0) {
-        noticeBuildFailed();
-        return;
-    }
-    if (!tracker() || !tracker()->track(row, QStringLiteral("File Editor"))) {
-        noticePeriodSendBusy();
-        return;
-    }
-    streams->selectOne(stream);
+    setSender()->selectOne(stream);
     m_needsSelect = false;
-    streams->startPeriodSend(row->intervalSpin()->value());
+    startPeriodSend(row, QStringLiteral("File Editor"), row->intervalSpin()->value());
 }
 
 void TxProtocolSetWindow::onResetTransmit()

@@ -99,6 +99,16 @@ private:
     // could stop once the row is gone.
     void stopIfOwnedBy(const QList<TxProtocolSetItemEditor *> &rows);
 
+    // The channel is open (or the user was told it is not).
+    bool readyToSend() const;
+    // Stops periodic sending the owner started, or tells that another one
+    // runs it; false when none runs.
+    bool stopOrRefusePeriodSend(const QObject *owner);
+    void startPeriodSend(QObject *owner, const QString &description, int interval);
+    // The row's stream, rebuilt when due; -1, with the build failure shown,
+    // when the row's item cannot be built.
+    int rowStream(TxProtocolSetItemEditor *row);
+
     void editRow(TxProtocolSetItemEditor *row);
     void deleteRow(TxProtocolSetItemEditor *row);
     void moveRow(TxProtocolSetItemEditor *row, int step);

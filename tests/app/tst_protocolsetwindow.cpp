@@ -80,7 +80,8 @@ QByteArray setDocument(const QStringList &paths, const QByteArray &format = "dor
 {
     QByteArray text = "fileFormat: \"" + format + "\"\nfileVersion: \"1.0\"\nfileList:\n";
     for (const QString &path : paths)
-        text += "  - path: \"" + path.toUtf8() + "\"\n    valueIndex: 0\n    enable: true\n    interval: 1000\n";
+        text += "  - path: \"" + path.toUtf8()
+                + "\"\n    valueIndex: 0\n    enable: true\n    interval: 1000\n";
     return text;
 }
 
@@ -117,8 +118,9 @@ void answerSaveQuestionNo()
     QObject::connect(timer, &QTimer::timeout, [timer] {
         const QWidgetList widgets = QApplication::topLevelWidgets();
         for (QWidget *widget : widgets) {
-            auto *button = widget->isVisible() ? widget->findChild<QPushButton *>(QStringLiteral("btnDoNotSave"))
-                                               : nullptr;
+            auto *button = widget->isVisible()
+                               ? widget->findChild<QPushButton *>(QStringLiteral("btnDoNotSave"))
+                               : nullptr;
             if (button) {
                 button->click();
                 timer->stop();
@@ -224,18 +226,20 @@ private slots:
             else
                 QTest::mouseClick(rowButton(step.at(1).toInt() - 1, "EnableButton"), Qt::LeftButton);
             const QByteArray expected = QByteArray::fromHex(frames.at(i).toLatin1());
-            const QByteArray got = expected.isEmpty() ? drain(pty.master()) : readMaster(pty.master(), expected.size());
-            QVERIFY2(got == expected, qPrintable(QStringLiteral("step %1 (%2): got %3, expected %4")
-                                                     .arg(i + 1)
-                                                     .arg(steps.at(i), QString::fromLatin1(got.toHex()),
-                                                          frames.at(i))));
+            const QByteArray got
+                = expected.isEmpty() ? drain(pty.master()) : readMaster(pty.master(), expected.size());
+            QVERIFY2(got == expected,
+                     qPrintable(QStringLiteral("step %1 (%2): got %3, expected %4")
+                                    .arg(i + 1)
+                                    .arg(steps.at(i), QString::fromLatin1(got.toHex()), frames.at(i))));
         }
         QCOMPARE(drain(pty.master()), QByteArray());
         // Only the row whose item cannot be built is marked, and only its
         // own Send complains.
         for (TxProtocolSetItemEditor *row : window()->rows())
             QCOMPARE(row->buildFailed(), row->item()->path == m_empty);
-        QCOMPARE(boxes.count(), steps.contains(QStringLiteral("row 2")) && files.at(1) == QLatin1String("empty") ? 1 : 0);
+        QCOMPARE(boxes.count(),
+                 steps.contains(QStringLiteral("row 2")) && files.at(1) == QLatin1String("empty") ? 1 : 0);
         windowAction(QStringLiteral("Enable"))->setChecked(false);
         proxy()->close();
     }
@@ -302,7 +306,8 @@ private slots:
         QCOMPARE(readMaster(pty.master(), 6).left(6), QByteArray::fromHex("a1a2c1a1a2c1"));
         QTest::mouseClick(second->periodSendButton(), Qt::LeftButton);
         QTRY_COMPARE(boxes.count(), 4);
-        QCOMPARE(boxes.texts().last(), QStringLiteral("Periodic sending has been turned on: Protocol Set Editor"));
+        QCOMPARE(boxes.texts().last(),
+                 QStringLiteral("Periodic sending has been turned on: Protocol Set Editor"));
         QTest::mouseClick(windowSendButton(), Qt::LeftButton);
         QTRY_VERIFY(!tracker()->running());
         QCOMPARE(windowSendButton()->text(), QStringLiteral("Send"));
@@ -317,7 +322,8 @@ private slots:
         QTest::mouseClick(windowSendButton(), Qt::LeftButton);
         QTest::mouseClick(second->periodSendButton(), Qt::LeftButton);
         QTRY_COMPARE(boxes.count(), 6);
-        QCOMPARE(boxes.texts().last(), QStringLiteral("Periodic sending has been turned on: Transmit Window"));
+        QCOMPARE(boxes.texts().last(),
+                 QStringLiteral("Periodic sending has been turned on: Transmit Window"));
         QCOMPARE(tracker()->trackedSender(), &other);
         QCOMPARE(second->periodSendButton()->text(), QStringLiteral("Period Send"));
         proxy()->stopPeriodSend();
@@ -350,7 +356,8 @@ private slots:
         const QDir hostile(QStringLiteral(DORVANE_HOSTILE_SET_DIR));
         const QStringList names = hostile.entryList({QStringLiteral("*.dvpts")}, QDir::Files, QDir::Name);
         for (const QString &name : names)
-            QTest::newRow(qPrintable(name)) << hostile.filePath(name) << name.startsWith(QLatin1String("loads-"));
+            QTest::newRow(qPrintable(name))
+                << hostile.filePath(name) << name.startsWith(QLatin1String("loads-"));
         QTest::newRow("a directory") << QStringLiteral("<dir>") << false;
         QTest::newRow("a FIFO") << QStringLiteral("<fifo>") << false;
         QTest::newRow("missing") << QStringLiteral("<missing>") << false;
