@@ -174,7 +174,9 @@ bool TxProtocolSet::Load(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(file.errorString());
-    const QByteArray text = file.read(MaxFileSize + 1);
+    // Sized by the file, not by the limit: a buffer of the limit would be
+    // allocated for every small set.
+    const QByteArray text = file.read(qMin(info.size(), MaxFileSize) + 1);
     if (file.error() != QFileDevice::NoError)
         return fail(file.errorString());
     if (text.size() > MaxFileSize)
