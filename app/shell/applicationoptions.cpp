@@ -51,6 +51,12 @@ bool writeYamlDocument(const QString &path, const YAML::Node &document, QString 
         return failed(file.errorString());
     if ((size == 0 || text[size - 1] != '\n') && file.write("\n", 1) != 1)
         return failed(file.errorString());
+    // QSaveFile::commit() takes a short write (a full disk, a file size
+    // limit) for success and renames the cut file over the old one; an
+    // explicit flush sees it, and the temporary file is dropped instead.
+    if (!file.flush())
+        return failed(QCoreApplication::translate("writeYamlDocument",
+                                                  "The file could not be written completely (is the disk full?)."));
     if (!file.commit())
         return failed(file.errorString());
     return true;

@@ -25,6 +25,8 @@
 #include <QSpinBox>
 #include <QToolButton>
 
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -496,10 +498,19 @@ private slots:
     }
 
     // What a row shows is saved and comes back; a save that cannot be
-    // written warns, keeps the document modified and keeps its name.
+    // written warns, keeps the document modified with its name, and leaves
+    // the old file as it was.
+    void saveReopenAndFailedSave_data()
+    {
+        QTest::addColumn<bool>("diskFull");
+        QTest::newRow("folder replaced by a file") << false;
+        QTest::newRow("disk full") << true;
+    }
     void saveReopenAndFailedSave()
     {
+        QFETCH(bool, diskFull);
         const QString folder = path(QStringLiteral("sets"));
+        QFile::remove(folder);
         QVERIFY(QDir().mkpath(folder));
         const QString saved = folder + QStringLiteral("/pair.dvpts");
         openSet({m_a, m_c});
@@ -522,14 +533,36 @@ private slots:
         QCOMPARE(row->valueCombo()->currentIndex(), 0);
         QCOMPARE(window()->rows().at(0)->intervalSpin()->value(), 1000);
 
-        // The set's folder is replaced by a plain file: no one, root
-        // included, can write below it.
         QTest::mouseClick(rowButton(0, "EnableButton"), Qt::LeftButton);
         QVERIFY(window()->isModified());
-        QVERIFY(QDir(folder).removeRecursively());
-        QVERIFY(writeText(folder, "in the way\n"));
+        QFile file(saved);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
         MessageBoxCatcher boxes;
-        window()->onSaveSolution();
+        if (diskFull) {
+            // A file size limit makes the write fail part-way, root or not.
+            struct sigaction ignore = {};
+            ignore.sa_handler = SIG_IGN;
+            struct sigaction previousAction = {};
+            QCOMPARE(::sigaction(SIGXFSZ, &ignore, &previousAction), 0);
+            rlimit previous = {};
+            QCOMPARE(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+            rlimit tiny = previous;
+            tiny.rlim_cur = 32;
+            QCOMPARE(::setrlimit(RLIMIT_FSIZE, &tiny), 0);
+            window()->onSaveSolution();
+            ::setrlimit(RLIMIT_FSIZE, &previous);
+            ::sigaction(SIGXFSZ, &previousAction, nullptr);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), before);
+            QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"pair.dvpts"});
+        } else {
+            // No one, root included, can write below a plain file.
+            QVERIFY(QDir(folder).removeRecursively());
+            QVERIFY(writeText(folder, "in the way\n"));
+            window()->onSaveSolution();
+        }
         QTRY_COMPARE(boxes.count(), 1);
         QCOMPARE(boxes.titles().at(0), QStringLiteral("Dorvane"));
         QVERIFY(boxes.texts().at(0).contains(QDir::toNativeSeparators(saved)));
