@@ -112,26 +112,20 @@ QAction *windowAction(const QString &text)
     return nullptr;
 }
 
-// Answers the next save question of a document with "Do Not Save".
-void answerSaveQuestionNo()
+// Starts a new set; changes of the open one are dropped ("Do Not Save").
+void newSetDroppingChanges()
 {
-    auto *timer = new QTimer(QCoreApplication::instance());
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer] {
-        const QWidgetList widgets = QApplication::topLevelWidgets();
-        for (QWidget *widget : widgets) {
-            auto *button = widget->isVisible()
-                               ? widget->findChild<QPushButton *>(QStringLiteral("btnDoNotSave"))
-                               : nullptr;
-            if (button) {
-                button->click();
-                timer->stop();
-                timer->deleteLater();
-                return;
-            }
-        }
-    });
-    timer->start();
+    if (window()->isModified()) {
+        QTimer::singleShot(0, [] {
+            QTRY_VERIFY(QApplication::activeModalWidget());
+            auto *button
+                = QApplication::activeModalWidget()->findChild<QPushButton *>(QStringLiteral("btnDoNotSave"));
+            QVERIFY(button);
+            button->click();
+        });
+    }
+    window()->onNewSolution();
+    QVERIFY(!window()->isModified());
 }
 
 class IdleCallback : public IPeriodSendCallback
@@ -278,7 +272,8 @@ private slots:
         QCOMPARE(second->periodSendButton()->text(), QStringLiteral("Stop"));
         QCOMPARE(second->periodSendButton()->property("loopSend").toBool(), true);
         const QByteArray frames = readMaster(pty.master(), 5);
-        QCOMPARE(frames, QByteArray::fromHex("c1c1c1c1c1"));
+        QVERIFY(frames.size() >= 5);
+        QCOMPARE(frames, QByteArray(frames.size(), char(0xc1)));
 
         // Nobody else stops it: the window and the other row are told who
         // runs it, and a single send would disturb it.
@@ -344,8 +339,7 @@ private slots:
         periodButton()->setChecked(false);
         windowAction(QStringLiteral("Deletion"))->setChecked(false);
         windowAction(QStringLiteral("Period Send Options"))->setChecked(false);
-        answerSaveQuestionNo();
-        window()->onNewSolution();
+        newSetDroppingChanges();
         proxy()->close();
     }
 
@@ -443,8 +437,7 @@ private slots:
     // not a protocol with one warning, and number the rows to a common width.
     void addAndInsertFiles()
     {
-        answerSaveQuestionNo();
-        window()->onNewSolution();
+        newSetDroppingChanges();
         QVERIFY(window()->workspace()->isPictureVisible());
         MessageBoxCatcher boxes;
         const QString notProtocol = path(QStringLiteral("readme.txt"));
@@ -492,8 +485,7 @@ private slots:
         QCOMPARE(window()->rows().at(0)->numberLabel()->text(), QStringLiteral(" 1"));
         QCOMPARE(window()->protocolSet()->itemAt(0)->path, m_b);
         windowAction(QStringLiteral("Move"))->setChecked(false);
-        answerSaveQuestionNo();
-        window()->onNewSolution();
+        newSetDroppingChanges();
         QVERIFY(window()->rows().isEmpty());
     }
 
@@ -523,8 +515,7 @@ private slots:
         QVERIFY(!window()->isModified());
         QCOMPARE(window()->documentPath(), saved);
 
-        answerSaveQuestionNo();
-        window()->onNewSolution();
+        newSetDroppingChanges();
         QVERIFY(window()->open(saved));
         TxProtocolSetItemEditor *row = window()->rows().at(1);
         QCOMPARE(row->item()->path, m_c);
@@ -570,8 +561,7 @@ private slots:
         QVERIFY(window()->isModified());
         QCOMPARE(window()->documentPath(), saved);
         windowAction(QStringLiteral("Enable"))->setChecked(false);
-        answerSaveQuestionNo();
-        window()->onNewSolution();
+        newSetDroppingChanges();
     }
 };
 
