@@ -656,14 +656,19 @@ void TxProtocolSetWindow::startPeriodSend(QObject *owner, const QString &descrip
     setSender()->startPeriodSend(interval);
 }
 
-int TxProtocolSetWindow::rowStream(TxProtocolSetItemEditor *row)
+bool TxProtocolSetWindow::selectRow(TxProtocolSetItemEditor *row)
 {
     if (m_needsRebuild)
         rebuild();
     const int stream = streamOf(row->item());
-    if (stream < 0)
+    if (stream < 0) {
         noticeBuildFailed();
-    return stream;
+        return false;
+    }
+    // The window's Send repeats this row until the next rebuild or select.
+    setSender()->selectOne(stream);
+    m_needsSelect = false;
+    return true;
 }
 
 void TxProtocolSetWindow::onSend()
@@ -705,25 +710,16 @@ void TxProtocolSetWindow::sendRow(TxProtocolSetItemEditor *row)
         noticePeriodSendBusy();
         return;
     }
-    const int stream = rowStream(row);
-    if (stream < 0)
-        return;
-    // The window's Send repeats this row until the next rebuild or select.
-    setSender()->selectOne(stream);
-    m_needsSelect = false;
-    setSender()->sendNext();
+    if (selectRow(row))
+        setSender()->sendNext();
 }
 
 void TxProtocolSetWindow::periodSendRow(TxProtocolSetItemEditor *row)
 {
     if (!readyToSend() || !m_rows.contains(row) || stopOrRefusePeriodSend(row))
         return;
-    const int stream = rowStream(row);
-    if (stream < 0)
-        return;
-    setSender()->selectOne(stream);
-    m_needsSelect = false;
-    startPeriodSend(row, QStringLiteral("File Editor"), row->intervalSpin()->value());
+    if (selectRow(row))
+        startPeriodSend(row, QStringLiteral("File Editor"), row->intervalSpin()->value());
 }
 
 void TxProtocolSetWindow::onResetTransmit()

@@ -105,9 +105,9 @@ private:
     // runs it; false when none runs.
     bool stopOrRefusePeriodSend(const QObject *owner);
     void startPeriodSend(QObject *owner, const QString &description, int interval);
-    // The row's stream, rebuilt when due; -1, with the build failure shown,
-    // when the row's item cannot be built.
-    int rowStream(TxProtocolSetItemEditor *row);
+    // Makes the row's stream, rebuilt when due, the one sent; false, with
+    // the build failure shown, when the row's item cannot be built.
+    bool selectRow(TxProtocolSetItemEditor *row);
 
     void editRow(TxProtocolSetItemEditor *row);
     void deleteRow(TxProtocolSetItemEditor *row);
