@@ -401,6 +401,29 @@ private slots:
         QCOMPARE(window()->rows().size(), window()->protocolSet()->itemCount());
     }
 
+    // Closing the application with an unsaved set asks first; Cancel keeps
+    // everything open.
+    void closeAsksToSaveTheSet()
+    {
+        openSet({m_a});
+        windowAction(QStringLiteral("Enable"))->setChecked(true);
+        QTest::mouseClick(rowButton(0, "EnableButton"), Qt::LeftButton);
+        QVERIFY(window()->isModified());
+        QString title;
+        QTimer::singleShot(0, [&title] {
+            QTRY_VERIFY(QApplication::activeModalWidget());
+            title = QApplication::activeModalWidget()->windowTitle();
+            QApplication::activeModalWidget()->findChild<QPushButton *>(QStringLiteral("btnCancel"))->click();
+        });
+        MainWindow *mainWindow = Application::instance()->mainWindow();
+        QVERIFY(!mainWindow->close());
+        QCOMPARE(title, QStringLiteral("Save Solution"));
+        QVERIFY(mainWindow->isVisible());
+        QVERIFY(window()->isModified());
+        windowAction(QStringLiteral("Enable"))->setChecked(false);
+        newSetDroppingChanges();
+    }
+
     // Files of a set that went away are named in one warning and skipped; a
     // set left with none is refused and the old set stays.
     void missingProtocolFiles()
