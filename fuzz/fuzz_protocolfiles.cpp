@@ -1,42 +1,14 @@
 // Arbitrary bytes as a transmit- and as a receive-protocol file. Load must never crash; what it
 // accepts must save, load again and come back unchanged.
-#include <dorvane/Core.h>
+#include "fuzzscratch.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
-
-#include <unistd.h>
 
 namespace {
 
-std::string g_dir;
-
-void RemoveDirectory()
-{
-    std::error_code error;
-    std::filesystem::remove_all(g_dir, error);
-}
-
-Context &Registry()
-{
-    static Context *ctx = [] {
-        auto *context = new Context();
-        context->Initialize();
-        return context;
-    }();
-    return *ctx;
-}
-
-void Check(bool condition, const char *what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "round trip broken: %s\n", what);
-        std::abort();
-    }
-}
+using FuzzScratch::Check;
+using FuzzScratch::Registry;
 
 void CheckSame(const Field &a, const Field &b)
 {
@@ -104,27 +76,16 @@ void FuzzRx(const std::string &input, const std::string &output)
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    // Save flushes every file to the disk; memory-backed files keep the fuzzer fast.
-    std::string pattern = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
-    pattern += "/fuzz-protocolfiles-XXXXXX";
-    if (!::mkdtemp(&pattern[0])) {
-        std::abort();
-    }
-    g_dir = pattern;
-    std::atexit(RemoveDirectory);
+    FuzzScratch::Directory("protocolfiles");
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const std::string input = g_dir + "/input";
-    const std::string output = g_dir + "/output";
-    std::FILE *file = std::fopen(input.c_str(), "wb");
-    if (!file) {
-        std::abort();
-    }
-    std::fwrite(data, 1, size, file);
-    std::fclose(file);
+    const std::string &dir = FuzzScratch::Directory("protocolfiles");
+    const std::string input = dir + "/input";
+    const std::string output = dir + "/output";
+    FuzzScratch::WriteFile(input, data, size);
     FuzzTx(input, output);
     FuzzRx(input, output);
     return 0;

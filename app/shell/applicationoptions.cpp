@@ -67,22 +67,35 @@ void reportSettingsProblem(const QString &text)
 
 } // namespace
 
-bool writeYamlDocument(const QString &path, const YAML::Node &document)
+bool writeYamlDocument(const QString &path, const YAML::Node &document, QString *error)
 {
+    const auto failed = [error](const QString &reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
     YAML::Emitter emitter;
     emitter << document;
     if (!emitter.good())
-        return false;
+        return failed(QString::fromStdString(emitter.GetLastError()));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
+        return failed(file.errorString());
     const char *text = emitter.c_str();
     const qint64 size = static_cast<qint64>(emitter.size());
     if (file.write(text, size) != size)
-        return false;
-    if (size == 0 || text[size - 1] != '\n')
-        file.write("\n", 1);
-    return file.commit();
+        return failed(file.errorString());
+    if ((size == 0 || text[size - 1] != '\n') && file.write("\n", 1) != 1)
+        return failed(file.errorString());
+    // QSaveFile::commit() takes a short write (a full disk, a file size
+    // limit) for success and renames the cut file over the old one; an
+    // explicit flush sees it, and the temporary file is dropped instead.
+    if (!file.flush())
+        return failed(QCoreApplication::translate("writeYamlDocument",
+                                                  "The file could not be written completely (is the disk full?)."));
+    if (!file.commit())
+        return failed(file.errorString());
+    return true;
 }
 
 ApplicationOptions::ApplicationOptions(QObject *parent)

@@ -90,6 +90,8 @@ private:
     bool m_writesBlocked = false;
 };
 
-// Writes a YAML document whole and atomically; false when the file cannot be
-// written. Shared by every writer of the application's YAML files.
-DORVANE_APP_EXPORT bool writeYamlDocument(const QString &path, const YAML::Node &document);
+// Writes a YAML document whole and atomically; false, with the reason in
+// error when one is given, when the file cannot be written. Shared by every
+// writer of the application's YAML files.
+DORVANE_APP_EXPORT bool writeYamlDocument(const QString &path, const YAML::Node &document,
+                                          QString *error = nullptr);

@@ -252,7 +252,7 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (!m_protocolEditor->askSave()) {
+    if (!m_protocolEditor->askSave() || !m_protocolSetWindow->askSave()) {
         event->ignore();
         return;
     }

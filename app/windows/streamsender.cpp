@@ -71,6 +71,18 @@ bool StreamSender::selectOne(int index)
     return !m_active.empty();
 }
 
+bool StreamSender::selectSome(const std::vector<int> &indexes)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_cursor = -1;
+    m_active.clear();
+    for (int index : indexes) {
+        if (index >= 0 && index < int(m_built.size()))
+            m_active.push_back(m_built[size_t(index)]);
+    }
+    return !m_active.empty();
+}
+
 bool StreamSender::sendNext()
 {
     std::lock_guard<std::mutex> lock(m_mutex);

@@ -39,6 +39,9 @@ public:
     // Both restart the round robin: the next send is the first active stream.
     bool selectAll();
     bool selectOne(int index);
+    // The built streams at the indexes, in the order given; indexes outside
+    // the built list are left out.
+    bool selectSome(const std::vector<int> &indexes);
 
     // Sends the next active stream's next frame (round robin). False when
     // nothing is active or the channel refused the write.
