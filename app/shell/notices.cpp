@@ -63,6 +63,30 @@ void warnOpenFailed(QWidget *parent, const QString &path)
                QObject::tr("Unable to open file") + QStringLiteral(": ") + QDir::toNativeSeparators(path));
 }
 
+void warnSaveFailed(QWidget *parent, const QString &path)
+{
+    // The writers report only success; the reason is read from the place the
+    // file was to go.
+    const QFileInfo file(path);
+    const QFileInfo folder(file.absolutePath());
+    QString reason;
+    if (!folder.exists())
+        reason = QObject::tr("The folder does not exist.");
+    else if (!folder.isDir())
+        reason = QObject::tr("The folder is not a directory.");
+    else if (file.exists() && !file.isFile())
+        reason = QObject::tr("A folder of that name is in the way.");
+    else if (file.exists() && !file.isWritable())
+        reason = QObject::tr("The file is read-only.");
+    else if (!folder.isWritable())
+        reason = QObject::tr("The folder is not writable.");
+    else
+        reason = QObject::tr("The file could not be written; the disk may be full.");
+    showNotice(parent, QMessageBox::Warning,
+               QObject::tr("Unable to save file") + QStringLiteral(": ") + QDir::toNativeSeparators(path)
+                   + QStringLiteral("\n") + reason);
+}
+
 void warnChannelFailed(QWidget *parent, const QString &text)
 {
     QWidget *owner = parent ? parent->window() : noticeParent();
