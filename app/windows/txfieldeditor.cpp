@@ -25,7 +25,7 @@ QString enablePicture(bool enabled)
 TxFieldEditor::TxFieldEditor(TxField *field, const QFont &numberFont, int typeButtonWidth, QWidget *parent)
     : QWidget(parent)
     , m_field(field)
-    , m_valueArea(new QWidget)
+    , m_valueArea(new QWidget(this))
     , m_valueLayout(new QHBoxLayout(m_valueArea))
 {
     m_number = new QLabel(this);
@@ -36,7 +36,7 @@ TxFieldEditor::TxFieldEditor(TxField *field, const QFont &numberFont, int typeBu
     m_nameEdit = new NameEdit(this);
     m_nameEdit->setObjectName(QStringLiteral("FieldNameEdit"));
     m_nameEdit->setMaximumWidth(260);
-    m_nameEdit->setMinimumWidth(120);
+    m_nameEdit->setMinimumWidth(90);
     m_nameEdit->setContextMenuPolicy(Qt::NoContextMenu);
     m_nameEdit->setPlaceholderText(tr("Field name"));
 
@@ -62,8 +62,12 @@ TxFieldEditor::TxFieldEditor(TxField *field, const QFont &numberFont, int typeBu
                         m_copyDownButton},
                        0, 2);
 
-    Wdx::layoutWidgets(Qt::Horizontal, this, {m_number, m_nameEdit, m_typeButton, m_endianButton, m_operations},
-                       0, 4);
+    m_valueArea->setObjectName(QStringLiteral("valueArea"));
+    QBoxLayout *layout = Wdx::layoutWidgets(
+        Qt::Horizontal, this, {m_number, m_nameEdit, m_typeButton, m_endianButton, m_operations, m_valueArea}, 0, 4);
+    // The values take the room the row leaves.
+    layout->setStretchFactor(m_valueArea, 1);
+    m_typeButton->setSizePolicy(QSizePolicy::Fixed, m_typeButton->sizePolicy().verticalPolicy());
 
     m_valueLayout->setContentsMargins(0, 0, 0, 0);
     m_valueLayout->setSpacing(4);
@@ -80,13 +84,7 @@ TxFieldEditor::TxFieldEditor(TxField *field, const QFont &numberFont, int typeBu
     refresh();
 }
 
-TxFieldEditor::~TxFieldEditor()
-{
-    // The value area belongs to the layout row that shows it when it has been
-    // placed; otherwise it is still ours.
-    if (m_valueArea && !m_valueArea->parent())
-        delete m_valueArea.data();
-}
+TxFieldEditor::~TxFieldEditor() = default;
 
 QPushButton *TxFieldEditor::operationButton(const char *icon, const QString &tip)
 {

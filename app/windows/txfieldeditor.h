@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
 #include <dorvane/app_export.h>
@@ -14,8 +13,7 @@ class TxValueEdit;
 
 // One field row of the protocol editor: number, name, data type, byte order
 // and the row operations (enable, delete, move, copy), each group shown only
-// in its edit mode. The row's value edits sit in a separate area that the
-// editor lays out beside it, one edit per value column.
+// in its edit mode; then the row's value edits, one per value column.
 class DORVANE_APP_EXPORT TxFieldEditor : public QWidget
 {
     Q_OBJECT
@@ -82,8 +80,6 @@ private:
     QPushButton *m_moveDownButton;
     QPushButton *m_copyUpButton;
     QPushButton *m_copyDownButton;
-    // Owned here although the layout shows it beside the row, so that the
-    // row and its values go together.
-    QPointer<QWidget> m_valueArea;
+    QWidget *m_valueArea;
     QHBoxLayout *m_valueLayout;
 };

@@ -12,6 +12,8 @@
 #include <QSpinBox>
 #include <QToolButton>
 
+#include <algorithm>
+
 TxProtocolBuildBar::TxProtocolBuildBar(QObject *owner, const QString &description, QWidget *parent)
     : WdxToolBar(tr("Build"), parent)
     , m_owner(owner)
@@ -21,15 +23,18 @@ TxProtocolBuildBar::TxProtocolBuildBar(QObject *owner, const QString &descriptio
     setIconSize(QSize(16, 16));
     m_resetButton = addToolButton(tr("Reset Generator"), QIcon(QStringLiteral(":/Resources/protocol/reset.png")));
     m_resetButton->setObjectName(QStringLiteral("ResetGeneratorButton"));
+    m_resetButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_resetButton->setToolTip(tr("Reset Generator"));
     addSeparator();
     m_periodButton
         = addToolButton(tr("Enable Period Send"), QIcon(QStringLiteral(":/Resources/explorer/psend.png")), true, false);
     m_periodButton->setObjectName(QStringLiteral("PeriodSendButton"));
-    // The dock is narrow: the picture says it, the tip names it.
+    // The dock is narrow: pictures say what these two do, tips name them.
     m_periodButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_periodButton->setToolTip(tr("Enable Period Send"));
     m_intervalSpin = addSpinBox(1, 60000, 1000, 64, true, QStringLiteral(" (ms)"));
     m_intervalSpin->setObjectName(QStringLiteral("IntervalSpin"));
+    m_intervalSpin->setMinimumWidth(std::max(64, m_intervalSpin->sizeHint().width()));
     m_intervalSpin->setToolTip(tr("Period of the periodic sending"));
     addSeparator();
     m_sendButton = addToolButton(tr("Send"), QIcon(QStringLiteral(":/Resources/toolbar/send.png")));

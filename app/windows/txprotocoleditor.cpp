@@ -28,7 +28,6 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QLabel>
-#include <QMenu>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollBar>
@@ -121,7 +120,7 @@ void TxProtocolEditor::createToolBars()
     standard->addSeparator();
     m_newFieldAction = action(tr("New Field"), ":/Resources/protocol/new-field.png");
     m_insertFieldAction = action(tr("Insert Field At"), ":/Resources/protocol/insert-field.png");
-    m_positionSpin = standard->addSpinBox(1, 300, 1, 48);
+    m_positionSpin = standard->addSpinBox(1, 300, 1, 48, false);
     m_positionSpin->setObjectName(QStringLiteral("InsertPositionSpin"));
     m_positionSpin->setMaximumWidth(48);
     m_positionSpin->setToolTip(tr("Position of the inserted field"));
@@ -133,20 +132,10 @@ void TxProtocolEditor::createToolBars()
     standard->addSeparator();
     m_newValueSetAction = action(tr("New Value Set"), ":/Resources/protocol/vset.png");
 
-    // "Save Protocol" always asks for a name; its menu also offers a plain
-    // save to the current file.
-    auto *saveMenu = new QMenu(this);
-    // The keys are the editor's own shortcuts; the menu only names them, as
-    // a second binding of the same keys would make both ambiguous.
-    QAction *saveHere = saveMenu->addAction(tr("Save") + QLatin1Char('\t')
-                                            + QKeySequence(QKeySequence::Save).toString(QKeySequence::NativeText));
-    QAction *saveAs = saveMenu->addAction(tr("Save As...") + QLatin1Char('\t')
-                                          + QKeySequence(kSaveAsKeys).toString(QKeySequence::NativeText));
-    m_saveAction->setMenu(saveMenu);
-    if (auto *button = qobject_cast<QToolButton *>(standard->widgetForAction(m_saveAction)))
-        button->setPopupMode(QToolButton::MenuButtonPopup);
-    connect(saveHere, &QAction::triggered, this, &TxProtocolEditor::saveDocument);
-    connect(saveAs, &QAction::triggered, this, &TxProtocolEditor::saveDocumentAs);
+    // "Save Protocol" always asks for a name; the keys save in place too.
+    m_saveAction->setToolTip(tr("Save Protocol (%1 saves to the same file)")
+                                 .arg(QKeySequence(QKeySequence::Save).toString(QKeySequence::NativeText)));
+    standard->setMovable(false);
 
     connect(m_newAction, &QAction::triggered, this, &TxProtocolEditor::newDocument);
     connect(m_openAction, &QAction::triggered, this, &TxProtocolEditor::openDocument);
@@ -166,6 +155,7 @@ void TxProtocolEditor::createToolBars()
 
     addToolBarBreak();
     m_buildBar = new TxProtocolBuildBar(this, tr("Protocol Editor"), this);
+    m_buildBar->setMovable(false);
     addToolBar(Qt::TopToolBarArea, m_buildBar);
     connect(m_buildBar, &TxProtocolBuildBar::sendClicked, this, &TxProtocolEditor::send);
 }
@@ -198,6 +188,9 @@ void TxProtocolEditor::createCentralWidget()
     m_header->addSection(TitleSection, tr("Title"), Qt::AlignLeft);
     m_header->addSection(TypeSection, tr("Type"), Qt::AlignHCenter);
     m_header->addSection(EndianSection, tr("Endian"), Qt::AlignHCenter);
+    // Placed labels and column headers leave the header's layout: the
+    // header keeps the height of a button.
+    m_header->setMinimumHeight(QPushButton(QStringLiteral("1")).sizeHint().height() + 4);
     m_workspace = new ScrollWorkspace(central);
     m_workspace->setPicture(QStringLiteral(":/Resources/svg/file-binary.svg"));
     m_workspace->content()->installEventFilter(this);
@@ -229,13 +222,20 @@ void TxProtocolEditor::createShortcuts()
 int TxProtocolEditor::typeButtonWidth()
 {
     if (m_typeButtonWidth < 0) {
+        // The widest type name, and what the style's padding makes of it.
         const QFontMetrics metrics(font());
+        QPushButton probe(this);
+        probe.setObjectName(QStringLiteral("DataTypeButton"));
+        probe.hide();
         int widest = 0;
         if (const Context *ctx = context()) {
-            for (int id : ctx->GetRegisterTypes())
-                widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(ctx->GetTypeName(id))));
+            for (int id : ctx->GetRegisterTypes()) {
+                const QString name = QString::fromStdString(ctx->GetTypeName(id));
+                probe.setText(name);
+                widest = std::max({widest, metrics.horizontalAdvance(name) + 20, probe.sizeHint().width()});
+            }
         }
-        m_typeButtonWidth = widest + 20;
+        m_typeButtonWidth = widest;
     }
     return m_typeButtonWidth;
 }
@@ -282,10 +282,9 @@ void TxProtocolEditor::createRow(int index, TxField *field)
     row->setEditMode(TxFieldEditor::DeletionMode, m_deletionModeAction->isChecked());
     row->setEditMode(TxFieldEditor::MoveMode, m_moveModeAction->isChecked());
     row->setEditMode(TxFieldEditor::CopyMode, m_copyModeAction->isChecked());
-    m_workspace->rowLayout()->insertRow(index, row, row->valueArea());
-    // The layout would show them only at the next pass of the event loop.
+    m_workspace->rowLayout()->insertRow(index, row);
+    // The layout would show it only at the next pass of the event loop.
     row->show();
-    row->valueArea()->show();
     m_rows.insert(index, row);
     m_positionSpin->setMaximum(std::max(1, int(m_rows.size())));
 
@@ -409,12 +408,14 @@ void TxProtocolEditor::placeHeader()
     TxFieldEditor *first = m_rows.first();
     m_header->placeSectionOver(TitleSection, first->nameEdit());
     m_header->placeSectionOver(TypeSection, first->typeButton());
-    // The byte-order button is narrower than its caption: centre the caption
-    // over it.
+    // The byte-order button is narrower than its caption: the caption ends
+    // where the button ends and reaches left over the type button's margin.
     const QWidget *endian = first->endianButton();
-    const int captionWidth = std::max(endian->width(), m_header->sectionLabel(EndianSection)->sizeHint().width());
-    const int centre = m_header->mapFromGlobal(endian->mapToGlobal(endian->rect().center())).x();
-    m_header->placeSection(EndianSection, QRect(centre - captionWidth / 2, 0, captionWidth, m_header->height()));
+    QLabel *caption = m_header->sectionLabel(EndianSection);
+    const int captionWidth = std::max(endian->width(), caption->sizeHint().width());
+    const int right = m_header->mapFromGlobal(endian->mapToGlobal(QPoint(endian->width(), 0))).x();
+    caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_header->placeSection(EndianSection, QRect(right - captionWidth, 0, captionWidth, m_header->height()));
     for (TxValueColumn *column : qAsConst(m_columns))
         m_header->placeWidgetOver(column->headerWidget(), column->editFor(first));
 }
@@ -501,9 +502,6 @@ void TxProtocolEditor::deleteField(TxFieldEditor *row)
     delete taken.labelItem;
     delete taken.fieldItem;
     // The click that got here is still running inside the row.
-    QWidget *values = row->valueArea();
-    values->hide();
-    values->deleteLater();
     row->hide();
     row->deleteLater();
     m_rows.removeAt(index);

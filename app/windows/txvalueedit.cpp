@@ -9,6 +9,8 @@ TxValueEdit::TxValueEdit(TxValueColumn *column, QWidget *parent)
     , m_column(column)
 {
     setReadOnly(true);
+    // A value stays readable; a narrow dock scrolls instead.
+    setMinimumWidth(110);
     setContextMenuPolicy(Qt::NoContextMenu);
     setPlaceholderText(tr("inhiert from parent"));
     m_editAction = addAction(QIcon(QStringLiteral(":/Resources/editor/function.png")), TrailingPosition);
