@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 
 QString enablePicture(bool enabled)
@@ -85,6 +87,25 @@ TxFieldEditor::TxFieldEditor(TxField *field, const QFont &numberFont, int typeBu
 }
 
 TxFieldEditor::~TxFieldEditor() = default;
+
+int TxFieldEditor::typeButtonWidth(QWidget *window)
+{
+    const Context *context = Application::instance() ? Application::instance()->context() : nullptr;
+    const QFontMetrics metrics(window->font());
+    // The style's padding counts as well as the text.
+    QPushButton probe(window);
+    probe.setObjectName(QStringLiteral("DataTypeButton"));
+    probe.hide();
+    int widest = 0;
+    if (context) {
+        for (int id : context->GetRegisterTypes()) {
+            const QString name = QString::fromStdString(context->GetTypeName(id));
+            probe.setText(name);
+            widest = std::max({widest, metrics.horizontalAdvance(name) + 20, probe.sizeHint().width()});
+        }
+    }
+    return widest;
+}
 
 QPushButton *TxFieldEditor::operationButton(const char *icon, const QString &tip)
 {

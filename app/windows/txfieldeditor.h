@@ -31,6 +31,10 @@ public:
     TxFieldEditor(TxField *field, const QFont &numberFont, int typeButtonWidth, QWidget *parent = nullptr);
     ~TxFieldEditor() override;
 
+    // The width that shows every type name on the data-type button, in the
+    // font and style of the window that holds the rows.
+    static int typeButtonWidth(QWidget *window);
+
     TxField *field() const { return m_field; }
     void setField(TxField *field);
 

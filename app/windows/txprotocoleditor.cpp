@@ -11,6 +11,7 @@
 #include "scrollworkspace.h"
 #include "txfieldeditor.h"
 #include "txprotocolbuildbar.h"
+#include "txprotocoltoolbar.h"
 #include "txvaluecolumn.h"
 #include "txvalueedit.h"
 
@@ -106,52 +107,15 @@ TxProtocolEditor::~TxProtocolEditor()
 
 void TxProtocolEditor::createToolBars()
 {
-    auto *standard = new WdxToolBar(tr("Standard"), this);
-    standard->setObjectName(QStringLiteral("ProtocolStandardToolBar"));
-    standard->setIconSize(QSize(16, 16));
-    addToolBar(Qt::TopToolBarArea, standard);
-    // The dock is narrow: the standard bar shows pictures, its texts are tips.
-    auto action = [standard](const QString &text, const char *icon) {
-        return standard->QToolBar::addAction(QIcon(QLatin1String(icon)), text);
-    };
-    m_newAction = action(tr("New Protocol"), ":/Resources/protocol/new.png");
-    m_openAction = action(tr("Open Protocol"), ":/Resources/protocol/open.png");
-    m_saveAction = action(tr("Save Protocol"), ":/Resources/protocol/save.png");
-    standard->addSeparator();
-    m_newFieldAction = action(tr("New Field"), ":/Resources/protocol/new-field.png");
-    m_insertFieldAction = action(tr("Insert Field At"), ":/Resources/protocol/insert-field.png");
-    m_positionSpin = standard->addSpinBox(1, 300, 1, 48, false);
-    m_positionSpin->setObjectName(QStringLiteral("InsertPositionSpin"));
-    m_positionSpin->setMaximumWidth(48);
-    m_positionSpin->setToolTip(tr("Position of the inserted field"));
-    standard->addSeparator();
-    m_enableModeAction = action(tr("Enable"), ":/Resources/toolbar/enable.png");
-    m_copyModeAction = action(tr("Copy"), ":/Resources/toolbar/copy.png");
-    m_moveModeAction = action(tr("Move"), ":/Resources/toolbar/move.png");
-    m_deletionModeAction = action(tr("Deletion"), ":/Resources/toolbar/delete.png");
-    standard->addSeparator();
-    m_newValueSetAction = action(tr("New Value Set"), ":/Resources/protocol/vset.png");
-
-    // "Save Protocol" always asks for a name; the keys save in place too.
-    m_saveAction->setToolTip(tr("Save Protocol (%1 saves to the same file)")
-                                 .arg(QKeySequence(QKeySequence::Save).toString(QKeySequence::NativeText)));
-    standard->setMovable(false);
-
-    connect(m_newAction, &QAction::triggered, this, &TxProtocolEditor::newDocument);
-    connect(m_openAction, &QAction::triggered, this, &TxProtocolEditor::openDocument);
-    connect(m_saveAction, &QAction::triggered, this, &TxProtocolEditor::saveDocumentAs);
-    connect(m_newFieldAction, &QAction::triggered, this, &TxProtocolEditor::addFieldAtEnd);
-    connect(m_insertFieldAction, &QAction::triggered, this, &TxProtocolEditor::insertFieldAtPosition);
-    connect(m_newValueSetAction, &QAction::triggered, this, &TxProtocolEditor::addValueColumn);
-    const QList<QPair<QAction *, int>> modes = {{m_enableModeAction, TxFieldEditor::EnableMode},
-                                                {m_copyModeAction, TxFieldEditor::CopyMode},
-                                                {m_moveModeAction, TxFieldEditor::MoveMode},
-                                                {m_deletionModeAction, TxFieldEditor::DeletionMode}};
-    for (const auto &mode : modes) {
-        mode.first->setCheckable(true);
-        const int id = mode.second;
-        connect(mode.first, &QAction::toggled, this, [this, id](bool on) { setEditMode(id, on); });
-    }
+    m_toolBar = new TxProtocolToolBar(this);
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+    connect(m_toolBar->newAction(), &QAction::triggered, this, &TxProtocolEditor::newDocument);
+    connect(m_toolBar->openAction(), &QAction::triggered, this, &TxProtocolEditor::openDocument);
+    connect(m_toolBar->saveAction(), &QAction::triggered, this, &TxProtocolEditor::saveDocumentAs);
+    connect(m_toolBar->newFieldAction(), &QAction::triggered, this, &TxProtocolEditor::addFieldAtEnd);
+    connect(m_toolBar->insertFieldAction(), &QAction::triggered, this, &TxProtocolEditor::insertFieldAtPosition);
+    connect(m_toolBar->newValueSetAction(), &QAction::triggered, this, &TxProtocolEditor::addValueColumn);
+    connect(m_toolBar, &TxProtocolToolBar::editModeToggled, this, &TxProtocolEditor::setEditMode);
 
     addToolBarBreak();
     m_buildBar = new TxProtocolBuildBar(this, tr("Protocol Editor"), this);
@@ -221,22 +185,8 @@ void TxProtocolEditor::createShortcuts()
 
 int TxProtocolEditor::typeButtonWidth()
 {
-    if (m_typeButtonWidth < 0) {
-        // The widest type name, and what the style's padding makes of it.
-        const QFontMetrics metrics(font());
-        QPushButton probe(this);
-        probe.setObjectName(QStringLiteral("DataTypeButton"));
-        probe.hide();
-        int widest = 0;
-        if (const Context *ctx = context()) {
-            for (int id : ctx->GetRegisterTypes()) {
-                const QString name = QString::fromStdString(ctx->GetTypeName(id));
-                probe.setText(name);
-                widest = std::max({widest, metrics.horizontalAdvance(name) + 20, probe.sizeHint().width()});
-            }
-        }
-        m_typeButtonWidth = widest;
-    }
+    if (m_typeButtonWidth < 0)
+        m_typeButtonWidth = TxFieldEditor::typeButtonWidth(this);
     return m_typeButtonWidth;
 }
 
@@ -269,7 +219,7 @@ void TxProtocolEditor::addFieldAtEnd()
 
 void TxProtocolEditor::insertFieldAtPosition()
 {
-    addField(m_positionSpin->value() - 1);
+    addField(m_toolBar->insertPosition() - 1);
 }
 
 void TxProtocolEditor::createRow(int index, TxField *field)
@@ -278,15 +228,14 @@ void TxProtocolEditor::createRow(int index, TxField *field)
                                  ? Application::instance()->options()->editorFont
                                  : font();
     auto *row = new TxFieldEditor(field, numberFont, typeButtonWidth(), m_workspace->content());
-    row->setEditMode(TxFieldEditor::EnableMode, m_enableModeAction->isChecked());
-    row->setEditMode(TxFieldEditor::DeletionMode, m_deletionModeAction->isChecked());
-    row->setEditMode(TxFieldEditor::MoveMode, m_moveModeAction->isChecked());
-    row->setEditMode(TxFieldEditor::CopyMode, m_copyModeAction->isChecked());
+    for (int mode : {TxFieldEditor::EnableMode, TxFieldEditor::DeletionMode, TxFieldEditor::MoveMode,
+                     TxFieldEditor::CopyMode})
+        row->setEditMode(TxFieldEditor::EditMode(mode), m_toolBar->isModeOn(mode));
     m_workspace->rowLayout()->insertRow(index, row);
     // The layout would show it only at the next pass of the event loop.
     row->show();
     m_rows.insert(index, row);
-    m_positionSpin->setMaximum(std::max(1, int(m_rows.size())));
+    m_toolBar->setRowCount(m_rows.size());
 
     connect(row, &TxFieldEditor::nameChanged, this, [this, row](const QString &name) { renameField(row, name); });
     connect(row, &TxFieldEditor::typeClicked, this, [this, row] { changeType(row); });
@@ -334,7 +283,7 @@ TxValueColumn *TxProtocolEditor::createColumn()
     auto *column = new TxValueColumn(!m_columns.isEmpty(), m_header, this);
     m_columns.append(column);
     column->setNumber(m_columns.size());
-    column->setDeletionMode(m_deletionModeAction->isChecked());
+    column->setDeletionMode(m_toolBar->isModeOn(TxFieldEditor::DeletionMode));
     m_columnButtons->addButton(column->headerButton());
     m_header->addHeaderWidget(column->headerWidget());
     connect(column, &TxValueColumn::activated, this, [this, column] { activateColumn(column); });
@@ -505,7 +454,7 @@ void TxProtocolEditor::deleteField(TxFieldEditor *row)
     row->hide();
     row->deleteLater();
     m_rows.removeAt(index);
-    m_positionSpin->setMaximum(std::max(1, int(m_rows.size())));
+    m_toolBar->setRowCount(m_rows.size());
 
     renumber(0);
     refreshStatus(FieldCountItem | ByteCountItem);
@@ -813,11 +762,7 @@ bool TxProtocolEditor::saveTo(const QString &path)
 void TxProtocolEditor::updateEnabledStates()
 {
     const bool hasProtocol = m_protocol != nullptr;
-    m_saveAction->setEnabled(hasProtocol);
-    m_newFieldAction->setEnabled(hasProtocol);
-    m_insertFieldAction->setEnabled(hasProtocol);
-    m_positionSpin->setEnabled(hasProtocol);
-    m_newValueSetAction->setEnabled(hasProtocol);
+    m_toolBar->setDocumentOpen(hasProtocol);
     m_buildBar->setDocumentReady(hasProtocol && m_protocol->GetFieldCount() > 0);
 }
 

@@ -8,15 +8,14 @@
 #include <memory>
 
 class EditorHeaderView;
-class QAction;
 class QButtonGroup;
 class QLabel;
-class QSpinBox;
 class ScrollWorkspace;
 class TxField;
 class TxFieldEditor;
 class TxProtocol;
 class TxProtocolBuildBar;
+class TxProtocolToolBar;
 class TxValueColumn;
 class WdxInfoBar;
 
@@ -50,6 +49,7 @@ public:
     QList<TxValueColumn *> columns() const { return m_columns; }
     EditorHeaderView *headerView() const { return m_header; }
     ScrollWorkspace *workspace() const { return m_workspace; }
+    TxProtocolToolBar *toolBar() const { return m_toolBar; }
     TxProtocolBuildBar *buildBar() const { return m_buildBar; }
 
 public slots:
@@ -131,17 +131,7 @@ private:
     QButtonGroup *m_columnButtons = nullptr;
     int m_typeButtonWidth = -1;
 
-    QAction *m_newAction = nullptr;
-    QAction *m_openAction = nullptr;
-    QAction *m_saveAction = nullptr;
-    QAction *m_newFieldAction = nullptr;
-    QAction *m_insertFieldAction = nullptr;
-    QSpinBox *m_positionSpin = nullptr;
-    QAction *m_enableModeAction = nullptr;
-    QAction *m_copyModeAction = nullptr;
-    QAction *m_moveModeAction = nullptr;
-    QAction *m_deletionModeAction = nullptr;
-    QAction *m_newValueSetAction = nullptr;
+    TxProtocolToolBar *m_toolBar = nullptr;
     TxProtocolBuildBar *m_buildBar = nullptr;
 
     WdxInfoBar *m_infoBar = nullptr;
