@@ -43,7 +43,6 @@ TxFieldEditor::TxFieldEditor(TxField *field, const QFont &numberFont, int typeBu
     m_nameEdit->setPlaceholderText(tr("Field name"));
 
     m_typeButton = Wdx::createPushButton(QString(), QStringLiteral("DataTypeButton"), false, false, this);
-    m_typeButton->setSizePolicy(QSizePolicy::Expanding, m_typeButton->sizePolicy().verticalPolicy());
     m_typeButton->setMinimumWidth(typeButtonWidth);
     m_typeButton->setToolTip(tr("Data Type"));
 
@@ -67,7 +66,8 @@ TxFieldEditor::TxFieldEditor(TxField *field, const QFont &numberFont, int typeBu
     m_valueArea->setObjectName(QStringLiteral("valueArea"));
     QBoxLayout *layout = Wdx::layoutWidgets(
         Qt::Horizontal, this, {m_number, m_nameEdit, m_typeButton, m_endianButton, m_operations, m_valueArea}, 0, 4);
-    // The values take the room the row leaves.
+    // The values take the room the row leaves; the type buttons of all rows
+    // keep one width, so the columns line up.
     layout->setStretchFactor(m_valueArea, 1);
     m_typeButton->setSizePolicy(QSizePolicy::Fixed, m_typeButton->sizePolicy().verticalPolicy());
 

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 TxValueEdit::TxValueEdit(TxValueColumn *column, QWidget *parent)
@@ -71,4 +72,17 @@ void TxValueEdit::mouseDoubleClickEvent(QMouseEvent *event)
         return;
     }
     QLineEdit::mouseDoubleClickEvent(event);
+}
+
+void TxValueEdit::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_F2:
+        emit editRequested();
+        return;
+    default:
+        QLineEdit::keyPressEvent(event);
+    }
 }

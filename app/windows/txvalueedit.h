@@ -8,7 +8,7 @@ class QAction;
 class TxValueColumn;
 
 // One field's value in one value column. Read-only: the value is changed
-// through the edit action (or a double click), and an overridden value of a
+// through the edit action (or a double click, Return or F2), and an overridden value of a
 // later column goes back to the first column's through the revert action.
 // An inheriting edit that is not overridden stays empty and shows that its
 // value comes from the first column.
@@ -42,6 +42,7 @@ protected:
     void enterEvent(QEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void updateActions(bool hovered);
