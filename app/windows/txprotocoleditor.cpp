@@ -654,6 +654,20 @@ void TxProtocolEditor::openDocument()
         warnOpenFailed(this, path);
 }
 
+std::unique_ptr<TxProtocol> TxProtocolEditor::readProtocol(const QString &path)
+{
+    auto protocol = std::make_unique<TxProtocol>();
+    if (!QFileInfo(path).isFile() || !context() || !protocol->Load(localText(path), context())
+        || protocol->GetFieldCount() < 1 || protocol->GetValueCountPerField() < 1)
+        return nullptr;
+    return protocol;
+}
+
+bool TxProtocolEditor::isReadable(const QString &path)
+{
+    return readProtocol(path) != nullptr;
+}
+
 bool TxProtocolEditor::open(const QString &path)
 {
     return loadDocument(path, true);
@@ -662,13 +676,10 @@ bool TxProtocolEditor::open(const QString &path)
 bool TxProtocolEditor::loadDocument(const QString &path, bool askFirst)
 {
     auto wait = std::make_unique<WdxWaitCursor>();
-    if (!QFileInfo(path).isFile())
-        return false;
     // Read into a protocol of its own: the open document stays as it is
     // until the new one is known to be good.
-    auto loaded = std::make_unique<TxProtocol>();
-    if (!context() || !loaded->Load(localText(path), context()) || loaded->GetFieldCount() < 1
-        || loaded->GetValueCountPerField() < 1)
+    std::unique_ptr<TxProtocol> loaded = readProtocol(path);
+    if (!loaded)
         return false;
     if (askFirst) {
         wait.reset();

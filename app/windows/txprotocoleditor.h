@@ -34,6 +34,8 @@ public:
     // file is missing, is not a protocol, holds no field, or the user keeps
     // the unsaved changes of the open document.
     bool open(const QString &path);
+    // Whether the file holds a protocol the editor can open.
+    static bool isReadable(const QString &path);
     // Asks to save unsaved changes; false when the user cancels or the save
     // fails.
     bool askSave();
@@ -112,6 +114,7 @@ private:
     void markAllNeedBuild();
 
     // Document.
+    static std::unique_ptr<TxProtocol> readProtocol(const QString &path);
     bool loadDocument(const QString &path, bool askFirst);
     void commitPendingNames();
     bool saveTo(const QString &path);
