@@ -222,7 +222,10 @@ void MainWindow::interpretHex(const QString &hexstr)
 
 void MainWindow::openProtocolFile(const QString &path)
 {
-    m_protocolEditor->open(path);
+    // A file that is no protocol is said so; keeping the open document at
+    // the user's word is not a failure.
+    if (!m_protocolEditor->open(path) && !TxProtocolEditor::isReadable(path))
+        warnOpenFailed(this, path);
     presentDock(m_protocolEditorDock);
 }
 

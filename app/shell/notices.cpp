@@ -65,10 +65,29 @@ void warnOpenFailed(QWidget *parent, const QString &path)
 
 void warnSaveFailed(QWidget *parent, const QString &path, const QString &reason)
 {
-    QString text = QObject::tr("Unable to save file") + QStringLiteral(": ") + QDir::toNativeSeparators(path);
-    if (!reason.isEmpty())
-        text += QLatin1Char('\n') + reason;
-    showNotice(parent, QMessageBox::Warning, text);
+    QString why = reason;
+    if (why.isEmpty()) {
+        // Most writers report only success; the reason is read from the
+        // place the file was to go.
+        const QFileInfo file(path);
+        const QFileInfo folder(file.absolutePath());
+        if (!folder.exists())
+            why = QObject::tr("The folder does not exist.");
+        else if (!folder.isDir())
+            why = QObject::tr("The folder is not a directory.");
+        else if (file.exists() && !file.isFile())
+            why = QObject::tr("A folder of that name is in the way.");
+        else if (file.exists() && !file.isWritable())
+            why = QObject::tr("The file is read-only.");
+        else if (!folder.isWritable())
+            why = QObject::tr("The folder is not writable.");
+        else
+            why = QObject::tr("The file could not be written; the disk may be full.");
+    }
+    showNotice(parent, QMessageBox::Warning,
+               QObject::tr("Unable to save file") + QStringLiteral(": ") + QDir::toNativeSeparators(path)
+                   + QLatin1Char('
+') + why);
 }
 
 void warnChannelFailed(QWidget *parent, const QString &text)

@@ -19,9 +19,10 @@ DORVANE_APP_EXPORT void noticeBuildFailed();
 // "Unable to open file: <path>", parented to the given widget.
 DORVANE_APP_EXPORT void warnOpenFailed(QWidget *parent, const QString &path);
 
-// "Unable to save file: <path>" and the reason on a line of its own,
-// parented to the given widget.
-DORVANE_APP_EXPORT void warnSaveFailed(QWidget *parent, const QString &path, const QString &reason);
+// "Unable to save file: <path>" and the reason on a line of its own (the
+// likely one, read from the target's place, when none is given), parented to
+// the given widget. For every document a window saves.
+DORVANE_APP_EXPORT void warnSaveFailed(QWidget *parent, const QString &path, const QString &reason = QString());
 
 // A channel that failed to open or went away: a "Dorvane" warning that
 // does not hold up the event loop, so the channel's own events keep flowing.

@@ -14,6 +14,10 @@ class DORVANE_APP_EXPORT NameEdit : public QLineEdit
 public:
     explicit NameEdit(QWidget *parent = nullptr);
 
+    // Reports a name still being typed as if the user had pressed Return,
+    // for a window that is about to save or replace its document.
+    void commitEdit() { finishEditing(); }
+
 signals:
     void nameChanged(const QString &name);
 

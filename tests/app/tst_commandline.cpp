@@ -5,6 +5,7 @@
 
 #include "application.h"
 #include "mainwindow.h"
+#include "txprotocoleditor.h"
 
 #include <QCoreApplication>
 #include <QDockWidget>
@@ -28,7 +29,7 @@ void checkDocks()
         const bool editor = window->protocolEditorDock()->isVisible();
         const bool set = window->protocolSetDock()->isVisible();
         if (std::strcmp(g_expected, "editor") == 0)
-            g_ok = editor && !set;
+            g_ok = editor && !set && !window->protocolEditor()->documentPath().isEmpty();
         else if (std::strcmp(g_expected, "set") == 0)
             g_ok = set && !editor;
         else
@@ -55,8 +56,15 @@ int main(int argc, char **argv)
 
     QTemporaryDir dir;
     const std::string path = dir.path().toStdString() + "/document." + suffix;
-    if (std::FILE *file = std::fopen(path.c_str(), "w"))
+    if (std::FILE *file = std::fopen(path.c_str(), "w")) {
+        // The editor loads what it is given: a protocol of one field.
+        if (std::strcmp(g_expected, "editor") == 0)
+            std::fputs("fileFormat: dorvane protocol file\nfileVersion: \"1.0\"\n"
+                       "protocol: {fields: 1, values: 1}\nfields:\n"
+                       "  - {name: a, tid: 10, endian: 1, enable: true, meta: [{generator: Fixed, params: \"1\"}]}\n",
+                       file);
         std::fclose(file);
+    }
 
     std::vector<std::string> args = {argv[0], path};
     std::vector<char *> pointers = {args[0].data(), args[1].data(), nullptr};

@@ -190,6 +190,8 @@ private slots:
     void openedDocumentsBringTheirDockForward()
     {
         MainWindow *window = mainWindow();
+        // Files that cannot be read are reported; the boxes are answered here.
+        MessageBoxCatcher boxes;
         QDockWidget *editor = window->protocolEditorDock();
         QVERIFY(editor->isHidden());
         window->openProtocolFile(QStringLiteral("/nonexistent/a.dvptc"));
