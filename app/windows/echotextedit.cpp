@@ -60,6 +60,24 @@ QString textOf(const QByteArray &data)
     return text;
 }
 
+// "[HH:mm:ss.zzz]" or "[yyyy-MM-dd HH:mm:ss.zzz]", written out directly:
+// the locale-aware formatter is the slowest part of a line.
+QString timeLabel(const QDateTime &time, bool withDate)
+{
+    const QDate date = time.date();
+    const QTime clock = time.time();
+    char text[48];
+    int length = 0;
+    if (withDate)
+        length = std::snprintf(text, sizeof text, "[%04d-%02d-%02d %02d:%02d:%02d.%03d]", date.year(),
+                               date.month(), date.day(), clock.hour(), clock.minute(), clock.second(),
+                               clock.msec());
+    else
+        length = std::snprintf(text, sizeof text, "[%02d:%02d:%02d.%03d]", clock.hour(), clock.minute(),
+                               clock.second(), clock.msec());
+    return QString::fromLatin1(text, qBound(0, length, int(sizeof text) - 1));
+}
+
 } // namespace
 
 EchoTextEditPrivate::EchoTextEditPrivate()
@@ -248,9 +266,7 @@ void EchoTextEdit::renderChunk(QTextCursor &cursor, const QDateTime &time, const
     const bool transmitted = direction == Transmitted;
     int dataStart = -1;
     if (d->displayLabel) {
-        const QDateTime local = time.timeSpec() == Qt::LocalTime ? time : time.toLocalTime();
-        QString label = local.toString(d->displayDate ? QStringLiteral("[yyyy-MM-dd HH:mm:ss.zzz]")
-                                                      : QStringLiteral("[HH:mm:ss.zzz]"));
+        QString label = timeLabel(time.timeSpec() == Qt::LocalTime ? time : time.toLocalTime(), d->displayDate);
         if (d->reportDetails)
             label += (transmitted ? QStringLiteral(" SEND %1 >>>") : QStringLiteral(" RECV %1 <<<"))
                          .arg(data.size());
