@@ -149,7 +149,7 @@ EchoTextEdit::EchoTextEdit(QWidget *parent)
     d->flushTimer = new QTimer(this);
     d->flushTimer->setSingleShot(true);
     d->flushTimer->setInterval(kBatchIntervalMs);
-    connect(d->flushTimer, &QTimer::timeout, this, &EchoTextEdit::flushEcho);
+    connect(d->flushTimer, &QTimer::timeout, this, [this] { drawBatch(kBatchBudgetMs); });
 }
 
 EchoTextEdit::~EchoTextEdit()
@@ -208,6 +208,11 @@ int EchoTextEdit::queuedChunks() const
 
 void EchoTextEdit::flushEcho()
 {
+    drawBatch(-1);
+}
+
+void EchoTextEdit::drawBatch(qint64 budgetMs)
+{
     d->flushTimer->stop();
     if (d->queue.empty() && d->droppedChunks == 0 && d->droppedBytes == 0)
         return;
@@ -227,7 +232,7 @@ void EchoTextEdit::flushEcho()
         d->queue.pop_front();
         d->queuedBytes -= chunk.data.size();
         renderChunk(cursor, chunk.time, chunk.data, chunk.direction);
-        if (clock.elapsed() >= kBatchBudgetMs)
+        if (budgetMs >= 0 && clock.elapsed() >= budgetMs)
             break;
     }
     if (d->droppedChunks > 0 || d->droppedBytes > 0)
