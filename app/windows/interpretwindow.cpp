@@ -365,6 +365,9 @@ void InterpretWindow::refresh()
         m_values.at(SystemTimeRow)->setText(systemTimeText(data, m_bigEndian));
         m_values.at(GuidRow)->setText(guidText(data, m_bigEndian));
     }
+    // A narrow dock cuts long values; the whole value is in the tool tip.
+    for (int row = BinaryRow; row < Latin1Row; ++row)
+        m_values.at(row)->setToolTip(m_values.at(row)->text());
     refreshText();
 }
 
