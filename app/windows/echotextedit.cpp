@@ -135,7 +135,6 @@ EchoTextEdit::EchoTextEdit(QWidget *parent)
     setUndoRedoEnabled(false);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setCursorWidth(2);
-    setMaximumBlockCount(d->maxBlocks);
 
     if (Application::instance() && Application::instance()->options()) {
         d->settingsFile = Application::instance()->options()->dialogueSettingsFile;
@@ -320,15 +319,19 @@ void EchoTextEdit::renderChunk(QTextCursor &cursor, const QDateTime &time, const
 
 void EchoTextEdit::trimToLimits()
 {
+    // The oldest lines go when either bound is passed: a little more than
+    // needed, so that cutting does not happen on every batch, but little
+    // enough that one cut stays short. (Qt's own block limit would cut on
+    // every batch and compact the whole text each time.)
     QTextDocument *doc = document();
-    const int excess = doc->characterCount() - d->maxCharacters;
-    if (excess <= 0)
+    const int excessChars = doc->characterCount() - d->maxCharacters;
+    const int excessBlocks = doc->blockCount() - d->maxBlocks;
+    if (excessChars <= 0 && excessBlocks <= 0)
         return;
-    // Cut a little more than needed, so trimming does not happen on every
-    // batch, but little enough that one cut stays short.
-    const int wanted = excess + d->maxCharacters / 50;
+    const int wantedChars = excessChars > 0 ? excessChars + d->maxCharacters / 50 : 0;
+    const int wantedBlocks = excessBlocks > 0 ? excessBlocks + d->maxBlocks / 50 : 0;
     QTextBlock block = doc->firstBlock();
-    while (block.isValid() && block.position() < wanted && block.next().isValid())
+    while (block.next().isValid() && (block.position() < wantedChars || block.blockNumber() < wantedBlocks))
         block = block.next();
     QTextCursor cursor(doc);
     cursor.setPosition(0);
@@ -341,7 +344,6 @@ void EchoTextEdit::setLimits(int maxBlocks, int maxCharacters)
 {
     d->maxBlocks = qMax(1, maxBlocks);
     d->maxCharacters = qMax(1, maxCharacters);
-    setMaximumBlockCount(d->maxBlocks);
 }
 
 qint64 EchoTextEdit::droppedChunks() const
