@@ -23,7 +23,7 @@ namespace {
 // A batch is drawn at most this often.
 const int kBatchIntervalMs = 20;
 // Drawing stops after this long in one batch; the rest waits for the next.
-const qint64 kBatchBudgetMs = 25;
+const qint64 kBatchBudgetMs = 15;
 // What may wait between two batches. Older chunks beyond it are left out of
 // the display (and reported in the view) rather than delaying the newest
 // ones without end.
@@ -328,8 +328,8 @@ void EchoTextEdit::trimToLimits()
     const int excessBlocks = doc->blockCount() - d->maxBlocks;
     if (excessChars <= 0 && excessBlocks <= 0)
         return;
-    const int wantedChars = excessChars > 0 ? excessChars + d->maxCharacters / 50 : 0;
-    const int wantedBlocks = excessBlocks > 0 ? excessBlocks + d->maxBlocks / 50 : 0;
+    const int wantedChars = excessChars > 0 ? excessChars + d->maxCharacters / 200 : 0;
+    const int wantedBlocks = excessBlocks > 0 ? excessBlocks + d->maxBlocks / 200 : 0;
     QTextBlock block = doc->firstBlock();
     while (block.next().isValid() && (block.position() < wantedChars || block.blockNumber() < wantedBlocks))
         block = block.next();
