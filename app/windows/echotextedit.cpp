@@ -57,6 +57,9 @@ QString textOf(const QByteArray &data)
         else if (unit == QChar::ParagraphSeparator || unit == 0xFDD0 || unit == 0xFDD1)
             ch = QChar::ReplacementCharacter;
     }
+    // A line that ends in a line break would show an empty line after it.
+    if (text.endsWith(QChar::LineSeparator))
+        text.chop(1);
     return text;
 }
 

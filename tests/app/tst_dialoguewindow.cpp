@@ -154,7 +154,7 @@ void TestDialogueWindow::echoLines_data()
     QTest::newRow("text stops at zero") << 1 << true << false << false << QByteArray("AB\0CD", 5)
                                         << QStringList{QStringLiteral(" AB")} << 1;
     // A line break inside a chunk keeps the chunk on one block.
-    QTest::newRow("text with line breaks") << 1 << false << false << false << QByteArray("a\r\nb\nc")
+    QTest::newRow("text with line breaks") << 1 << false << false << false << QByteArray("a\r\nb\nc\r\n")
                                            << QStringList{QStringLiteral("a\u2028b\u2028c")} << -1;
 }
 
