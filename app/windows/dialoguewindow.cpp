@@ -100,8 +100,11 @@ void DialogueWindow::createToolBar()
     m_toolBar->addSeparator();
 
     QAction *insertBreak = m_toolBar->addWidgetAction(tr("Insert Break"), QIcon(), new EchoBreakWidget(m_edit));
-    if (auto *button = qobject_cast<QToolButton *>(insertBreak->parent()))
+    if (auto *button = qobject_cast<QToolButton *>(insertBreak->parent())) {
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        // Room for the drop-down arrow beside the text.
+        button->setMinimumWidth(button->sizeHint().width() + 14);
+    }
     connect(insertBreak, &QAction::triggered, this, &DialogueWindow::onInsertBreak);
     m_toolBar->addSeparator();
 

@@ -23,7 +23,7 @@ namespace {
 // A batch is drawn at most this often.
 const int kBatchIntervalMs = 20;
 // Drawing stops after this long in one batch; the rest waits for the next.
-const qint64 kBatchBudgetMs = 25;
+const qint64 kBatchBudgetMs = 15;
 // What may wait between two batches. Older chunks beyond it are left out of
 // the display (and reported in the view) rather than delaying the newest
 // ones without end.
@@ -57,7 +57,28 @@ QString textOf(const QByteArray &data)
         else if (unit == QChar::ParagraphSeparator || unit == 0xFDD0 || unit == 0xFDD1)
             ch = QChar::ReplacementCharacter;
     }
+    // A line that ends in a line break would show an empty line after it.
+    if (text.endsWith(QChar::LineSeparator))
+        text.chop(1);
     return text;
+}
+
+// "[HH:mm:ss.zzz]" or "[yyyy-MM-dd HH:mm:ss.zzz]", written out directly:
+// the locale-aware formatter is the slowest part of a line.
+QString timeLabel(const QDateTime &time, bool withDate)
+{
+    const QDate date = time.date();
+    const QTime clock = time.time();
+    char text[48];
+    int length = 0;
+    if (withDate)
+        length = std::snprintf(text, sizeof text, "[%04d-%02d-%02d %02d:%02d:%02d.%03d]", date.year(),
+                               date.month(), date.day(), clock.hour(), clock.minute(), clock.second(),
+                               clock.msec());
+    else
+        length = std::snprintf(text, sizeof text, "[%02d:%02d:%02d.%03d]", clock.hour(), clock.minute(),
+                               clock.second(), clock.msec());
+    return QString::fromLatin1(text, qBound(0, length, int(sizeof text) - 1));
 }
 
 } // namespace
@@ -117,7 +138,6 @@ EchoTextEdit::EchoTextEdit(QWidget *parent)
     setUndoRedoEnabled(false);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setCursorWidth(2);
-    setMaximumBlockCount(d->maxBlocks);
 
     if (Application::instance() && Application::instance()->options()) {
         d->settingsFile = Application::instance()->options()->dialogueSettingsFile;
@@ -131,7 +151,7 @@ EchoTextEdit::EchoTextEdit(QWidget *parent)
     d->flushTimer = new QTimer(this);
     d->flushTimer->setSingleShot(true);
     d->flushTimer->setInterval(kBatchIntervalMs);
-    connect(d->flushTimer, &QTimer::timeout, this, &EchoTextEdit::flushEcho);
+    connect(d->flushTimer, &QTimer::timeout, this, [this] { drawBatch(kBatchBudgetMs); });
 }
 
 EchoTextEdit::~EchoTextEdit()
@@ -190,6 +210,11 @@ int EchoTextEdit::queuedChunks() const
 
 void EchoTextEdit::flushEcho()
 {
+    drawBatch(-1);
+}
+
+void EchoTextEdit::drawBatch(qint64 budgetMs)
+{
     d->flushTimer->stop();
     if (d->queue.empty() && d->droppedChunks == 0 && d->droppedBytes == 0)
         return;
@@ -209,7 +234,7 @@ void EchoTextEdit::flushEcho()
         d->queue.pop_front();
         d->queuedBytes -= chunk.data.size();
         renderChunk(cursor, chunk.time, chunk.data, chunk.direction);
-        if (clock.elapsed() >= kBatchBudgetMs)
+        if (budgetMs >= 0 && clock.elapsed() >= budgetMs)
             break;
     }
     if (d->droppedChunks > 0 || d->droppedBytes > 0)
@@ -248,9 +273,7 @@ void EchoTextEdit::renderChunk(QTextCursor &cursor, const QDateTime &time, const
     const bool transmitted = direction == Transmitted;
     int dataStart = -1;
     if (d->displayLabel) {
-        const QDateTime local = time.timeSpec() == Qt::LocalTime ? time : time.toLocalTime();
-        QString label = local.toString(d->displayDate ? QStringLiteral("[yyyy-MM-dd HH:mm:ss.zzz]")
-                                                      : QStringLiteral("[HH:mm:ss.zzz]"));
+        QString label = timeLabel(time.timeSpec() == Qt::LocalTime ? time : time.toLocalTime(), d->displayDate);
         if (d->reportDetails)
             label += (transmitted ? QStringLiteral(" SEND %1 >>>") : QStringLiteral(" RECV %1 <<<"))
                          .arg(data.size());
@@ -299,15 +322,19 @@ void EchoTextEdit::renderChunk(QTextCursor &cursor, const QDateTime &time, const
 
 void EchoTextEdit::trimToLimits()
 {
+    // The oldest lines go when either bound is passed: a little more than
+    // needed, so that cutting does not happen on every batch, but little
+    // enough that one cut stays short. (Qt's own block limit would cut on
+    // every batch and compact the whole text each time.)
     QTextDocument *doc = document();
-    const int excess = doc->characterCount() - d->maxCharacters;
-    if (excess <= 0)
+    const int excessChars = doc->characterCount() - d->maxCharacters;
+    const int excessBlocks = doc->blockCount() - d->maxBlocks;
+    if (excessChars <= 0 && excessBlocks <= 0)
         return;
-    // Cut a little more than needed, so trimming does not happen on every
-    // batch, but little enough that one cut stays short.
-    const int wanted = excess + d->maxCharacters / 50;
+    const int wantedChars = excessChars > 0 ? excessChars + d->maxCharacters / 200 : 0;
+    const int wantedBlocks = excessBlocks > 0 ? excessBlocks + d->maxBlocks / 200 : 0;
     QTextBlock block = doc->firstBlock();
-    while (block.isValid() && block.position() < wanted && block.next().isValid())
+    while (block.next().isValid() && (block.position() < wantedChars || block.blockNumber() < wantedBlocks))
         block = block.next();
     QTextCursor cursor(doc);
     cursor.setPosition(0);
@@ -320,7 +347,6 @@ void EchoTextEdit::setLimits(int maxBlocks, int maxCharacters)
 {
     d->maxBlocks = qMax(1, maxBlocks);
     d->maxCharacters = qMax(1, maxCharacters);
-    setMaximumBlockCount(d->maxBlocks);
 }
 
 qint64 EchoTextEdit::droppedChunks() const

@@ -39,7 +39,8 @@ public:
     // Queues a chunk; it appears with the next batch. Nothing at all happens
     // while the direction's echo is off.
     void echo(const QDateTime &time, const QByteArray &data, int direction);
-    // Draws every queued chunk now.
+    // Draws every queued chunk now, however long it takes (the queue is
+    // bounded); the timer's batches stop after their time budget.
     void flushEcho();
     int queuedChunks() const;
 
@@ -121,6 +122,9 @@ protected:
 private:
     void enqueue(const QDateTime &time, const QByteArray &data, int direction);
     void dropOldest(std::size_t keepChunks, qint64 keepBytes);
+    // Draws queued chunks as one edit block, for at most budgetMs (no limit
+    // when negative).
+    void drawBatch(qint64 budgetMs);
     void renderChunk(QTextCursor &cursor, const QDateTime &time, const QByteArray &data, int direction);
     void renderDropNotice(QTextCursor &cursor);
     void appendLine(QTextCursor &cursor, const QString &text, const QTextCharFormat &format);

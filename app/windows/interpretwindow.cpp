@@ -224,9 +224,13 @@ void InterpretWindow::createToolBars()
 {
     auto *standard = new WdxToolBar(tr("Standard"), this);
     standard->setObjectName(QStringLiteral("InterpretToolBar"));
-    standard->setIconSize(QSize(20, 20));
+    standard->setIconSize(QSize(16, 16));
+    standard->setMovable(false);
     addToolBar(Qt::TopToolBarArea, standard);
-    standard->addLabel(tr("Mouse Mode"));
+    QLabel *mouseLabel = standard->addLabel(tr("Mouse Mode"));
+    mouseLabel->setFixedWidth(mouseLabel->fontMetrics().horizontalAdvance(mouseLabel->text()) + 6);
+    standard->setContentsMargins(0, 0, 0, 0);
+    standard->layout()->setSpacing(1);
     m_mouseMode = standard->addComboBox();
     m_mouseMode->setObjectName(QStringLiteral("cbxMouseMode"));
     m_mouseMode->addItems({tr("Click"), tr("Point")});
@@ -244,15 +248,18 @@ void InterpretWindow::createToolBars()
             m_values.at(row)->clear();
         refreshText();
     });
-    m_inspectRx = standard->addAction(tr("Inspect Rx Data"), QIcon(QStringLiteral(":/Resources/dialogue/rx-disable.png")));
-    m_inspectTx = standard->addAction(tr("Inspect Tx Data"), QIcon(QStringLiteral(":/Resources/dialogue/tx-disable.png")));
+    m_inspectRx = standard->QToolBar::addAction(QIcon(QStringLiteral(":/Resources/dialogue/rx-disable.png")),
+                                                tr("Inspect Rx Data"));
+    m_inspectTx = standard->QToolBar::addAction(QIcon(QStringLiteral(":/Resources/dialogue/tx-disable.png")),
+                                                tr("Inspect Tx Data"));
     connect(m_inspectRx, &QAction::triggered, this, [this] { toggleInspect(0, m_inspectRx); });
     connect(m_inspectTx, &QAction::triggered, this, [this] { toggleInspect(1, m_inspectTx); });
 
     addToolBarBreak();
     auto *options = new WdxToolBar(tr("Options"), this);
     options->setObjectName(QStringLiteral("InterpretOptionsBar"));
-    options->setIconSize(QSize(20, 20));
+    options->setIconSize(QSize(16, 16));
+    options->setMovable(false);
     addToolBar(Qt::TopToolBarArea, options);
     m_hexButton
         = options->addToolButton(tr("Hex numbers"), QIcon(QStringLiteral(":/Resources/inspect/hexnum.png")), true);
@@ -260,6 +267,22 @@ void InterpretWindow::createToolBars()
     m_bigEndianButton = options->addToolButton(tr("Big-endian"),
                                                QIcon(QStringLiteral(":/Resources/toolbar/endian-big.png")), true);
     m_bigEndianButton->setObjectName(QStringLiteral("btnBigEndian"));
+    // The dock is narrow: the buttons show their icons, their names are in
+    // the tool tips.
+    for (QWidget *button : {static_cast<QWidget *>(m_inspectTextButton), standard->widgetForAction(m_inspectRx),
+                            standard->widgetForAction(m_inspectTx), static_cast<QWidget *>(m_hexButton),
+                            static_cast<QWidget *>(m_bigEndianButton)}) {
+        if (auto *tool = qobject_cast<QToolButton *>(button)) {
+            tool->setToolButtonStyle(Qt::ToolButtonIconOnly);
+            if (tool->toolTip().isEmpty())
+                tool->setToolTip(tool->text());
+        }
+    }
+    standard->layout()->invalidate();
+    options->layout()->invalidate();
+    // Every picking control stays in view: the window is never narrower than
+    // its tool bar.
+    setMinimumWidth(standard->sizeHint().width() + 30);
     connect(m_hexButton, &QToolButton::toggled, this, [this](bool on) {
         m_hexNumbers = on;
         refresh();
@@ -342,6 +365,9 @@ void InterpretWindow::refresh()
         m_values.at(SystemTimeRow)->setText(systemTimeText(data, m_bigEndian));
         m_values.at(GuidRow)->setText(guidText(data, m_bigEndian));
     }
+    // A narrow dock cuts long values; the whole value is in the tool tip.
+    for (int row = BinaryRow; row < Latin1Row; ++row)
+        m_values.at(row)->setToolTip(m_values.at(row)->text());
     refreshText();
 }
 

@@ -154,7 +154,7 @@ void TestDialogueWindow::echoLines_data()
     QTest::newRow("text stops at zero") << 1 << true << false << false << QByteArray("AB\0CD", 5)
                                         << QStringList{QStringLiteral(" AB")} << 1;
     // A line break inside a chunk keeps the chunk on one block.
-    QTest::newRow("text with line breaks") << 1 << false << false << false << QByteArray("a\r\nb\nc")
+    QTest::newRow("text with line breaks") << 1 << false << false << false << QByteArray("a\r\nb\nc\r\n")
                                            << QStringList{QStringLiteral("a\u2028b\u2028c")} << -1;
 }
 
@@ -435,7 +435,8 @@ void TestDialogueWindow::lineCapKeepsBlockData()
     for (int i = 0; i < 200; ++i)
         dialogue()->echoReceived(QByteArray(i % 7 + 1, char(i)));
     const QStringList shown = lines();
-    QCOMPARE(shown.size(), 50);
+    // Old lines go a few at a time once the cap is passed.
+    QVERIFY2(shown.size() <= 50 && shown.size() >= 45, qPrintable(QString::number(shown.size())));
     QCOMPARE(shown.last(), QStringLiteral("C7 C7 C7 C7"));
     for (QTextBlock block = e->document()->firstBlock(); block.isValid(); block = block.next())
         QCOMPARE(blockData(block)->size, (block.text().size() + 1) / 3);

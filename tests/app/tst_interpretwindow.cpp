@@ -173,6 +173,8 @@ void TestInterpretWindow::textRows_data()
                                      << QStringList{"\u00FE\u00FF", "\uFFFD\uFFFD", "AB", "\uFFFD"};
     QTest::newRow("ucs-4, odd tail left alone") << QByteArray("A\0\0\0\x01\xF6\x01\0\x7F", 9)
                                                 << QStringList{"A", "A", "A", QStringLiteral("A\U0001F601")};
+    QTest::newRow("zero unit ends ucs-4") << QByteArray("A\0\0\0\0\0\0\0B\0\0\0", 12)
+                                          << QStringList{"A", "A", "A", "A"};
     QTest::newRow("markup and line break shown as plain text")
         << QByteArray("<b>x</b>\n") << QStringList{"<b>x</b> ", "<b>x</b> ", "*", "*"};
 }
