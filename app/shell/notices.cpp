@@ -86,8 +86,7 @@ void warnSaveFailed(QWidget *parent, const QString &path, const QString &reason)
     }
     showNotice(parent, QMessageBox::Warning,
                QObject::tr("Unable to save file") + QStringLiteral(": ") + QDir::toNativeSeparators(path)
-                   + QLatin1Char('
-') + why);
+                   + QLatin1Char('\n') + why);
 }
 
 void warnChannelFailed(QWidget *parent, const QString &text)

@@ -64,6 +64,12 @@ qint64 residentKiB()
     return -1;
 }
 
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr int kSlowdown = 5;
+#else
+constexpr int kSlowdown = 1;
+#endif
+
 const TimingStrategy kStrategies[] = {CoarseTiming, PreciseTiming, HighResolutionTiming};
 
 } // namespace
@@ -286,7 +292,9 @@ private slots:
         QVERIFY(framesSeen > 0);
         qInfo("100 MB in %lld ms, worst stall %lld ms, resident %lld KiB at a quarter, %lld KiB at the end",
               clock.elapsed(), worstStall, settledKiB, endKiB);
-        QVERIFY2(worstStall < 200, qPrintable(QString::number(worstStall)));
+        // Sanitizer builds run several times slower; there the stall bound
+        // only catches a frozen thread.
+        QVERIFY2(worstStall < 200 * kSlowdown, qPrintable(QString::number(worstStall)));
         QVERIFY2(endKiB - settledKiB < 64 * 1024, qPrintable(QString::number(endKiB - settledKiB)));
     }
 };
