@@ -31,22 +31,35 @@ bool isWritableDirectory(const QString &path)
 
 } // namespace
 
-bool writeYamlDocument(const QString &path, const YAML::Node &document)
+bool writeYamlDocument(const QString &path, const YAML::Node &document, QString *reason)
 {
+    auto fail = [reason](const QString &why) {
+        if (reason)
+            *reason = why;
+        return false;
+    };
     YAML::Emitter emitter;
     emitter << document;
     if (!emitter.good())
-        return false;
+        return fail(QString::fromStdString(emitter.GetLastError()));
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
+    // Unbuffered, so that a failing write reports the system's reason.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text | QIODevice::Unbuffered))
+        return fail(file.errorString());
     const char *text = emitter.c_str();
     const qint64 size = static_cast<qint64>(emitter.size());
-    if (file.write(text, size) != size)
-        return false;
-    if (size == 0 || text[size - 1] != '\n')
-        file.write("\n", 1);
-    return file.commit();
+    // A short write says nothing; the next one gives the reason.
+    for (qint64 done = 0; done < size;) {
+        const qint64 written = file.write(text + done, size - done);
+        if (written <= 0)
+            return fail(file.errorString());
+        done += written;
+    }
+    if ((size == 0 || text[size - 1] != '\n') && file.write("\n", 1) != 1)
+        return fail(file.errorString());
+    if (!file.commit())
+        return fail(file.errorString());
+    return true;
 }
 
 ApplicationOptions::ApplicationOptions(QObject *parent)

@@ -69,5 +69,7 @@ private:
 };
 
 // Writes a YAML document whole and atomically; false when the file cannot be
-// written. Shared by every writer of the application's YAML files.
-DORVANE_APP_EXPORT bool writeYamlDocument(const QString &path, const YAML::Node &document);
+// written, with the system's reason when one is asked for. Shared by every
+// writer of the application's YAML files.
+DORVANE_APP_EXPORT bool writeYamlDocument(const QString &path, const YAML::Node &document,
+                                          QString *reason = nullptr);

@@ -1,0 +1,118 @@
+#include "itemrows.h"
+
+#include "applicationoptions.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QTextDocument>
+
+#include <string>
+
+namespace {
+
+// Our documents hold at most a few hundred short texts; anything this large
+// is not one of them, and reading it would only stall the window.
+const qint64 kMaxDocumentSize = 16 * 1024 * 1024;
+
+// A row's editor shows at most this many lines before it scrolls.
+const int kMaxEditorLines = 12;
+
+int digitCount(int value)
+{
+    return QString::number(qMax(value, 1)).size();
+}
+
+} // namespace
+
+QString textModeName(int textMode)
+{
+    return textMode == 1 ? QStringLiteral("Text") : QStringLiteral("Hex");
+}
+
+int textModeFromNode(const YAML::Node &item, const char *key)
+{
+    const YAML::Node value = item[key];
+    return value.IsDefined() && value.IsScalar() && value.Scalar() == "Text" ? 1 : 0;
+}
+
+bool readItemText(const YAML::Node &item, const char *key, QString *text)
+{
+    // A missing key gives an invalid node, which only IsDefined() may ask.
+    const YAML::Node value = item[key];
+    if (!value.IsDefined() || !value.IsScalar())
+        return false;
+    const std::string &bytes = value.Scalar();
+    *text = QString::fromLocal8Bit(bytes.data(), int(bytes.size()));
+    return true;
+}
+
+QString rowNumberText(int row, int rowCount)
+{
+    return QStringLiteral("%1").arg(row + 1, digitCount(rowCount));
+}
+
+bool rowDigitsChanged(int rowCount, int previousCount)
+{
+    return digitCount(rowCount) != digitCount(previousCount);
+}
+
+void fitEditorHeight(QPlainTextEdit *editor)
+{
+    const int lines = qMin(editor->document()->blockCount(), kMaxEditorLines) + 1;
+    editor->setMaximumHeight(lines * editor->fontMetrics().lineSpacing());
+}
+
+bool readItemDocument(const QString &path, const char *title, const char *listKey, YAML::Node &items)
+{
+    // Checked before opening: opening a pipe would wait for a writer.
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > kMaxDocumentSize)
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.read(kMaxDocumentSize + 1);
+    if (bytes.size() > kMaxDocumentSize)
+        return false;
+    try {
+        const YAML::Node root = YAML::Load(std::string(bytes.constData(), size_t(bytes.size())));
+        if (!root.IsMap())
+            return false;
+        const YAML::Node format = root["fileFormat"];
+        const YAML::Node version = root["fileVersion"];
+        const YAML::Node list = root[listKey];
+        if (!format.IsDefined() || !version.IsDefined() || !list.IsDefined())
+            return false;
+        if (!format.IsScalar() || format.Scalar() != title)
+            return false;
+        if (list.IsNull()) {
+            items = YAML::Node(YAML::NodeType::Sequence);
+            return true;
+        }
+        if (!list.IsSequence())
+            return false;
+        items = list;
+        return true;
+    } catch (const std::exception &) {
+        return false;
+    }
+}
+
+bool writeItemDocument(const QString &path, const char *title, const char *listKey, const YAML::Node &items,
+                       QString *reason)
+{
+    // Something other than a file in the way (a directory, a pipe) is not
+    // replaced.
+    const QFileInfo existing(path);
+    if (existing.exists() && !existing.isFile()) {
+        if (reason)
+            *reason = QObject::tr("Not a regular file");
+        return false;
+    }
+    YAML::Node root(YAML::NodeType::Map);
+    root["fileFormat"] = title;
+    root["fileVersion"] = "1.0";
+    root[listKey] = items;
+    return writeYamlDocument(path, root, reason);
+}
