@@ -41,7 +41,7 @@ public:
     StreamSender *protocolEditorSender() const { return m_protocolEditorSender.get(); }
     StreamSender *transmitSender() const { return m_transmitSender.get(); }
 
-    // Opens a ".dvptc" or ".dvpts" file named as the second argument.
+    // Opens a ".dvptc", ".dvpts" or ".dvits" file named as the second argument.
     void openDocumentFromCommandLine();
 
 private:

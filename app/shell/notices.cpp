@@ -63,6 +63,14 @@ void warnOpenFailed(QWidget *parent, const QString &path)
                QObject::tr("Unable to open file") + QStringLiteral(": ") + QDir::toNativeSeparators(path));
 }
 
+void warnSaveFailed(QWidget *parent, const QString &path, const QString &reason)
+{
+    QString text = QObject::tr("Unable to save file") + QStringLiteral(": ") + QDir::toNativeSeparators(path);
+    if (!reason.isEmpty())
+        text += QLatin1Char('\n') + reason;
+    showNotice(parent, QMessageBox::Warning, text);
+}
+
 void warnChannelFailed(QWidget *parent, const QString &text)
 {
     QWidget *owner = parent ? parent->window() : noticeParent();

@@ -19,6 +19,10 @@ DORVANE_APP_EXPORT void noticeBuildFailed();
 // "Unable to open file: <path>", parented to the given widget.
 DORVANE_APP_EXPORT void warnOpenFailed(QWidget *parent, const QString &path);
 
+// "Unable to save file: <path>" with the system's reason on the next line,
+// parented to the given widget.
+DORVANE_APP_EXPORT void warnSaveFailed(QWidget *parent, const QString &path, const QString &reason);
+
 // A channel that failed to open or went away: a "Dorvane" warning that
 // does not hold up the event loop, so the channel's own events keep flowing.
 // A warning still on screen takes the new text instead of stacking another.
