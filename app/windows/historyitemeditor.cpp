@@ -25,6 +25,9 @@ HistoryItemEditor::HistoryItemEditor(HistoryRecord *record, QWidget *parent)
     m_numberLabel = Wdx::createLabel(QString(), QStringLiteral("NumberLabel"), Qt::AlignRight | Qt::AlignVCenter, this);
     m_numberLabel->setFont(editorFont);
     m_timeLabel = Wdx::createLabel(record->fireTime, QStringLiteral("TimeLabel"), Qt::AlignLeft | Qt::AlignVCenter, this);
+    // In a narrow dock the time goes under the date and leaves the room to
+    // the content.
+    m_timeLabel->setWordWrap(true);
     m_textModeLabel = Wdx::createLabel(textModeName(record->textMode), QStringLiteral("TextModeLabel"),
                                        Qt::AlignLeft | Qt::AlignVCenter, this);
     m_textModeLabel->setMinimumWidth(40);
@@ -33,9 +36,7 @@ HistoryItemEditor::HistoryItemEditor(HistoryRecord *record, QWidget *parent)
     m_contentEdit->setObjectName(QStringLiteral("ContentEdit"));
     m_contentEdit->setFont(editorFont);
     m_contentEdit->setReadOnly(true);
-    connect(m_contentEdit, &QPlainTextEdit::textChanged, this, [this] { fitEditorHeight(m_contentEdit); });
     m_contentEdit->setPlainText(record->content);
-    fitEditorHeight(m_contentEdit);
 
     auto *copyButton = Wdx::createPushButton(QIcon(QStringLiteral(":/Resources/history/copy.png")), this);
     copyButton->setObjectName(QStringLiteral("CopyButton"));
@@ -51,6 +52,7 @@ HistoryItemEditor::HistoryItemEditor(HistoryRecord *record, QWidget *parent)
     connect(m_deleteButton, &QPushButton::clicked, this, [this] { emit deleteRequested(this); });
     connect(sendButton, &QPushButton::clicked, this, &HistoryItemEditor::send);
 
+    setUpRow(this, m_contentEdit, sendButton);
     Wdx::layoutWidgets(Qt::Horizontal, this,
                        {m_numberLabel, m_timeLabel, m_textModeLabel, m_contentEdit, copyButton, m_deleteButton,
                         sendButton},

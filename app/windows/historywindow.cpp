@@ -34,6 +34,7 @@ HistoryWindow::HistoryWindow(QWidget *parent)
     auto *toolBar = new WdxToolBar(tr("Standard"), this);
     toolBar->setObjectName(QStringLiteral("HistoryToolBar"));
     toolBar->setMovable(false);
+    toolBar->setIconSize(QSize(16, 16));
     m_clearAction = toolBar->addAction(tr("Clear"), QIcon(QStringLiteral(":/Resources/dialogue/clear.png")));
     m_deletionAction = toolBar->addAction(tr("Deletion"), QIcon(QStringLiteral(":/Resources/toolbar/delete.png")));
     m_deletionAction->setCheckable(true);

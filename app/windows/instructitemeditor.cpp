@@ -52,7 +52,6 @@ InstructItemEditor::InstructItemEditor(InstructItem *item, QWidget *parent)
     m_instructEdit->setObjectName(QStringLiteral("InstructEdit"));
     m_instructEdit->setFont(editorFont);
     m_instructEdit->setPlainText(item->content);
-    fitEditorHeight(m_instructEdit);
 
     m_editButton = iconButton(":/Resources/explorer/edit.png", "EditButton", tr("Edit in the transmit window"), this);
     m_deleteButton = iconButton(":/Resources/editor/delete.png", "DeleteButton", tr("Delete"), this);
@@ -71,7 +70,6 @@ InstructItemEditor::InstructItemEditor(InstructItem *item, QWidget *parent)
     });
     connect(m_instructEdit, &QPlainTextEdit::textChanged, this, [this] {
         m_item->content = m_instructEdit->toPlainText().trimmed();
-        fitEditorHeight(m_instructEdit);
         emit edited();
     });
     connect(m_intervalSpin, QOverload<int>::of(&QSpinBox::valueChanged), this, [this](int value) {
@@ -87,6 +85,7 @@ InstructItemEditor::InstructItemEditor(InstructItem *item, QWidget *parent)
     connect(m_moveDownButton, &QPushButton::clicked, this, [this] { emit moveRequested(this, 1); });
     connect(sendButton, &QPushButton::clicked, this, [this] { emit sendRequested(this); });
 
+    setUpRow(this, m_instructEdit, sendButton);
     Wdx::layoutWidgets(Qt::Horizontal, this,
                        {m_numberLabel, m_titleEdit, m_textModeLabel, m_instructEdit, m_editButton, m_deleteButton,
                         m_moveUpButton, m_moveDownButton, m_intervalSpin, sendButton},

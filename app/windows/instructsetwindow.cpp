@@ -73,6 +73,7 @@ void InstructSetWindow::createToolBar()
     auto *toolBar = new WdxToolBar(tr("Standard"), this);
     toolBar->setObjectName(QStringLiteral("InstructSetToolBar"));
     toolBar->setMovable(false);
+    toolBar->setIconSize(QSize(16, 16));
     auto addMode = [toolBar](const QString &text, const char *icon, bool checked) {
         QAction *action = toolBar->addAction(text, QIcon(QLatin1String(icon)));
         action->setCheckable(true);
@@ -83,9 +84,10 @@ void InstructSetWindow::createToolBar()
     m_openAction = toolBar->addAction(tr("Open Instruct Set"), QIcon(QStringLiteral(":/Resources/explorer/open.png")));
     m_saveAction = toolBar->addAction(tr("Save Instruct Set"), QIcon(QStringLiteral(":/Resources/protocol/save.png")));
     toolBar->addSeparator();
-    // Titles and delays are what a set is about: shown from the start.
-    m_commentsAction = addMode(tr("Show/Hide Comments"), ":/Resources/instruct/comment.png", true);
-    m_delayAction = addMode(tr("Show/Hide Delay"), ":/Resources/instruct/spin.png", true);
+    // Every mode starts off: the dock is narrow, and the instructs
+    // themselves need the room.
+    m_commentsAction = addMode(tr("Show/Hide Comments"), ":/Resources/instruct/comment.png", false);
+    m_delayAction = addMode(tr("Show/Hide Delay"), ":/Resources/instruct/spin.png", false);
     toolBar->addSeparator();
     m_editAction = addMode(tr("Edit"), ":/Resources/explorer/edit.png", false);
     m_moveAction = addMode(tr("Move"), ":/Resources/toolbar/move.png", false);
@@ -93,6 +95,13 @@ void InstructSetWindow::createToolBar()
     toolBar->addSeparator();
     m_batchButton = toolBar->addToolButton(tr("Start Batch Send"), QIcon(QLatin1String(kBatchIcon)));
     m_batchButton->setObjectName(QStringLiteral("BatchSendButton"));
+    // The dock is narrow: the buttons show their pictures, their names are
+    // in the tool tips.
+    for (QAction *action : toolBar->actions()) {
+        if (auto *button = qobject_cast<QToolButton *>(toolBar->widgetForAction(action)))
+            button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    }
+    m_batchButton->setToolTip(m_batchButton->text());
     addToolBar(toolBar);
 
     connect(m_newAction, &QAction::triggered, this, &InstructSetWindow::newSet);
@@ -300,6 +309,7 @@ void InstructSetWindow::startBatch()
     m_batchRunning = true;
     m_batchIndex = 0;
     m_batchButton->setText(tr("Stop Batch Send"));
+    m_batchButton->setToolTip(m_batchButton->text());
     m_batchButton->setIcon(QIcon(QLatin1String(kStopIcon)));
     batchStep();
 }
@@ -312,6 +322,7 @@ void InstructSetWindow::stopBatch()
     m_batchRunning = false;
     m_batchIndex = -1;
     m_batchButton->setText(tr("Start Batch Send"));
+    m_batchButton->setToolTip(m_batchButton->text());
     m_batchButton->setIcon(QIcon(QLatin1String(kBatchIcon)));
 }
 

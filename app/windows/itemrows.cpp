@@ -4,7 +4,11 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QAbstractTextDocumentLayout>
+#include <QEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextBlock>
 #include <QTextDocument>
 
 #include <string>
@@ -17,6 +21,29 @@ const qint64 kMaxDocumentSize = 16 * 1024 * 1024;
 
 // A row's editor shows at most this many lines before it scrolls.
 const int kMaxEditorLines = 12;
+
+// Fits the editor again whenever its width changes its wrapped lines.
+class EditorHeightKeeper : public QObject
+{
+public:
+    explicit EditorHeightKeeper(QPlainTextEdit *editor)
+        : QObject(editor)
+        , m_editor(editor)
+    {
+        editor->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        // The editor lays its text out to the new width after this event.
+        if (event->type() == QEvent::Resize)
+            QMetaObject::invokeMethod(this, [this] { fitEditorHeight(m_editor); }, Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    QPlainTextEdit *m_editor;
+};
 
 int digitCount(int value)
 {
@@ -59,8 +86,41 @@ bool rowDigitsChanged(int rowCount, int previousCount)
 
 void fitEditorHeight(QPlainTextEdit *editor)
 {
-    const int lines = qMin(editor->document()->blockCount(), kMaxEditorLines) + 1;
-    editor->setMaximumHeight(lines * editor->fontMetrics().lineSpacing());
+    // Wrapped lines count; laying out the first few blocks is enough.
+    QTextDocument *document = editor->document();
+    QAbstractTextDocumentLayout *layout = document->documentLayout();
+    int shown = 0;
+    for (QTextBlock block = document->begin(); block.isValid() && shown < kMaxEditorLines; block = block.next()) {
+        layout->blockBoundingRect(block);
+        shown += qMax(1, block.lineCount());
+    }
+    // A scroll bar only while the text is longer than the editor may grow;
+    // one that comes and goes would change the wrapping it depends on.
+    editor->setVerticalScrollBarPolicy(shown >= kMaxEditorLines ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    const int lines = qMin(shown, kMaxEditorLines) + 1;
+    const int height = lines * editor->fontMetrics().lineSpacing();
+    if (editor->maximumHeight() != height) {
+        editor->setMaximumHeight(height);
+        editor->updateGeometry();
+    }
+}
+
+void setUpRow(QWidget *row, QPlainTextEdit *editor, QPushButton *sendButton)
+{
+    row->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    editor->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    editor->setMinimumWidth(60);
+    fitEditorHeight(editor);
+    QObject::connect(editor->document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged,
+                     editor, [editor] { fitEditorHeight(editor); });
+    new EditorHeightKeeper(editor);
+    // Picture buttons take no more room than their picture.
+    for (QPushButton *button : row->findChildren<QPushButton *>()) {
+        if (button->text().isEmpty())
+            button->setFixedSize(28, 24);
+    }
+    sendButton->setMinimumWidth(sendButton->fontMetrics().horizontalAdvance(sendButton->text()) + 24);
+    sendButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
 bool readItemDocument(const QString &path, const char *title, const char *listKey, YAML::Node &items)

@@ -5,6 +5,8 @@
 #include <yaml-cpp/yaml.h>
 
 class QPlainTextEdit;
+class QPushButton;
+class QWidget;
 
 // Pieces the history and instruct-set windows share: their rows, the text
 // modes their files name, and reading their documents.
@@ -25,8 +27,15 @@ QString rowNumberText(int row, int rowCount);
 bool rowDigitsChanged(int rowCount, int previousCount);
 
 // Lets a row's text editor grow with its text, one line of room to spare,
-// up to a handful of lines; a longer text scrolls inside the editor.
+// up to a handful of lines; a longer text scrolls inside the editor. Lines
+// wrapped in a narrow editor count as lines, so the editor follows its
+// width as well.
 void fitEditorHeight(QPlainTextEdit *editor);
+
+// Gives a row the height of its controls (its editor grows with its text)
+// and lets it share a narrow dock: the Send button needs no more than its
+// text.
+void setUpRow(QWidget *row, QPlainTextEdit *editor, QPushButton *sendButton);
 
 // Reads a document that holds one list of items under listKey, behind the
 // header with the given format title. False, leaving items alone, for a path
