@@ -221,6 +221,7 @@ private slots:
         QTest::mouseClick(button(window->row(0), "SendButton"), Qt::LeftButton);
         QCOMPARE(readMaster(pty.master(), 8), QByteArray("\xaa\xbb\x0c\xdd\xaa\xbb\x0c\xdd", 8));
         QCOMPARE(window->row(0)->buildCount(), 2);
+        dvApp->channelProxy()->close();
     }
 
     // The batch sends item after item, waiting each item's own delay, and
@@ -263,6 +264,7 @@ private slots:
         QTest::qWait(700);
         pollfd p{pty.master(), POLLIN, 0};
         QCOMPARE(::poll(&p, 1, 0), 0);
+        dvApp->channelProxy()->close();
     }
 
     void batchEndsWithTheChannel()
