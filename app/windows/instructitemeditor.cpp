@@ -42,6 +42,7 @@ InstructItemEditor::InstructItemEditor(InstructItem *item, QWidget *parent)
     m_titleEdit = Wdx::createLineEdit(this);
     m_titleEdit->setObjectName(QStringLiteral("TitleEdit"));
     m_titleEdit->setMaximumWidth(160);
+    m_titleEdit->setMinimumWidth(64);
     m_titleEdit->setPlaceholderText(tr("Title"));
     m_titleEdit->setText(item->title);
     m_textModeLabel = Wdx::createLabel(textModeName(item->textMode), QStringLiteral("TextModeLabel"),
@@ -57,7 +58,9 @@ InstructItemEditor::InstructItemEditor(InstructItem *item, QWidget *parent)
     m_deleteButton = iconButton(":/Resources/editor/delete.png", "DeleteButton", tr("Delete"), this);
     m_moveUpButton = iconButton(":/Resources/editor/move-up.png", "MoveUpButton", tr("Move up"), this);
     m_moveDownButton = iconButton(":/Resources/editor/move-down.png", "MoveDownButton", tr("Move down"), this);
-    m_intervalSpin = Wdx::createSpinBox(InstructSet::MinInterval, InstructSet::MaxInterval, 1000, -1, true,
+    // Without arrows: a narrow dock needs the room for the title and the
+    // instruct; the value is typed or turned with the wheel.
+    m_intervalSpin = Wdx::createSpinBox(InstructSet::MinInterval, InstructSet::MaxInterval, 1000, -1, false,
                                         tr(" (ms)"), this);
     m_intervalSpin->setObjectName(QStringLiteral("IntervalSpinBox"));
     // The row shows the delay the set keeps, which is the one the batch waits.

@@ -99,10 +99,9 @@ void fitEditorHeight(QPlainTextEdit *editor)
     editor->setVerticalScrollBarPolicy(shown >= kMaxEditorLines ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     const int lines = qMin(shown, kMaxEditorLines) + 1;
     const int height = lines * editor->fontMetrics().lineSpacing();
-    if (editor->maximumHeight() != height) {
-        editor->setMaximumHeight(height);
-        editor->updateGeometry();
-    }
+    // Fixed rather than only capped: the row must make room for the lines.
+    if (editor->maximumHeight() != height || editor->minimumHeight() != height)
+        editor->setFixedHeight(height);
 }
 
 void setUpRow(QWidget *row, QPlainTextEdit *editor, QPushButton *sendButton)
