@@ -129,9 +129,10 @@ bool readItemDocument(const QString &path, const char *title, const char *listKe
     if (!info.isFile() || info.size() > kMaxDocumentSize)
         return false;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxDocumentSize)
         return false;
-    const QByteArray bytes = file.read(kMaxDocumentSize + 1);
+    // Read by the file's size: asking for the limit would allocate it.
+    const QByteArray bytes = file.readAll();
     if (bytes.size() > kMaxDocumentSize)
         return false;
     try {
