@@ -1,7 +1,5 @@
 #include "historyitemeditor.h"
 
-#include "application.h"
-#include "applicationoptions.h"
 #include "historylist.h"
 #include "itemrows.h"
 #include "transmittextsender.h"
@@ -20,23 +18,15 @@ HistoryItemEditor::HistoryItemEditor(HistoryRecord *record, QWidget *parent)
     , m_record(record)
     , m_sender(std::make_unique<TransmitTextSender>())
 {
-    const QFont editorFont = dvApp && dvApp->options() ? dvApp->options()->editorFont : font();
-
-    m_numberLabel = Wdx::createLabel(QString(), QStringLiteral("NumberLabel"), Qt::AlignRight | Qt::AlignVCenter, this);
-    m_numberLabel->setFont(editorFont);
+    const ItemRowParts parts = createItemRowParts(this, record->textMode, record->content, QStringLiteral("ContentEdit"));
+    m_numberLabel = parts.number;
+    m_textModeLabel = parts.textMode;
+    m_contentEdit = parts.editor;
+    m_contentEdit->setReadOnly(true);
     m_timeLabel = Wdx::createLabel(record->fireTime, QStringLiteral("TimeLabel"), Qt::AlignLeft | Qt::AlignVCenter, this);
     // In a narrow dock the time goes under the date and leaves the room to
     // the content.
     m_timeLabel->setWordWrap(true);
-    m_textModeLabel = Wdx::createLabel(textModeName(record->textMode), QStringLiteral("TextModeLabel"),
-                                       Qt::AlignLeft | Qt::AlignVCenter, this);
-    m_textModeLabel->setMinimumWidth(40);
-
-    m_contentEdit = new QPlainTextEdit(this);
-    m_contentEdit->setObjectName(QStringLiteral("ContentEdit"));
-    m_contentEdit->setFont(editorFont);
-    m_contentEdit->setReadOnly(true);
-    m_contentEdit->setPlainText(record->content);
 
     auto *copyButton = Wdx::createPushButton(QIcon(QStringLiteral(":/Resources/history/copy.png")), this);
     copyButton->setObjectName(QStringLiteral("CopyButton"));

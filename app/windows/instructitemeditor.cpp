@@ -1,7 +1,6 @@
 #include "instructitemeditor.h"
 
 #include "application.h"
-#include "applicationoptions.h"
 #include "instructset.h"
 #include "itemrows.h"
 #include "mainwindow.h"
@@ -35,24 +34,16 @@ InstructItemEditor::InstructItemEditor(InstructItem *item, QWidget *parent)
     , m_sender(std::make_unique<TransmitTextSender>())
 {
     setFocusPolicy(Qt::StrongFocus);
-    const QFont editorFont = dvApp && dvApp->options() ? dvApp->options()->editorFont : font();
-
-    m_numberLabel = Wdx::createLabel(QString(), QStringLiteral("NumberLabel"), Qt::AlignRight | Qt::AlignVCenter, this);
-    m_numberLabel->setFont(editorFont);
+    const ItemRowParts parts = createItemRowParts(this, item->textMode, item->content, QStringLiteral("InstructEdit"));
+    m_numberLabel = parts.number;
+    m_textModeLabel = parts.textMode;
+    m_instructEdit = parts.editor;
     m_titleEdit = Wdx::createLineEdit(this);
     m_titleEdit->setObjectName(QStringLiteral("TitleEdit"));
     m_titleEdit->setMaximumWidth(160);
     m_titleEdit->setMinimumWidth(64);
     m_titleEdit->setPlaceholderText(tr("Title"));
     m_titleEdit->setText(item->title);
-    m_textModeLabel = Wdx::createLabel(textModeName(item->textMode), QStringLiteral("TextModeLabel"),
-                                       Qt::AlignLeft | Qt::AlignVCenter, this);
-    m_textModeLabel->setMinimumWidth(40);
-
-    m_instructEdit = new QPlainTextEdit(this);
-    m_instructEdit->setObjectName(QStringLiteral("InstructEdit"));
-    m_instructEdit->setFont(editorFont);
-    m_instructEdit->setPlainText(item->content);
 
     m_editButton = iconButton(":/Resources/explorer/edit.png", "EditButton", tr("Edit in the transmit window"), this);
     m_deleteButton = iconButton(":/Resources/editor/delete.png", "DeleteButton", tr("Delete"), this);

@@ -1,9 +1,13 @@
 #include "itemrows.h"
 
+#include "application.h"
 #include "applicationoptions.h"
+
+#include <dorvane/wdx.h>
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QAbstractTextDocumentLayout>
 #include <QEvent>
 #include <QPlainTextEdit>
@@ -102,6 +106,22 @@ void fitEditorHeight(QPlainTextEdit *editor)
     // Fixed rather than only capped: the row must make room for the lines.
     if (editor->maximumHeight() != height || editor->minimumHeight() != height)
         editor->setFixedHeight(height);
+}
+
+ItemRowParts createItemRowParts(QWidget *row, int textMode, const QString &text, const QString &editorName)
+{
+    const QFont editorFont = dvApp && dvApp->options() ? dvApp->options()->editorFont : row->font();
+    ItemRowParts parts;
+    parts.number = Wdx::createLabel(QString(), QStringLiteral("NumberLabel"), Qt::AlignRight | Qt::AlignVCenter, row);
+    parts.number->setFont(editorFont);
+    parts.textMode = Wdx::createLabel(textModeName(textMode), QStringLiteral("TextModeLabel"),
+                                      Qt::AlignLeft | Qt::AlignVCenter, row);
+    parts.textMode->setMinimumWidth(40);
+    parts.editor = new QPlainTextEdit(row);
+    parts.editor->setObjectName(editorName);
+    parts.editor->setFont(editorFont);
+    parts.editor->setPlainText(text);
+    return parts;
 }
 
 void setUpRow(QWidget *row, QPlainTextEdit *editor, QPushButton *sendButton)

@@ -4,6 +4,7 @@
 
 #include <yaml-cpp/yaml.h>
 
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QWidget;
@@ -31,6 +32,16 @@ bool rowDigitsChanged(int rowCount, int previousCount);
 // wrapped in a narrow editor count as lines, so the editor follows its
 // width as well.
 void fitEditorHeight(QPlainTextEdit *editor);
+
+// The pieces every item row has, in the editor font: its number label
+// ("NumberLabel"), its text-mode label ("TextModeLabel") and the editor of
+// its text, named as given.
+struct ItemRowParts {
+    QLabel *number;
+    QLabel *textMode;
+    QPlainTextEdit *editor;
+};
+ItemRowParts createItemRowParts(QWidget *row, int textMode, const QString &text, const QString &editorName);
 
 // Gives a row the height of its controls (its editor grows with its text)
 // and lets it share a narrow dock: the Send button needs no more than its

@@ -10,7 +10,6 @@
 #include "mainwindow.h"
 #include "scrollworkspace.h"
 
-#include <dorvane/Channel.h>
 #include <dorvane/wdxblankwidget.h>
 
 #include <QAction>
@@ -43,18 +42,7 @@ QString numberOf(HistoryItemEditor *row)
     return row->findChild<QLabel *>(QStringLiteral("NumberLabel"))->text();
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
 
 QByteArray historyDocument(int entries, const QByteArray &textMode = "Hex")
 {
@@ -65,13 +53,6 @@ QByteArray historyDocument(int entries, const QByteArray &textMode = "Hex")
     return text;
 }
 
-bool openPty(const PseudoTerminal &pty)
-{
-    SerialChannelParams params;
-    params.portName = pty.slavePath();
-    params.baudRate = 115200;
-    return dvApp->channelProxy()->open(params);
-}
 
 // Shuts the services down and starts them again on the same directory, as
 // quitting and starting the workbench does.
@@ -194,7 +175,7 @@ private slots:
         historyWindow()->record(QStringLiteral("01 02 03"), 0);
         restartApplication();
         const QString path = dvApp->options()->historySettingsFile;
-        const QByteArray before = readFile(path);
+        const QByteArray before = readTestFile(path);
         QVERIFY(before.contains("01 02 03"));
         historyWindow()->record(QString(4096, QLatin1Char('f')), 0);
 
@@ -211,7 +192,7 @@ private slots:
         dvApp->shutDown();
         ::setrlimit(RLIMIT_FSIZE, &previousLimit);
         ::sigaction(SIGXFSZ, &previousAction, nullptr);
-        const QByteArray after = readFile(path);
+        const QByteArray after = readTestFile(path);
         dvApp->startUp(dir);
         QCOMPARE(after, before);
         QCOMPARE(rowContents(historyWindow()), QStringList{"01 02 03"});
@@ -247,7 +228,7 @@ private slots:
         QFETCH(QString, firstContent);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("history.settings"));
-        writeFile(path, document);
+        QVERIFY(writeTestFile(path, document));
         HistoryList list;
         list.load(path);
         QCOMPARE(list.count(), records);
@@ -320,7 +301,7 @@ private slots:
             QCOMPARE(window->row(0)->buildCount(), 0);
         }
 
-        QVERIFY(openPty(pty));
+        QVERIFY(openApplicationPty(pty));
         QTest::mouseClick(send, Qt::LeftButton);
         QTest::mouseClick(send, Qt::LeftButton);
         QCOMPARE(readMaster(pty.master(), 6), QByteArray("\xaa\xbb\x0c\xaa\xbb\x0c", 6));

@@ -11,7 +11,6 @@
 #include "savefileaskdialog.h"
 #include "scrollworkspace.h"
 
-#include <dorvane/Channel.h>
 
 #include <QAction>
 #include <QLabel>
@@ -43,26 +42,8 @@ QStringList rowContents(InstructSetWindow *window)
     return contents;
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
-bool openPty(const PseudoTerminal &pty)
-{
-    SerialChannelParams params;
-    params.portName = pty.slavePath();
-    params.baudRate = 115200;
-    return dvApp->channelProxy()->open(params);
-}
 
 // Answers the next save question with one of its buttons.
 void answerSaveQuestion(const char *buttonName)
@@ -103,7 +84,7 @@ private:
     void openThreeInstructs()
     {
         const QString path = m_dir.filePath(QStringLiteral("three.dvits"));
-        writeFile(path, kThreeInstructs);
+        QVERIFY(writeTestFile(path, kThreeInstructs));
         QVERIFY(instructWindow()->open(path));
     }
 
@@ -205,7 +186,7 @@ private slots:
             QCOMPARE(boxes.texts(), QStringList{"There is no active channel, no protocol can be sent!"});
             QCOMPARE(window->row(0)->buildCount(), 0);
         }
-        QVERIFY(openPty(pty));
+        QVERIFY(openApplicationPty(pty));
         QTest::mouseClick(button(window->row(0), "SendButton"), Qt::LeftButton);
         QTest::mouseClick(button(window->row(1), "SendButton"), Qt::LeftButton);
         QTest::mouseClick(button(window->row(0), "SendButton"), Qt::LeftButton);
@@ -239,7 +220,7 @@ private slots:
         QCOMPARE(window->row(2)->intervalSpinBox()->value(), 500);
         QCOMPARE(window->row(1)->titleEdit()->text(), QStringLiteral("second"));
 
-        QVERIFY(openPty(pty));
+        QVERIFY(openApplicationPty(pty));
         // The waits are timed where the channel writes, the order where the
         // bytes arrive.
         QSignalSpy written(dvApp->channelProxy(), &ChannelProxy::bytesWritten);
@@ -279,7 +260,7 @@ private slots:
         QVERIFY(!window->isBatchRunning());
         QCOMPARE(boxes.texts(), QStringList{"There is no active channel, no protocol can be sent!"});
 
-        QVERIFY(openPty(pty));
+        QVERIFY(openApplicationPty(pty));
         QTest::mouseClick(window->batchButton(), Qt::LeftButton);
         QVERIFY(window->isBatchRunning());
         QCOMPARE(readMaster(pty.master(), 1), QByteArray("\x01"));
@@ -324,7 +305,7 @@ private slots:
         InstructSetWindow *window = instructWindow();
         window->add(QStringLiteral("01"), 0);
         const QString blocker = m_dir.filePath(QStringLiteral("plain-file"));
-        writeFile(blocker, "not a directory");
+        QVERIFY(writeTestFile(blocker, "not a directory"));
         const QString path = blocker + QStringLiteral("/set.dvits");
         MessageBoxCatcher boxes;
         QVERIFY(!window->save(path));
@@ -385,11 +366,11 @@ private slots:
             QByteArray text = "fileFormat: dorvane instruct-set file\nfileVersion: \"1.0\"\ninstructs:\n";
             for (int i = source.mid(1).chopped(1).toInt(); i > 0; --i)
                 text += "  - {title: t, content: \"01 02\", textMode: Hex, interval: 10}\n";
-            writeFile(path, text);
+            QVERIFY(writeTestFile(path, text));
         } else {
             path = source;
         }
-        const QByteArray before = QFileInfo(path).isFile() ? readFile(path) : QByteArray();
+        const QByteArray before = QFileInfo(path).isFile() ? readTestFile(path) : QByteArray();
         QElapsedTimer clock;
         clock.start();
         const bool opened = window->open(path);
@@ -409,7 +390,7 @@ private slots:
             QVERIFY(window->path() != path);
         }
         if (QFileInfo(path).isFile())
-            QCOMPARE(readFile(path), before);
+            QCOMPARE(readTestFile(path), before);
     }
 };
 
