@@ -67,24 +67,18 @@ void HistoryList::clear()
 bool HistoryList::load(const QString &path)
 {
     clear();
-    YAML::Node items;
-    if (!readItemDocument(path, kFormatTitle, kListKey, items))
+    std::vector<ItemEntry> entries;
+    // Reading stops after the first capacity() entries.
+    if (!readItemDocument(path, kFormatTitle, kListKey, m_capacity, entries, nullptr))
         return false;
-    try {
-        for (const YAML::Node &item : items) {
-            if (m_records.size() >= m_capacity)
-                break;
-            if (!item.IsMap())
-                continue;
-            auto *record = new HistoryRecord;
-            readItemText(item, "fireTime", &record->fireTime);
-            readItemText(item, "content", &record->content);
-            record->textMode = textModeFromNode(item, "textMode");
-            m_records.append(record);
-        }
-    } catch (const std::exception &) {
-        clear();
-        return false;
+    for (const ItemEntry &entry : entries) {
+        if (!entry.isMap)
+            continue;
+        auto *record = new HistoryRecord;
+        entry.text("fireTime", &record->fireTime);
+        entry.text("content", &record->content);
+        record->textMode = entry.textMode("textMode");
+        m_records.append(record);
     }
     return true;
 }

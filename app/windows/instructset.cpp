@@ -11,18 +11,6 @@ namespace {
 const char kFormatTitle[] = "dorvane instruct-set file";
 const char kListKey[] = "instructs";
 
-int intervalOf(const YAML::Node &item)
-{
-    const YAML::Node value = item["interval"];
-    if (!value.IsDefined() || !value.IsScalar())
-        return 1000;
-    // Read wide so that huge values are clamped instead of failing.
-    double interval = 0;
-    if (!YAML::convert<double>::decode(value, interval) || interval != interval)
-        return 1000;
-    return int(qBound<double>(InstructSet::MinInterval, interval, InstructSet::MaxInterval));
-}
-
 } // namespace
 
 InstructSet::InstructSet(QObject *parent)
@@ -71,26 +59,20 @@ void InstructSet::swap(int first, int second)
 
 bool InstructSet::load(const QString &path)
 {
-    YAML::Node items;
-    if (!readItemDocument(path, kFormatTitle, kListKey, items) || items.size() > size_t(MaxItems))
+    std::vector<ItemEntry> entries;
+    bool more = false;
+    if (!readItemDocument(path, kFormatTitle, kListKey, MaxItems, entries, &more) || more)
         return false;
-    std::vector<std::unique_ptr<InstructItem>> loaded;
-    try {
-        for (const YAML::Node &entry : items) {
-            auto item = std::make_unique<InstructItem>();
-            if (!entry.IsMap() || !readItemText(entry, "content", &item->content))
-                continue;
-            readItemText(entry, "title", &item->title);
-            item->textMode = textModeFromNode(entry, "textMode");
-            item->interval = intervalOf(entry);
-            loaded.push_back(std::move(item));
-        }
-    } catch (const std::exception &) {
-        return false;
-    }
     clear();
-    for (auto &item : loaded)
+    for (const ItemEntry &entry : entries) {
+        auto item = std::make_unique<InstructItem>();
+        if (!entry.isMap || !entry.text("content", &item->content))
+            continue;
+        entry.text("title", &item->title);
+        item->textMode = entry.textMode("textMode");
+        item->interval = entry.boundedInt("interval", MinInterval, MaxInterval, 1000);
         m_items.append(item.release());
+    }
     return true;
 }
 

@@ -4,6 +4,10 @@
 
 #include <yaml-cpp/yaml.h>
 
+#include <map>
+#include <string>
+#include <vector>
+
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -14,12 +18,22 @@ class QWidget;
 
 // "Hex" for mode 0, "Text" for mode 1, "Hex" for anything else.
 QString textModeName(int textMode);
-// The mode a file names: 1 for "Text", 0 for "Hex", anything else or nothing.
-int textModeFromNode(const YAML::Node &item, const char *key);
 
-// The text of a scalar entry, in the local 8-bit encoding; false when the
-// entry is missing or not a scalar.
-bool readItemText(const YAML::Node &item, const char *key, QString *text);
+// One entry of an item list as read from a document: the scalar values of a
+// map entry by key. An entry that is not a map has none; a value that is not
+// a scalar (null, a list, a map, an alias) is missing.
+struct ItemEntry {
+    bool isMap = false;
+    std::map<std::string, std::string> values;
+
+    // The value in the local 8-bit encoding; false when it is missing.
+    bool text(const char *key, QString *text) const;
+    // 1 for "Text", 0 for "Hex", anything else or nothing.
+    int textMode(const char *key) const;
+    // The value as a number brought into [minimum, maximum]; the fallback
+    // when it is missing or not a number.
+    int boundedInt(const char *key, int minimum, int maximum, int fallback) const;
+};
 
 // A row number right-aligned to the digit count of the row count.
 QString rowNumberText(int row, int rowCount);
@@ -49,11 +63,15 @@ ItemRowParts createItemRowParts(QWidget *row, int textMode, const QString &text,
 void setUpRow(QWidget *row, QPlainTextEdit *editor, QPushButton *sendButton);
 
 // Reads a document that holds one list of items under listKey, behind the
-// header with the given format title. False, leaving items alone, for a path
-// that is not a regular file (directories and pipes are never opened), a file
-// too large to be one of ours, text that is not YAML or a foreign header.
-// An empty (null) list is an empty sequence.
-bool readItemDocument(const QString &path, const char *title, const char *listKey, YAML::Node &items);
+// header with the given format title, keeping its first maxEntries entries;
+// *moreEntries tells whether the list goes on beyond them. Reading stops
+// there, so a huge list costs no more than its first entries (the header
+// must come before the list, as every document we write has it). False,
+// leaving entries alone, for a path that is not a regular file (directories
+// and pipes are never opened), a file too large to be one of ours, text that
+// is not YAML or a foreign header. An empty (null) list has no entries.
+bool readItemDocument(const QString &path, const char *title, const char *listKey, int maxEntries,
+                      std::vector<ItemEntry> &entries, bool *moreEntries);
 
 // Writes a document made of the header and the item list; false with the
 // reason when the file could not be replaced (the old file stays whole).
