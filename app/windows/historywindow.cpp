@@ -51,9 +51,10 @@ HistoryWindow::HistoryWindow(QWidget *parent)
     const QString path = historyFilePath();
     if (!path.isEmpty() && QFileInfo::exists(path))
         m_list->load(path);
+    QList<QWidget *> rows;
     for (int i = 0; i < m_list->count(); ++i)
-        insertRow(i, createRow(m_list->at(i)));
-    updateEmptyState();
+        rows << createRow(m_list->at(i));
+    appendRows(rows);
 }
 
 HistoryWindow::~HistoryWindow()

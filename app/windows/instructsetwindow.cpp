@@ -281,12 +281,12 @@ bool InstructSetWindow::open(const QString &path)
     m_set = loaded.release();
     m_set->setParent(this);
     delete old;
+    QList<QWidget *> rows;
     for (int i = 0; i < m_set->count(); ++i)
-        insertRow(i, createRow(m_set->at(i)));
+        rows << createRow(m_set->at(i));
+    appendRows(rows);
     m_path = path;
     setModified(false);
-    renumberRows(0);
-    requestHeaderPlacement();
     return true;
 }
 

@@ -34,14 +34,28 @@ ItemListWindow::ItemListWindow(const QString &picture, QWidget *parent)
 void ItemListWindow::insertRow(int index, QWidget *row)
 {
     index = qBound(0, index, m_rows.size());
+    addRow(index, row);
+    updateEmptyState();
+    renumberRows(rowDigitsChanged(m_rows.size(), m_rows.size() - 1) ? 0 : index);
+    requestHeaderPlacement();
+}
+
+void ItemListWindow::appendRows(const QList<QWidget *> &rows)
+{
+    for (QWidget *row : rows)
+        addRow(m_rows.size(), row);
+    updateEmptyState();
+    renumberRows(0);
+    requestHeaderPlacement();
+}
+
+void ItemListWindow::addRow(int index, QWidget *row)
+{
     m_rows.insert(index, row);
     m_workspace->rowLayout()->insertRow(index, row);
     // The header follows the first row's controls wherever they move.
     for (const QPair<int, QWidget *> &place : headerPlaces(row))
         place.second->installEventFilter(this);
-    updateEmptyState();
-    renumberRows(rowDigitsChanged(m_rows.size(), m_rows.size() - 1) ? 0 : index);
-    requestHeaderPlacement();
 }
 
 void ItemListWindow::removeRow(QWidget *row)

@@ -34,6 +34,8 @@ protected:
     virtual QList<QPair<int, QWidget *>> headerPlaces(QWidget *row) const = 0;
 
     void insertRow(int index, QWidget *row);
+    // Appends many rows at once: numbered and the header placed once.
+    void appendRows(const QList<QWidget *> &rows);
     // Takes the row out and destroys it.
     void removeRow(QWidget *row);
     void removeAllRows();
@@ -50,6 +52,7 @@ protected:
 
 private:
     void placeHeader();
+    void addRow(int index, QWidget *row);
     void discardRow(QWidget *row);
 
     EditorHeaderView *m_header;
