@@ -277,7 +277,7 @@ private slots:
         clock.start();
         {
             HistoryWindow window;
-            QVERIFY2(clock.elapsed() < 20000, "loading a hostile file must not hang");
+            QVERIFY2(clock.elapsed() < 60000, "loading a hostile file must not hang");
             QCOMPARE(window.rowCount(), records);
         }
         removeHistory();

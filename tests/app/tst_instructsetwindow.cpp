@@ -374,7 +374,7 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         const bool opened = window->open(path);
-        QVERIFY2(clock.elapsed() < 20000, "opening a hostile file must not hang");
+        QVERIFY2(clock.elapsed() < 60000, "opening a hostile file must not hang");
         QCOMPARE(opened, instructs > 0);
         if (opened) {
             QCOMPARE(window->rowCount(), instructs);
