@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     InstructSet first;
     first.append(QStringLiteral("kept"), 1);
     if (!first.load(WriteInput(data, size))) {
-        Check(first.count() == 1 && first.at(0)->content == QLatin1String("kept"), "a refused file changed the set");
+        Check(first.count() == 1 && first.at(0)->content == QLatin1String("kept"),
+              "a refused file changed the set");
         return 0;
     }
     Check(first.count() <= InstructSet::MaxItems, "item count");
@@ -24,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (int i = 0; i < first.count(); ++i) {
         const InstructItem *a = first.at(i);
         const InstructItem *b = second.at(i);
-        Check(a->interval >= InstructSet::MinInterval && a->interval <= InstructSet::MaxInterval, "interval range");
+        Check(a->interval >= InstructSet::MinInterval && a->interval <= InstructSet::MaxInterval,
+              "interval range");
         Check(a->title == b->title, "title");
         Check(a->content == b->content, "content");
         Check(a->textMode == b->textMode, "text mode");

@@ -18,12 +18,14 @@ HistoryItemEditor::HistoryItemEditor(HistoryRecord *record, QWidget *parent)
     , m_record(record)
     , m_sender(std::make_unique<TransmitTextSender>())
 {
-    const ItemRowParts parts = createItemRowParts(this, record->textMode, record->content, QStringLiteral("ContentEdit"));
+    const ItemRowParts parts
+        = createItemRowParts(this, record->textMode, record->content, QStringLiteral("ContentEdit"));
     m_numberLabel = parts.number;
     m_textModeLabel = parts.textMode;
     m_contentEdit = parts.editor;
     m_contentEdit->setReadOnly(true);
-    m_timeLabel = Wdx::createLabel(record->fireTime, QStringLiteral("TimeLabel"), Qt::AlignLeft | Qt::AlignVCenter, this);
+    m_timeLabel = Wdx::createLabel(record->fireTime, QStringLiteral("TimeLabel"),
+                                   Qt::AlignLeft | Qt::AlignVCenter, this);
     // In a narrow dock the time goes under the date and leaves the room to
     // the content.
     m_timeLabel->setWordWrap(true);
@@ -43,10 +45,10 @@ HistoryItemEditor::HistoryItemEditor(HistoryRecord *record, QWidget *parent)
     connect(sendButton, &QPushButton::clicked, this, &HistoryItemEditor::send);
 
     setUpRow(this, m_contentEdit, sendButton);
-    Wdx::layoutWidgets(Qt::Horizontal, this,
-                       {m_numberLabel, m_timeLabel, m_textModeLabel, m_contentEdit, copyButton, m_deleteButton,
-                        sendButton},
-                       0, 4);
+    Wdx::layoutWidgets(
+        Qt::Horizontal, this,
+        {m_numberLabel, m_timeLabel, m_textModeLabel, m_contentEdit, copyButton, m_deleteButton, sendButton},
+        0, 4);
 }
 
 HistoryItemEditor::~HistoryItemEditor() = default;

@@ -7,7 +7,8 @@
 #include <dorvane/app_export.h>
 
 // One text sent from the transmit window.
-struct HistoryRecord {
+struct HistoryRecord
+{
     QString fireTime; // "yyyy-MM-dd HH:mm:ss.zzz", local time
     QString content;
     int textMode = 0; // 0 hex, 1 text

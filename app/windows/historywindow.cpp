@@ -36,7 +36,8 @@ HistoryWindow::HistoryWindow(QWidget *parent)
     toolBar->setMovable(false);
     toolBar->setIconSize(QSize(16, 16));
     m_clearAction = toolBar->addAction(tr("Clear"), QIcon(QStringLiteral(":/Resources/dialogue/clear.png")));
-    m_deletionAction = toolBar->addAction(tr("Deletion"), QIcon(QStringLiteral(":/Resources/toolbar/delete.png")));
+    m_deletionAction
+        = toolBar->addAction(tr("Deletion"), QIcon(QStringLiteral(":/Resources/toolbar/delete.png")));
     m_deletionAction->setCheckable(true);
     addToolBar(toolBar);
     connect(m_clearAction, &QAction::triggered, this, &HistoryWindow::clear);

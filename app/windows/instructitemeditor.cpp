@@ -34,7 +34,8 @@ InstructItemEditor::InstructItemEditor(InstructItem *item, QWidget *parent)
     , m_sender(std::make_unique<TransmitTextSender>())
 {
     setFocusPolicy(Qt::StrongFocus);
-    const ItemRowParts parts = createItemRowParts(this, item->textMode, item->content, QStringLiteral("InstructEdit"));
+    const ItemRowParts parts
+        = createItemRowParts(this, item->textMode, item->content, QStringLiteral("InstructEdit"));
     m_numberLabel = parts.number;
     m_textModeLabel = parts.textMode;
     m_instructEdit = parts.editor;
@@ -45,10 +46,12 @@ InstructItemEditor::InstructItemEditor(InstructItem *item, QWidget *parent)
     m_titleEdit->setPlaceholderText(tr("Title"));
     m_titleEdit->setText(item->title);
 
-    m_editButton = iconButton(":/Resources/explorer/edit.png", "EditButton", tr("Edit in the transmit window"), this);
+    m_editButton
+        = iconButton(":/Resources/explorer/edit.png", "EditButton", tr("Edit in the transmit window"), this);
     m_deleteButton = iconButton(":/Resources/editor/delete.png", "DeleteButton", tr("Delete"), this);
     m_moveUpButton = iconButton(":/Resources/editor/move-up.png", "MoveUpButton", tr("Move up"), this);
-    m_moveDownButton = iconButton(":/Resources/editor/move-down.png", "MoveDownButton", tr("Move down"), this);
+    m_moveDownButton
+        = iconButton(":/Resources/editor/move-down.png", "MoveDownButton", tr("Move down"), this);
     // Without arrows: a narrow dock needs the room for the title and the
     // instruct; the value is typed or turned with the wheel.
     m_intervalSpin = Wdx::createSpinBox(InstructSet::MinInterval, InstructSet::MaxInterval, 1000, -1, false,
@@ -81,8 +84,8 @@ InstructItemEditor::InstructItemEditor(InstructItem *item, QWidget *parent)
 
     setUpRow(this, m_instructEdit, sendButton);
     Wdx::layoutWidgets(Qt::Horizontal, this,
-                       {m_numberLabel, m_titleEdit, m_textModeLabel, m_instructEdit, m_editButton, m_deleteButton,
-                        m_moveUpButton, m_moveDownButton, m_intervalSpin, sendButton},
+                       {m_numberLabel, m_titleEdit, m_textModeLabel, m_instructEdit, m_editButton,
+                        m_deleteButton, m_moveUpButton, m_moveDownButton, m_intervalSpin, sendButton},
                        0, 4);
 }
 

@@ -8,11 +8,12 @@
 
 // A ready-made transmit text with a title and the delay the batch send
 // waits after it.
-struct InstructItem {
+struct InstructItem
+{
     QString title;
     QString content;
-    int textMode = 0;     // 0 hex, 1 text
-    int interval = 1000;  // milliseconds
+    int textMode = 0;    // 0 hex, 1 text
+    int interval = 1000; // milliseconds
 };
 
 // The instructs of one instruct-set file, in order.

@@ -59,10 +59,11 @@ InstructSetWindow::InstructSetWindow(QWidget *parent)
     // A batch never outlives its channel: sending on into a closed channel
     // would only raise one message after another.
     if (dvApp && dvApp->channelProxy()) {
-        connect(dvApp->channelProxy(), &ChannelProxy::stateChanged, this, [this](ChannelType, ChanneState state) {
-            if (state != Opened)
-                stopBatch();
-        });
+        connect(dvApp->channelProxy(), &ChannelProxy::stateChanged, this,
+                [this](ChannelType, ChanneState state) {
+                    if (state != Opened)
+                        stopBatch();
+                });
     }
 }
 
@@ -80,9 +81,12 @@ void InstructSetWindow::createToolBar()
         action->setChecked(checked);
         return action;
     };
-    m_newAction = toolBar->addAction(tr("New Instruct Set"), QIcon(QStringLiteral(":/Resources/explorer/new.png")));
-    m_openAction = toolBar->addAction(tr("Open Instruct Set"), QIcon(QStringLiteral(":/Resources/explorer/open.png")));
-    m_saveAction = toolBar->addAction(tr("Save Instruct Set"), QIcon(QStringLiteral(":/Resources/protocol/save.png")));
+    m_newAction
+        = toolBar->addAction(tr("New Instruct Set"), QIcon(QStringLiteral(":/Resources/explorer/new.png")));
+    m_openAction
+        = toolBar->addAction(tr("Open Instruct Set"), QIcon(QStringLiteral(":/Resources/explorer/open.png")));
+    m_saveAction
+        = toolBar->addAction(tr("Save Instruct Set"), QIcon(QStringLiteral(":/Resources/protocol/save.png")));
     toolBar->addSeparator();
     // Every mode starts off: the dock is narrow, and the instructs
     // themselves need the room.

@@ -7,11 +7,11 @@
 
 #include <yaml-cpp/eventhandler.h>
 
+#include <QAbstractTextDocumentLayout>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <QAbstractTextDocumentLayout>
-#include <QEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBlock>
@@ -44,7 +44,8 @@ public:
     {
         // The editor lays its text out to the new width after this event.
         if (event->type() == QEvent::Resize)
-            QMetaObject::invokeMethod(this, [this] { fitEditorHeight(m_editor); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this] { fitEditorHeight(m_editor); }, Qt::QueuedConnection);
         return false;
     }
 
@@ -59,7 +60,8 @@ private:
 class ItemListReader : public YAML::EventHandler
 {
 public:
-    struct Enough {
+    struct Enough
+    {
     };
 
     ItemListReader(const char *listKey, int maxEntries)
@@ -101,7 +103,8 @@ private:
     // Where the parser stands: in the root map, in the list, in one entry's
     // map, or inside something no one reads.
     enum Place { Root, List, Entry, Skipped };
-    struct Frame {
+    struct Frame
+    {
         Frame(Place place, bool isMap)
             : place(place)
             , isMap(isMap)
@@ -178,7 +181,8 @@ private:
     }
 
     // True when the value is the list to read.
-    bool rootValue(const std::string &key, const std::string *text, bool defined, bool container, bool sequence)
+    bool rootValue(const std::string &key, const std::string *text, bool defined, bool container,
+                   bool sequence)
     {
         if (key == "fileFormat" && !m_formatFound) {
             m_formatFound = true;
@@ -277,13 +281,15 @@ void fitEditorHeight(QPlainTextEdit *editor)
     QTextDocument *document = editor->document();
     QAbstractTextDocumentLayout *layout = document->documentLayout();
     int shown = 0;
-    for (QTextBlock block = document->begin(); block.isValid() && shown < kMaxEditorLines; block = block.next()) {
+    for (QTextBlock block = document->begin(); block.isValid() && shown < kMaxEditorLines;
+         block = block.next()) {
         layout->blockBoundingRect(block);
         shown += qMax(1, block.lineCount());
     }
     // A scroll bar only while the text is longer than the editor may grow;
     // one that comes and goes would change the wrapping it depends on.
-    editor->setVerticalScrollBarPolicy(shown >= kMaxEditorLines ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    editor->setVerticalScrollBarPolicy(shown >= kMaxEditorLines ? Qt::ScrollBarAsNeeded
+                                                                : Qt::ScrollBarAlwaysOff);
     const int lines = qMin(shown, kMaxEditorLines) + 1;
     const int height = lines * editor->fontMetrics().lineSpacing();
     // Fixed rather than only capped: the row must make room for the lines.
@@ -295,7 +301,8 @@ ItemRowParts createItemRowParts(QWidget *row, int textMode, const QString &text,
 {
     const QFont editorFont = dvApp && dvApp->options() ? dvApp->options()->editorFont : row->font();
     ItemRowParts parts;
-    parts.number = Wdx::createLabel(QString(), QStringLiteral("NumberLabel"), Qt::AlignRight | Qt::AlignVCenter, row);
+    parts.number
+        = Wdx::createLabel(QString(), QStringLiteral("NumberLabel"), Qt::AlignRight | Qt::AlignVCenter, row);
     parts.number->setFont(editorFont);
     parts.textMode = Wdx::createLabel(textModeName(textMode), QStringLiteral("TextModeLabel"),
                                       Qt::AlignLeft | Qt::AlignVCenter, row);

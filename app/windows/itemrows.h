@@ -22,7 +22,8 @@ QString textModeName(int textMode);
 // One entry of an item list as read from a document: the scalar values of a
 // map entry by key. An entry that is not a map has none; a value that is not
 // a scalar (null, a list, a map, an alias) is missing.
-struct ItemEntry {
+struct ItemEntry
+{
     bool isMap = false;
     std::map<std::string, std::string> values;
 
@@ -50,7 +51,8 @@ void fitEditorHeight(QPlainTextEdit *editor);
 // The pieces every item row has, in the editor font: its number label
 // ("NumberLabel"), its text-mode label ("TextModeLabel") and the editor of
 // its text, named as given.
-struct ItemRowParts {
+struct ItemRowParts
+{
     QLabel *number;
     QLabel *textMode;
     QPlainTextEdit *editor;

@@ -42,8 +42,6 @@ QString numberOf(HistoryItemEditor *row)
     return row->findChild<QLabel *>(QStringLiteral("NumberLabel"))->text();
 }
 
-
-
 QByteArray historyDocument(int entries, const QByteArray &textMode = "Hex")
 {
     QByteArray text = "fileFormat: dorvane history file\nfileVersion: \"1.0\"\ninstructList:\n";
@@ -52,7 +50,6 @@ QByteArray historyDocument(int entries, const QByteArray &textMode = "Hex")
                 + "\"\n    textMode: " + textMode + "\n";
     return text;
 }
-
 
 // Shuts the services down and starts them again on the same directory, as
 // quitting and starting the workbench does.
@@ -142,7 +139,8 @@ private slots:
         QCOMPARE(numberOf(window->row(2)), QStringLiteral("3"));
         window->deletionAction()->trigger();
 
-        QTest::mouseClick(window->row(1)->findChild<QPushButton *>(QStringLiteral("CopyButton")), Qt::LeftButton);
+        QTest::mouseClick(window->row(1)->findChild<QPushButton *>(QStringLiteral("CopyButton")),
+                          Qt::LeftButton);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("02"));
 
         QVERIFY(window->header()->isVisible());
@@ -216,9 +214,10 @@ private slots:
                                     << 0 << 0 << "";
         QTest::newRow("no version") << QByteArray("fileFormat: dorvane history file\ninstructList: []\n") << 0
                                     << 0 << "";
-        QTest::newRow("entry without keys") << QByteArray("fileFormat: dorvane history file\nfileVersion: 1.0\n"
-                                                          "instructList:\n  - {}\n")
-                                            << 1 << 0 << "";
+        QTest::newRow("entry without keys")
+            << QByteArray("fileFormat: dorvane history file\nfileVersion: 1.0\n"
+                          "instructList:\n  - {}\n")
+            << 1 << 0 << "";
     }
     void loadingFiles()
     {
@@ -244,9 +243,8 @@ private slots:
         QTest::addColumn<int>("records");
         const QDir dir(QStringLiteral(DORVANE_HOSTILE_DIR "/history"));
         const QMap<QString, int> expected{
-            {"deep-nesting.settings", 0},     {"garbage.settings", 0},
-            {"list-is-map.settings", 0},      {"long-content.settings", 1},
-            {"root-is-sequence.settings", 0}, {"truncated.settings", 0},
+            {"deep-nesting.settings", 0},      {"garbage.settings", 0},          {"list-is-map.settings", 0},
+            {"long-content.settings", 1},      {"root-is-sequence.settings", 0}, {"truncated.settings", 0},
             {"wrong-entry-kinds.settings", 2}, {"wrong-format.settings", 0},
         };
         const QStringList files = dir.entryList(QDir::Files, QDir::Name);
@@ -297,7 +295,8 @@ private slots:
             MessageBoxCatcher boxes;
             QTest::mouseClick(send, Qt::LeftButton);
             QCOMPARE(boxes.count(), 1);
-            QCOMPARE(boxes.texts().first(), QStringLiteral("There is no active channel, no protocol can be sent!"));
+            QCOMPARE(boxes.texts().first(),
+                     QStringLiteral("There is no active channel, no protocol can be sent!"));
             QCOMPARE(window->row(0)->buildCount(), 0);
         }
 

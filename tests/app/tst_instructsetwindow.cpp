@@ -11,7 +11,6 @@
 #include "savefileaskdialog.h"
 #include "scrollworkspace.h"
 
-
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,9 +40,6 @@ QStringList rowContents(InstructSetWindow *window)
         contents << window->row(i)->instructEdit()->toPlainText();
     return contents;
 }
-
-
-
 
 // Answers the next save question with one of its buttons.
 void answerSaveQuestion(const char *buttonName)
@@ -139,7 +135,8 @@ private slots:
                 QCOMPARE(window->header()->sectionLabel(headerSection)->isVisibleTo(window->header()), on);
         }
         QCOMPARE(window->row(1)->textModeLabel()->text(), QStringLiteral("Text"));
-        QCOMPARE(window->row(3)->findChild<QLabel *>(QStringLiteral("NumberLabel"))->text(), QStringLiteral("4"));
+        QCOMPARE(window->row(3)->findChild<QLabel *>(QStringLiteral("NumberLabel"))->text(),
+                 QStringLiteral("4"));
     }
 
     void moveAndDeleteRows()
@@ -156,7 +153,8 @@ private slots:
         QTest::mouseClick(button(window->row(2), "MoveUpButton"), Qt::LeftButton);
         QCOMPARE(rowContents(window), (QStringList{"02", "03", "01"}));
         QCOMPARE(window->instructSet()->at(2)->content, QStringLiteral("01"));
-        QCOMPARE(window->row(2)->findChild<QLabel *>(QStringLiteral("NumberLabel"))->text(), QStringLiteral("3"));
+        QCOMPARE(window->row(2)->findChild<QLabel *>(QStringLiteral("NumberLabel"))->text(),
+                 QStringLiteral("3"));
 
         QTest::mouseClick(button(window->row(1), "DeleteButton"), Qt::LeftButton);
         QCOMPARE(rowContents(window), (QStringList{"02", "01"}));
@@ -190,7 +188,10 @@ private slots:
         QTest::mouseClick(button(window->row(0), "SendButton"), Qt::LeftButton);
         QTest::mouseClick(button(window->row(1), "SendButton"), Qt::LeftButton);
         QTest::mouseClick(button(window->row(0), "SendButton"), Qt::LeftButton);
-        QCOMPARE(readMaster(pty.master(), 9), QByteArray("\xaa\xbb\x0c" "a\"b" "\xaa\xbb\x0c", 9));
+        QCOMPARE(readMaster(pty.master(), 9), QByteArray("\xaa\xbb\x0c"
+                                                         "a\"b"
+                                                         "\xaa\xbb\x0c",
+                                                         9));
         QCOMPARE(window->row(0)->buildCount(), 1);
 
         QPlainTextEdit *edit = window->row(0)->instructEdit();
