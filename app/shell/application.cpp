@@ -156,6 +156,8 @@ void Application::openDocumentFromCommandLine()
         m_mainWindow->openProtocolFile(file.absoluteFilePath());
     else if (suffix.compare(QLatin1String("dvpts"), Qt::CaseInsensitive) == 0)
         m_mainWindow->openProtocolSetFile(file.absoluteFilePath());
+    else if (suffix.compare(QLatin1String("dvits"), Qt::CaseInsensitive) == 0)
+        m_mainWindow->openInstructSetFile(file.absoluteFilePath());
 }
 
 extern "C" int RunApplication(int &argc, char **argv)

@@ -67,34 +67,34 @@ void reportSettingsProblem(const QString &text)
 
 } // namespace
 
-bool writeYamlDocument(const QString &path, const YAML::Node &document, QString *error)
+bool writeYamlDocument(const QString &path, const YAML::Node &document, QString *reason)
 {
-    const auto failed = [error](const QString &reason) {
-        if (error)
-            *error = reason;
+    auto fail = [reason](const QString &why) {
+        if (reason)
+            *reason = why;
         return false;
     };
     YAML::Emitter emitter;
     emitter << document;
     if (!emitter.good())
-        return failed(QString::fromStdString(emitter.GetLastError()));
+        return fail(QString::fromStdString(emitter.GetLastError()));
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return failed(file.errorString());
+    // Unbuffered, so that a failing write reports the system's reason.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text | QIODevice::Unbuffered))
+        return fail(file.errorString());
     const char *text = emitter.c_str();
     const qint64 size = static_cast<qint64>(emitter.size());
-    if (file.write(text, size) != size)
-        return failed(file.errorString());
+    // A short write says nothing; the next one gives the reason.
+    for (qint64 done = 0; done < size;) {
+        const qint64 written = file.write(text + done, size - done);
+        if (written <= 0)
+            return fail(file.errorString());
+        done += written;
+    }
     if ((size == 0 || text[size - 1] != '\n') && file.write("\n", 1) != 1)
-        return failed(file.errorString());
-    // QSaveFile::commit() takes a short write (a full disk, a file size
-    // limit) for success and renames the cut file over the old one; an
-    // explicit flush sees it, and the temporary file is dropped instead.
-    if (!file.flush())
-        return failed(QCoreApplication::translate("writeYamlDocument",
-                                                  "The file could not be written completely (is the disk full?)."));
+        return fail(file.errorString());
     if (!file.commit())
-        return failed(file.errorString());
+        return fail(file.errorString());
     return true;
 }
 

@@ -90,8 +90,8 @@ private:
     bool m_writesBlocked = false;
 };
 
-// Writes a YAML document whole and atomically; false, with the reason in
-// error when one is given, when the file cannot be written. Shared by every
+// Writes a YAML document whole and atomically; false when the file cannot be
+// written, with the system's reason when one is asked for. Shared by every
 // writer of the application's YAML files.
 DORVANE_APP_EXPORT bool writeYamlDocument(const QString &path, const YAML::Node &document,
-                                          QString *error = nullptr);
+                                          QString *reason = nullptr);

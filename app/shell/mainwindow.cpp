@@ -253,9 +253,20 @@ void MainWindow::resizeEvent(QResizeEvent *event)
     resizeDocks({m_dialogueDock, m_transmitDock}, {300, 100}, Qt::Vertical);
 }
 
+void MainWindow::openInstructSetFile(const QString &path)
+{
+    if (!m_instructSetWindow->open(path))
+        warnOpenFailed(this, path);
+    presentDock(m_instructSetDock);
+}
+
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_protocolEditor->askSave() || !m_protocolSetWindow->askSave()) {
+        event->ignore();
+        return;
+    }
+    if (!m_instructSetWindow->askSave()) {
         event->ignore();
         return;
     }

@@ -44,6 +44,7 @@ public:
 
     void openProtocolFile(const QString &path);
     void openProtocolSetFile(const QString &path);
+    void openInstructSetFile(const QString &path);
 
     // The horizontal requests for the Channel, Dialogue and protocol-editor
     // docks at a window width.

@@ -5,7 +5,10 @@
 
 #include "application.h"
 
+#include <dorvane/Channel.h>
+
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -196,4 +199,26 @@ inline QByteArray readMaster(int fd, int wanted, int timeoutMs = 3000)
         QCoreApplication::processEvents();
     }
     return bytes;
+}
+
+// The whole content of a file, empty when it cannot be read.
+inline QByteArray readTestFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline bool writeTestFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// Opens the application's channel on the slave side of the pseudo-terminal.
+inline bool openApplicationPty(const PseudoTerminal &pty, int baudRate = 115200)
+{
+    SerialChannelParams params;
+    params.portName = pty.slavePath();
+    params.baudRate = baudRate;
+    return Application::instance()->channelProxy()->open(params);
 }

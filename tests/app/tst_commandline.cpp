@@ -1,9 +1,10 @@
 // Starts the whole application with a document named on the command line
 // and checks which window it reached:
-//   tst_commandline [<suffix> editor|set|none]   (default: DVPTC editor)
+//   tst_commandline [<suffix> editor|set|instruct|none]   (default: DVPTC editor)
 #include <dorvane/App.h>
 
 #include "application.h"
+#include "instructsetwindow.h"
 #include "mainwindow.h"
 #include "txprotocoleditor.h"
 
@@ -28,15 +29,19 @@ void checkDocks()
         MainWindow *window = Application::instance()->mainWindow();
         const bool editor = window->protocolEditorDock()->isVisible();
         const bool set = window->protocolSetDock()->isVisible();
+        const bool instruct = window->instructSetDock()->isVisible();
         if (std::strcmp(g_expected, "editor") == 0)
-            g_ok = editor && !set && !window->protocolEditor()->documentPath().isEmpty();
+            g_ok = editor && !set && !instruct && !window->protocolEditor()->documentPath().isEmpty();
         else if (std::strcmp(g_expected, "set") == 0)
-            g_ok = set && !editor;
+            g_ok = set && !editor && !instruct;
+        else if (std::strcmp(g_expected, "instruct") == 0)
+            g_ok = instruct && !editor && !set && window->instructSetWindow()->rowCount() == 1;
         else
-            g_ok = !editor && !set;
+            g_ok = !editor && !set && !instruct;
         if (!g_ok)
-            std::fprintf(stderr, "FAIL: editor dock %s, set dock %s, expected %s\n",
-                         editor ? "shown" : "hidden", set ? "shown" : "hidden", g_expected);
+            std::fprintf(stderr, "FAIL: editor dock %s, set dock %s, instruct dock %s, expected %s\n",
+                         editor ? "shown" : "hidden", set ? "shown" : "hidden", instruct ? "shown" : "hidden",
+                         g_expected);
         QCoreApplication::exit(0);
     });
 }
@@ -48,7 +53,7 @@ Q_COREAPP_STARTUP_FUNCTION(checkDocks)
 int main(int argc, char **argv)
 {
     if (argc != 1 && argc != 3) {
-        std::fprintf(stderr, "usage: %s [<suffix> editor|set|none]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [<suffix> editor|set|instruct|none]\n", argv[0]);
         return 2;
     }
     const char *suffix = argc == 3 ? argv[1] : "DVPTC";
@@ -56,12 +61,16 @@ int main(int argc, char **argv)
 
     QTemporaryDir dir;
     const std::string path = dir.path().toStdString() + "/document." + suffix;
+    // The editor and the instruct set open only a document they can read.
     if (std::FILE *file = std::fopen(path.c_str(), "w")) {
-        // The editor loads what it is given: a protocol of one field.
         if (std::strcmp(g_expected, "editor") == 0)
             std::fputs("fileFormat: dorvane protocol file\nfileVersion: \"1.0\"\n"
                        "protocol: {fields: 1, values: 1}\nfields:\n"
                        "  - {name: a, tid: 10, endian: 1, enable: true, meta: [{generator: Fixed, params: \"1\"}]}\n",
+                       file);
+        else if (std::strcmp(g_expected, "instruct") == 0)
+            std::fputs("fileFormat: dorvane instruct-set file\nfileVersion: \"1.0\"\n"
+                       "instructs:\n  - {title: ping, content: \"01 02\", textMode: Hex, interval: 500}\n",
                        file);
         std::fclose(file);
     }
