@@ -177,6 +177,7 @@ private slots:
 
         m_watcher->stopTimingCycle();
         QCOMPARE(m_watcher->pendingBytes(), 0);
+        m_frames.clear();
         m_watcher->setPacketMode(true);
         m_watcher->setProtocol(protocolOf(kBare));
         m_watcher->startTimingCycle();
