@@ -8,13 +8,12 @@
 #include "application.h"
 #include "rxframewatcher.h"
 
+#include "eventloopstall.h"
+
 #include <dorvane/Channel.h>
 #include <dorvane/Core.h>
 
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <arpa/inet.h>
 #include <array>
@@ -89,24 +88,9 @@ Figures receive(int ms)
     QObject::connect(dvApp->frameWatcher(), &RxFrameWatcher::frameArrived, &context,
                      [&](const QByteArray &) { ++figures.frames; });
 
-    QElapsedTimer clock;
-    QTimer tick;
-    tick.setTimerType(Qt::PreciseTimer);
-    tick.setInterval(1);
-    qint64 last = 0;
-    qint64 worstGapNs = 0;
-    QObject::connect(&tick, &QTimer::timeout, &context, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        worstGapNs = qMax(worstGapNs, now - last);
-        last = now;
-    });
-    QEventLoop loop;
-    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    clock.start();
-    tick.start();
-    loop.exec();
-    figures.seconds = clock.nsecsElapsed() / 1e9;
-    figures.worstStallMs = qMax<qint64>(0, worstGapNs - 1000000) / 1e6;
+    const EventLoopRun run = runEventLoopWatchingStalls(ms);
+    figures.seconds = run.seconds;
+    figures.worstStallMs = run.worstStallMs;
     return figures;
 }
 

@@ -202,12 +202,22 @@ private slots:
         QCOMPARE(window()->inputMode(), 0);
     }
 
-    void blankTextSendsNothing()
+    // Blank text does nothing; hex text without a digit has no bytes to
+    // send, and says so instead of sending nothing in silence.
+    void textWithoutBytesSendsNothing()
     {
         openChannel();
         typeText(QStringLiteral("   \n  "));
         QTest::mouseClick(button(QStringLiteral("Send")), Qt::LeftButton);
         QVERIFY(readMaster(m_pty->master(), 1, 200).isEmpty());
+
+        MessageBoxCatcher boxes;
+        typeText(QStringLiteral("zz // no digits"));
+        QTest::mouseClick(button(QStringLiteral("Send")), Qt::LeftButton);
+        QVERIFY(boxes.waitForBox());
+        QCOMPARE(boxes.texts().value(0), QStringLiteral("A problem occurred during build. Check data validity."));
+        QVERIFY(readMaster(m_pty->master(), 1, 200).isEmpty());
+        QVERIFY(window()->editor()->document()->isModified());
     }
 
     void setTransmitTextModes()
