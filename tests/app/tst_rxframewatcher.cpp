@@ -65,29 +65,43 @@ QByteArray hex(const char *text)
     return QByteArray::fromHex(text);
 }
 
+// Blocks the thread it is moved to until released.
+class ThreadBlocker : public QObject
+{
+    Q_OBJECT
+
+public:
+    QSemaphore held;
+    QSemaphore released;
+
+public slots:
+    void block()
+    {
+        held.release();
+        released.acquire();
+    }
+};
+
 // Keeps the watcher's thread busy while it lives, so no timing step runs.
 class WorkerHold
 {
 public:
     explicit WorkerHold(RxFrameWatcher *watcher)
+        : m_blocker(new ThreadBlocker)
     {
-        // The worker may still be inside the semaphore when this is gone.
-        auto held = m_held;
-        auto released = m_released;
-        QMetaObject::invokeMethod(
-            watcher,
-            [held, released] {
-                held->release();
-                released->acquire();
-            },
-            Qt::QueuedConnection);
-        m_held->acquire();
+        m_blocker->moveToThread(watcher->workerThread());
+        QMetaObject::invokeMethod(m_blocker, "block", Qt::QueuedConnection);
+        m_blocker->held.acquire();
     }
-    ~WorkerHold() { m_released->release(); }
+    ~WorkerHold()
+    {
+        m_blocker->released.release();
+        // Goes on its own thread once the slot has returned.
+        m_blocker->deleteLater();
+    }
 
 private:
-    std::shared_ptr<QSemaphore> m_held = std::make_shared<QSemaphore>();
-    std::shared_ptr<QSemaphore> m_released = std::make_shared<QSemaphore>();
+    ThreadBlocker *m_blocker;
 };
 
 } // namespace
