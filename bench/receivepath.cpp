@@ -4,7 +4,7 @@
 // Prints, as seen on the GUI thread: chunks and bytes per second, frames
 // published per second, and the worst stall of the GUI thread's event loop.
 //
-//   bench_receivepath [seconds per run, default 3]
+//   bench_receivepath [seconds per run, default 3] [bare]
 #include "application.h"
 #include "rxframewatcher.h"
 
@@ -187,9 +187,12 @@ int main(int argc, char **argv)
     Application app(argc, argv);
     app.startUp(dataRoot.path());
 
+    // "bare" as a second argument leaves the frame watcher out, for comparison.
+    const bool bare = argc > 2 && QByteArray(argv[2]) == "bare";
     RxFrameWatcher *watcher = dvApp->frameWatcher();
     watcher->setProtocol(frameProtocol());
-    watcher->startTimingCycle();
+    if (!bare)
+        watcher->startTimingCycle();
     // Until the receive watcher hands every chunk to the frame watcher, the
     // benchmark does.
     QObject::connect(dvApp->channelProxy(), &ChannelProxy::bytesArrived, watcher,

@@ -357,8 +357,10 @@ void RxFrameWatcher::deliverFrames()
             more = true;
         }
     }
+    // The next slice waits for the timers too, so a flood of frames never
+    // keeps the receiving thread's timers from running.
     if (more)
-        QMetaObject::invokeMethod(m_relay.get(), "deliver", Qt::QueuedConnection);
+        QTimer::singleShot(1, m_relay.get(), &FrameRelay::deliver);
     for (const QByteArray &frame : qAsConst(frames))
         emit frameArrived(frame);
 }
