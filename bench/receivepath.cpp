@@ -17,8 +17,8 @@
 
 #include <arpa/inet.h>
 #include <array>
-#include <cerrno>
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -118,7 +118,8 @@ Figures floodTcp(int ms)
     if (!proxy->open(params))
         return {};
     const QString profile = proxy->channelProfile();
-    const quint16 port = quint16(profile.section(QLatin1Char(':'), 1, 1).section(QLatin1Char(' '), 0, 0).toUInt());
+    const quint16 port
+        = quint16(profile.section(QLatin1Char(':'), 1, 1).section(QLatin1Char(' '), 0, 0).toUInt());
 
     std::atomic<bool> running{true};
     std::thread peer([&] {
@@ -172,8 +173,9 @@ Figures floodTerminal(int ms)
 
 void print(const char *name, const Figures &f)
 {
-    std::printf("| %s | %.0f | %.1f | %.0f | %.1f | %.2f |\n", name, f.chunks / f.seconds, f.bytes / f.seconds / 1e6,
-                f.chunks ? double(f.bytes) / f.chunks : 0.0, f.frames / f.seconds, f.worstStallMs);
+    std::printf("| %s | %.0f | %.1f | %.0f | %.1f | %.2f |\n", name, f.chunks / f.seconds,
+                f.bytes / f.seconds / 1e6, f.chunks ? double(f.bytes) / f.chunks : 0.0, f.frames / f.seconds,
+                f.worstStallMs);
     std::fflush(stdout);
 }
 
@@ -195,17 +197,20 @@ int main(int argc, char **argv)
         watcher->startTimingCycle();
     // Until the receive watcher hands every chunk to the frame watcher, the
     // benchmark does.
-    QObject::connect(dvApp->channelProxy(), &ChannelProxy::bytesArrived, watcher,
-                     [watcher](const QDateTime &, const QByteArray &bytes) { watcher->inputData(bytes); },
-                     Qt::DirectConnection);
+    QObject::connect(
+        dvApp->channelProxy(), &ChannelProxy::bytesArrived, watcher,
+        [watcher](const QDateTime &, const QByteArray &bytes) { watcher->inputData(bytes); },
+        Qt::DirectConnection);
 
     std::printf("A local peer writes 32-byte frames, one write each, for %d s per run.\n\n", seconds);
-    std::printf("| channel | chunks/s | MB/s | mean chunk bytes | frames/s published | worst GUI stall ms |\n");
+    std::printf(
+        "| channel | chunks/s | MB/s | mean chunk bytes | frames/s published | worst GUI stall ms |\n");
     std::printf("|---|---:|---:|---:|---:|---:|\n");
     print("TCP server", floodTcp(seconds * 1000));
     print("pseudo-terminal", floodTerminal(seconds * 1000));
     std::printf("\nDropped by the frame watcher's bounds: %lld bytes, %lld frames\n",
-                static_cast<long long>(watcher->droppedBytes()), static_cast<long long>(watcher->droppedFrames()));
+                static_cast<long long>(watcher->droppedBytes()),
+                static_cast<long long>(watcher->droppedFrames()));
     watcher->stopTimingCycle();
     app.shutDown();
     return 0;

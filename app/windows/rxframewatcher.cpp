@@ -301,7 +301,8 @@ void RxFrameWatcher::packetStep()
         return;
     // A packet is one candidate frame: parsed once, then gone.
     for (const Packet &packet : qAsConst(packets)) {
-        const ProtocolParser::PRResult r = m_parser->Update(packet.data.constData(), packet.data.size(), true);
+        const ProtocolParser::PRResult r
+            = m_parser->Update(packet.data.constData(), packet.data.size(), true);
         if (r.status == ProtocolParser::FrameDecoded)
             publish();
     }

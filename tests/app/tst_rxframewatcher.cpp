@@ -150,7 +150,10 @@ private slots:
     {
         QVERIFY(m_watcher->setProtocol(protocolOf(kFramed)));
         m_watcher->startTimingCycle();
-        m_watcher->inputData(hex("0102aa" "aa55020103" "0d" "aa5503"));
+        m_watcher->inputData(hex("0102aa"
+                                 "aa55020103"
+                                 "0d"
+                                 "aa5503"));
         QVERIFY(waitForFrames(1));
         QCOMPARE(m_frames.value(0), (QList<int>{0x0102, 3}));
         QCOMPARE(m_watcher->pendingBytes(), 3);
@@ -173,7 +176,10 @@ private slots:
     {
         QVERIFY(m_watcher->setProtocol(protocolOf(kChecked)));
         m_watcher->startTimingCycle();
-        m_watcher->inputData(hex("aa0166" "0d" "aa0277" "0d"));
+        m_watcher->inputData(hex("aa0166"
+                                 "0d"
+                                 "aa0277"
+                                 "0d"));
         QVERIFY(waitForFrames(1));
         QCOMPARE(m_frames.value(0), QList<int>{2});
         m_watcher->inputData(QByteArray(5000, '\x11'));
@@ -214,7 +220,8 @@ private slots:
             QCOMPARE(m_watcher->pendingBytes(), RxFrameWatcher::maxStreamBytes);
             QCOMPARE(m_watcher->droppedBytes(), 102);
         }
-        m_watcher->inputData(hex("aa55090009" "0d"));
+        m_watcher->inputData(hex("aa55090009"
+                                 "0d"));
         QVERIFY(waitForFrames(1));
         QCOMPARE(m_frames.value(0), (QList<int>{9, 9}));
         QCOMPARE(m_watcher->pendingBytes(), 0);
@@ -230,7 +237,8 @@ private slots:
         QTRY_COMPARE(m_watcher->pendingPackets(), 0);
         // Stopping forgets what waits and keeps nothing more.
         m_watcher->stopTimingCycle();
-        m_watcher->inputData(hex("aa55010001" "0d"));
+        m_watcher->inputData(hex("aa55010001"
+                                 "0d"));
         QCOMPARE(m_watcher->pendingPackets(), 0);
     }
 };
