@@ -225,9 +225,10 @@ int main(int argc, char **argv)
         return false;
     };
     const auto printRow = [](const char *label, int period, const Result &r) {
-        std::printf("| %s | %d | %lld | %lld | %+.3f | %.0f | %.0f | %.0f | %.0f | %.0f | %.0f |\n", label, period,
-                    static_cast<long long>(r.expected), static_cast<long long>(r.seen), r.arrival.meanErrorPercent,
-                    r.arrival.p50Us, r.arrival.p99Us, r.arrival.maxUs, r.tick.p50Us, r.tick.p99Us, r.tick.maxUs);
+        std::printf("| %s | %d | %lld | %lld | %+.3f | %.0f | %.0f | %.0f | %.0f | %.0f | %.0f |\n", label,
+                    period, static_cast<long long>(r.expected), static_cast<long long>(r.seen),
+                    r.arrival.meanErrorPercent, r.arrival.p50Us, r.arrival.p99Us, r.arrival.maxUs,
+                    r.tick.p50Us, r.tick.p99Us, r.tick.maxUs);
         std::fflush(stdout);
     };
 
@@ -249,7 +250,8 @@ int main(int argc, char **argv)
     // The transmit window's way: a one-byte frame built into a ProtocolStream
     // and written by a StreamSender on every tick, against the bare callback,
     // in turn, three times each.
-    std::printf("\nHigh resolution timers at 1 ms: a bare callback and a StreamSender with a one-byte frame\n\n");
+    std::printf(
+        "\nHigh resolution timers at 1 ms: a bare callback and a StreamSender with a one-byte frame\n\n");
     std::printf("| sender | period ms | ticks expected | ticks seen | mean period error %% | p50 dev us | "
                 "p99 dev us | max dev us | tick p50 us | tick p99 us | tick max us |\n");
     std::printf("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");

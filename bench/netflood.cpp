@@ -3,12 +3,11 @@
 // and chunks per second, and the worst stall of this thread's event loop.
 //
 //   bench_netflood [seconds per run, default 3]
+#include "eventloopstall.h"
+
 #include <dorvane/Channel.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QTimer>
 
 #include <arpa/inet.h>
 #include <atomic>
@@ -59,26 +58,9 @@ Figures receive(ChannelProxy &proxy, int ms)
                          ++figures.chunks;
                      });
 
-    QElapsedTimer clock;
-    QTimer tick;
-    tick.setTimerType(Qt::PreciseTimer);
-    tick.setInterval(1);
-    qint64 last = 0;
-    qint64 worstGapNs = 0;
-    QObject::connect(&tick, &QTimer::timeout, &context, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        worstGapNs = qMax(worstGapNs, now - last);
-        last = now;
-    });
-
-    QEventLoop loop;
-    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    clock.start();
-    tick.start();
-    loop.exec();
-    figures.seconds = clock.nsecsElapsed() / 1e9;
-    // The tick itself is 1 ms; what lies beyond it is the stall.
-    figures.worstStallMs = qMax<qint64>(0, worstGapNs - 1000000) / 1e6;
+    const EventLoopRun run = runEventLoopWatchingStalls(ms);
+    figures.seconds = run.seconds;
+    figures.worstStallMs = run.worstStallMs;
     return figures;
 }
 

@@ -4,22 +4,21 @@
 // Prints, as seen on the GUI thread: chunks and bytes per second, frames
 // published per second, and the worst stall of the GUI thread's event loop.
 //
-//   bench_receivepath [seconds per run, default 3]
+//   bench_receivepath [seconds per run, default 3] [bare]
 #include "application.h"
 #include "rxframewatcher.h"
+
+#include "eventloopstall.h"
 
 #include <dorvane/Channel.h>
 #include <dorvane/Core.h>
 
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <arpa/inet.h>
 #include <array>
-#include <cerrno>
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -89,24 +88,9 @@ Figures receive(int ms)
     QObject::connect(dvApp->frameWatcher(), &RxFrameWatcher::frameArrived, &context,
                      [&](const QByteArray &) { ++figures.frames; });
 
-    QElapsedTimer clock;
-    QTimer tick;
-    tick.setTimerType(Qt::PreciseTimer);
-    tick.setInterval(1);
-    qint64 last = 0;
-    qint64 worstGapNs = 0;
-    QObject::connect(&tick, &QTimer::timeout, &context, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        worstGapNs = qMax(worstGapNs, now - last);
-        last = now;
-    });
-    QEventLoop loop;
-    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    clock.start();
-    tick.start();
-    loop.exec();
-    figures.seconds = clock.nsecsElapsed() / 1e9;
-    figures.worstStallMs = qMax<qint64>(0, worstGapNs - 1000000) / 1e6;
+    const EventLoopRun run = runEventLoopWatchingStalls(ms);
+    figures.seconds = run.seconds;
+    figures.worstStallMs = run.worstStallMs;
     return figures;
 }
 
@@ -134,7 +118,8 @@ Figures floodTcp(int ms)
     if (!proxy->open(params))
         return {};
     const QString profile = proxy->channelProfile();
-    const quint16 port = quint16(profile.section(QLatin1Char(':'), 1, 1).section(QLatin1Char(' '), 0, 0).toUInt());
+    const quint16 port
+        = quint16(profile.section(QLatin1Char(':'), 1, 1).section(QLatin1Char(' '), 0, 0).toUInt());
 
     std::atomic<bool> running{true};
     std::thread peer([&] {
@@ -188,8 +173,9 @@ Figures floodTerminal(int ms)
 
 void print(const char *name, const Figures &f)
 {
-    std::printf("| %s | %.0f | %.1f | %.0f | %.1f | %.2f |\n", name, f.chunks / f.seconds, f.bytes / f.seconds / 1e6,
-                f.chunks ? double(f.bytes) / f.chunks : 0.0, f.frames / f.seconds, f.worstStallMs);
+    std::printf("| %s | %.0f | %.1f | %.0f | %.1f | %.2f |\n", name, f.chunks / f.seconds,
+                f.bytes / f.seconds / 1e6, f.chunks ? double(f.bytes) / f.chunks : 0.0, f.frames / f.seconds,
+                f.worstStallMs);
     std::fflush(stdout);
 }
 
@@ -203,22 +189,28 @@ int main(int argc, char **argv)
     Application app(argc, argv);
     app.startUp(dataRoot.path());
 
+    // "bare" as a second argument leaves the frame watcher out, for comparison.
+    const bool bare = argc > 2 && QByteArray(argv[2]) == "bare";
     RxFrameWatcher *watcher = dvApp->frameWatcher();
     watcher->setProtocol(frameProtocol());
-    watcher->startTimingCycle();
+    if (!bare)
+        watcher->startTimingCycle();
     // Until the receive watcher hands every chunk to the frame watcher, the
     // benchmark does.
-    QObject::connect(dvApp->channelProxy(), &ChannelProxy::bytesArrived, watcher,
-                     [watcher](const QDateTime &, const QByteArray &bytes) { watcher->inputData(bytes); },
-                     Qt::DirectConnection);
+    QObject::connect(
+        dvApp->channelProxy(), &ChannelProxy::bytesArrived, watcher,
+        [watcher](const QDateTime &, const QByteArray &bytes) { watcher->inputData(bytes); },
+        Qt::DirectConnection);
 
     std::printf("A local peer writes 32-byte frames, one write each, for %d s per run.\n\n", seconds);
-    std::printf("| channel | chunks/s | MB/s | mean chunk bytes | frames/s published | worst GUI stall ms |\n");
+    std::printf(
+        "| channel | chunks/s | MB/s | mean chunk bytes | frames/s published | worst GUI stall ms |\n");
     std::printf("|---|---:|---:|---:|---:|---:|\n");
     print("TCP server", floodTcp(seconds * 1000));
     print("pseudo-terminal", floodTerminal(seconds * 1000));
     std::printf("\nDropped by the frame watcher's bounds: %lld bytes, %lld frames\n",
-                static_cast<long long>(watcher->droppedBytes()), static_cast<long long>(watcher->droppedFrames()));
+                static_cast<long long>(watcher->droppedBytes()),
+                static_cast<long long>(watcher->droppedFrames()));
     watcher->stopTimingCycle();
     app.shutDown();
     return 0;

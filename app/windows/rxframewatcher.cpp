@@ -10,6 +10,25 @@
 
 #include <cstring>
 
+// Lives on the thread that made the watcher and hands the published frames
+// on there.
+class FrameRelay : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit FrameRelay(RxFrameWatcher *watcher)
+        : m_watcher(watcher)
+    {
+    }
+
+public slots:
+    void deliver() { m_watcher->deliverFrames(); }
+
+private:
+    RxFrameWatcher *m_watcher;
+};
+
 namespace {
 
 constexpr int kTimingStepMs = 10;
@@ -22,7 +41,7 @@ RxFrameWatcher::RxFrameWatcher(QObject *parent)
     : QObject(parent)
     , m_protocol(std::make_unique<RxProtocol>())
     , m_parser(std::make_unique<ProtocolParser>())
-    , m_relay(std::make_unique<QObject>())
+    , m_relay(std::make_unique<FrameRelay>(this))
 {
     m_timer = new QTimer(this);
     m_timer->setInterval(kTimingStepMs);
@@ -40,17 +59,7 @@ RxFrameWatcher::RxFrameWatcher(QObject *parent)
 RxFrameWatcher::~RxFrameWatcher()
 {
     // The parser, the protocol and the timer go on the thread that used them.
-    runOnWorker([this] {
-        delete m_timer;
-        m_timer = nullptr;
-        m_cycleRunning.store(false);
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_parser.reset();
-        m_protocol.reset();
-        m_stream.clear();
-        m_streamInput.clear();
-        m_packets.clear();
-    });
+    runOnWorker("shutDownWorker");
     m_thread.quit();
     m_thread.wait();
     // Orders what the worker did last before the members go.
@@ -58,37 +67,61 @@ RxFrameWatcher::~RxFrameWatcher()
     m_outbox.clear();
 }
 
-template<typename F>
-void RxFrameWatcher::runOnWorker(F &&function)
+// Requests cross to the worker as slots, and what they carry lies in members
+// under the mutex: the sanitizer cannot see Qt's queue, but sees the mutex.
+void RxFrameWatcher::runOnWorker(const char *slot)
 {
-    if (QThread::currentThread() == &m_thread || !m_thread.isRunning())
-        function();
-    else
-        QMetaObject::invokeMethod(this, std::forward<F>(function), Qt::BlockingQueuedConnection);
+    const bool here = QThread::currentThread() == &m_thread || !m_thread.isRunning();
+    QMetaObject::invokeMethod(this, slot, here ? Qt::DirectConnection : Qt::BlockingQueuedConnection);
+}
+
+void RxFrameWatcher::shutDownWorker()
+{
+    delete m_timer;
+    m_timer = nullptr;
+    m_cycleRunning.store(false);
+    m_stream.clear();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_parser.reset();
+    m_protocol.reset();
+    m_streamInput.clear();
+    m_packets.clear();
 }
 
 bool RxFrameWatcher::setProtocol(std::unique_ptr<RxProtocol> protocol)
 {
     if (!protocol)
         return false;
-    RxProtocol *handed = protocol.release();
-    // Blocking: the worker always runs this and adopts the protocol.
-    runOnWorker([this, handed] {
-        std::unique_ptr<RxProtocol> adopted(handed);
-        auto parser = std::make_unique<ProtocolParser>();
-        const bool built = parser->Build(adopted.get());
-        // A new protocol starts on a clean stream.
-        m_stream.clear();
-        m_streamSize.store(0);
+    {
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_buildResult = built;
-        m_parser = std::move(parser);
-        m_protocol = std::move(adopted);
-        m_streamInput.clear();
-        m_packets.clear();
-    });
+        m_pendingProtocol = std::move(protocol);
+    }
+    // Blocking: the worker has adopted the protocol when this returns.
+    runOnWorker("adoptProtocol");
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_buildResult;
+}
+
+void RxFrameWatcher::adoptProtocol()
+{
+    std::unique_ptr<RxProtocol> adopted;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        adopted = std::move(m_pendingProtocol);
+    }
+    if (!adopted)
+        return;
+    auto parser = std::make_unique<ProtocolParser>();
+    const bool built = parser->Build(adopted.get());
+    // A new protocol starts on a clean stream.
+    m_stream.clear();
+    m_streamSize.store(0);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_buildResult = built;
+    m_parser = std::move(parser);
+    m_protocol = std::move(adopted);
+    m_streamInput.clear();
+    m_packets.clear();
 }
 
 bool RxFrameWatcher::loadProtocolFile(const QString &path)
@@ -102,10 +135,14 @@ bool RxFrameWatcher::loadProtocolFile(const QString &path)
 
 void RxFrameWatcher::setPacketMode(bool packet)
 {
-    runOnWorker([this, packet] {
-        m_packetMode.store(packet);
-        clearQueues();
-    });
+    m_pendingPacketMode.store(packet);
+    runOnWorker("applyPacketMode");
+}
+
+void RxFrameWatcher::applyPacketMode()
+{
+    m_packetMode.store(m_pendingPacketMode.load());
+    clearQueues();
 }
 
 void RxFrameWatcher::startTimingCycle()
@@ -264,7 +301,8 @@ void RxFrameWatcher::packetStep()
         return;
     // A packet is one candidate frame: parsed once, then gone.
     for (const Packet &packet : qAsConst(packets)) {
-        const ProtocolParser::PRResult r = m_parser->Update(packet.data.constData(), packet.data.size(), true);
+        const ProtocolParser::PRResult r
+            = m_parser->Update(packet.data.constData(), packet.data.size(), true);
         if (r.status == ProtocolParser::FrameDecoded)
             publish();
     }
@@ -301,7 +339,7 @@ void RxFrameWatcher::flushOutbox()
     }
     m_published.clear();
     if (idle)
-        QMetaObject::invokeMethod(m_relay.get(), [this] { deliverFrames(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(m_relay.get(), "deliver", Qt::QueuedConnection);
 }
 
 void RxFrameWatcher::deliverFrames()
@@ -320,8 +358,12 @@ void RxFrameWatcher::deliverFrames()
             more = true;
         }
     }
+    // The next slice waits for the timers too, so a flood of frames never
+    // keeps the receiving thread's timers from running.
     if (more)
-        QMetaObject::invokeMethod(m_relay.get(), [this] { deliverFrames(); }, Qt::QueuedConnection);
+        QTimer::singleShot(1, m_relay.get(), &FrameRelay::deliver);
     for (const QByteArray &frame : qAsConst(frames))
         emit frameArrived(frame);
 }
+
+#include "rxframewatcher.moc"

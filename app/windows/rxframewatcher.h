@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 
+class FrameRelay;
 class ProtocolParser;
 class QTimer;
 class RxProtocol;
@@ -86,6 +87,9 @@ public slots:
     void inputData(const QByteArray &data);
 
 private slots:
+    void adoptProtocol();
+    void applyPacketMode();
+    void shutDownWorker();
     void onStartTimingCycle();
     void onStopTimingCycle();
     void timingStep();
@@ -101,9 +105,8 @@ private:
     void flushOutbox();
     // Hands published frames to the thread that made the watcher.
     void deliverFrames();
-    // Runs a function on the watcher's thread and waits for it.
-    template<typename F>
-    void runOnWorker(F &&function);
+    // Runs a slot of the watcher on its thread and waits for it.
+    void runOnWorker(const char *slot);
 
     std::unique_ptr<RxProtocol> m_protocol;
     std::unique_ptr<ProtocolParser> m_parser;
@@ -120,6 +123,8 @@ private:
 
     QList<QByteArray> m_outbox;
     bool m_buildResult = false;
+    std::unique_ptr<RxProtocol> m_pendingProtocol;
+    std::atomic<bool> m_pendingPacketMode{false};
 
     // The worker's own: stream bytes taken over from m_streamInput.
     QByteArray m_stream;
@@ -127,7 +132,8 @@ private:
     QList<QByteArray> m_published;
 
     // Lives on the constructing thread; frameArrived is emitted there.
-    std::unique_ptr<QObject> m_relay;
+    std::unique_ptr<FrameRelay> m_relay;
+    friend class FrameRelay;
 
     std::atomic<qint64> m_droppedBytes{0};
     std::atomic<qint64> m_droppedPackets{0};

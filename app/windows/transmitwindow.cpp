@@ -109,7 +109,8 @@ void TransmitWindow::createStandardBar()
     m_modeAction->setToolTip(tr("Input Mode: Hex"));
     connect(m_modeAction, &QAction::triggered, this, [this] { setInputMode(inputMode() == 0 ? 1 : 0); });
     m_standardBar->addSeparator();
-    QAction *clear = m_standardBar->addAction(resourceIcon(":/Resources/dialogue/clear.png"), tr("Clear Input"));
+    QAction *clear
+        = m_standardBar->addAction(resourceIcon(":/Resources/dialogue/clear.png"), tr("Clear Input"));
     connect(clear, &QAction::triggered, m_editor, &QPlainTextEdit::clear);
     m_standardBar->addSeparator();
     QAction *calc = m_standardBar->addAction(resourceIcon(":/Resources/dialogue/decimal.png"),
@@ -123,8 +124,8 @@ void TransmitWindow::createStandardBar()
         = m_standardBar->addAction(resourceIcon(":/Resources/dialogue/add.png"), tr("Add To Instruct Set"));
     connect(add, &QAction::triggered, this, &TransmitWindow::addToInstructSet);
     m_standardBar->addSeparator();
-    m_periodButton = m_standardBar->addToolButton(tr("Enable Period Send"),
-                                                  resourceIcon(":/Resources/explorer/psend.png"), true, false);
+    m_periodButton = m_standardBar->addToolButton(
+        tr("Enable Period Send"), resourceIcon(":/Resources/explorer/psend.png"), true, false);
     m_periodButton->setToolTip(m_periodButton->text());
     m_periodButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_interval = m_standardBar->addSpinBox(1, 60000, 1000, 64, true, QStringLiteral(" (ms)"));
@@ -161,11 +162,14 @@ void TransmitWindow::createCalculatorBar()
     m_calcEndianAction = m_calcBar->QToolBar::addAction(QString());
     showEndian(m_calcEndianAction, m_calcEndian);
     m_calcBar->addSeparator();
-    m_sizeButton = m_calcBar->addToolButton(sizeName(m_numberSize), resourceIcon(":/Resources/dialogue/word-size.png"));
+    m_sizeButton = m_calcBar->addToolButton(sizeName(m_numberSize),
+                                            resourceIcon(":/Resources/dialogue/word-size.png"));
     // Wide enough for "QWORD" beside the icon.
-    m_sizeButton->setFixedWidth(qMax(64, m_sizeButton->fontMetrics().horizontalAdvance(QStringLiteral("QWORD")) + 36));
+    m_sizeButton->setFixedWidth(
+        qMax(64, m_sizeButton->fontMetrics().horizontalAdvance(QStringLiteral("QWORD")) + 36));
     m_calcBar->addSeparator();
-    QAction *insert = m_calcBar->QToolBar::addAction(resourceIcon(":/Resources/dialogue/insert.png"), tr("Insert"));
+    QAction *insert
+        = m_calcBar->QToolBar::addAction(resourceIcon(":/Resources/dialogue/insert.png"), tr("Insert"));
 
     connect(m_decimalInput, &QLineEdit::textChanged, this, [this](const QString &input) {
         const bool point = input.trimmed().contains(QLatin1Char('.'));
@@ -219,7 +223,8 @@ void TransmitWindow::createChecksumBar()
     QAction *calculate
         = m_crcBar->QToolBar::addAction(resourceIcon(":/Resources/dialogue/calc-crc.png"), tr("Calculate"));
     m_crcBar->addSeparator();
-    QAction *insert = m_crcBar->QToolBar::addAction(resourceIcon(":/Resources/dialogue/insert.png"), tr("Insert"));
+    QAction *insert
+        = m_crcBar->QToolBar::addAction(resourceIcon(":/Resources/dialogue/insert.png"), tr("Insert"));
 
     // The byte order decides what is shown and inserted, so a changed order
     // shows the checksum again.
@@ -269,7 +274,8 @@ void TransmitWindow::setInputMode(int mode)
     m_editor->setInputMode(mode);
     const bool text = mode == PlainTextMode;
     m_modeAction->setToolTip(text ? tr("Input Mode: Text") : tr("Input Mode: Hex"));
-    m_modeAction->setIcon(resourceIcon(text ? ":/Resources/dialogue/mode-txt.png" : ":/Resources/dialogue/mode-hex.png"));
+    m_modeAction->setIcon(
+        resourceIcon(text ? ":/Resources/dialogue/mode-txt.png" : ":/Resources/dialogue/mode-hex.png"));
 }
 
 void TransmitWindow::setTransmitText(const QString &text, int mode)
@@ -336,7 +342,8 @@ void TransmitWindow::showPeriodSendState(QObject *sender, bool isRun)
 {
     if (sender != this)
         return;
-    m_sendButton->setIcon(resourceIcon(isRun ? ":/Resources/toolbar/stop.png" : ":/Resources/toolbar/send.png"));
+    m_sendButton->setIcon(
+        resourceIcon(isRun ? ":/Resources/toolbar/stop.png" : ":/Resources/toolbar/send.png"));
     m_sendButton->setText(isRun ? tr("Stop Send") : tr("Send"));
     m_periodButton->setEnabled(!isRun);
 }

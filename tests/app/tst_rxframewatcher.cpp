@@ -7,6 +7,8 @@
 
 #include <dorvane/Core.h>
 
+#include <QSemaphore>
+
 #include <cstring>
 
 namespace {
@@ -63,6 +65,45 @@ QByteArray hex(const char *text)
     return QByteArray::fromHex(text);
 }
 
+// Blocks the thread it is moved to until released.
+class ThreadBlocker : public QObject
+{
+    Q_OBJECT
+
+public:
+    QSemaphore held;
+    QSemaphore released;
+
+public slots:
+    void block()
+    {
+        held.release();
+        released.acquire();
+    }
+};
+
+// Keeps the watcher's thread busy while it lives, so no timing step runs.
+class WorkerHold
+{
+public:
+    explicit WorkerHold(RxFrameWatcher *watcher)
+        : m_blocker(new ThreadBlocker)
+    {
+        m_blocker->moveToThread(watcher->workerThread());
+        QMetaObject::invokeMethod(m_blocker, "block", Qt::QueuedConnection);
+        m_blocker->held.acquire();
+    }
+    ~WorkerHold()
+    {
+        m_blocker->released.release();
+        // Goes on its own thread once the slot has returned.
+        m_blocker->deleteLater();
+    }
+
+private:
+    ThreadBlocker *m_blocker;
+};
+
 } // namespace
 
 class TestRxFrameWatcher : public QObject
@@ -109,7 +150,10 @@ private slots:
     {
         QVERIFY(m_watcher->setProtocol(protocolOf(kFramed)));
         m_watcher->startTimingCycle();
-        m_watcher->inputData(hex("0102aa" "aa55020103" "0d" "aa5503"));
+        m_watcher->inputData(hex("0102aa"
+                                 "aa55020103"
+                                 "0d"
+                                 "aa5503"));
         QVERIFY(waitForFrames(1));
         QCOMPARE(m_frames.value(0), (QList<int>{0x0102, 3}));
         QCOMPARE(m_watcher->pendingBytes(), 3);
@@ -132,7 +176,10 @@ private slots:
     {
         QVERIFY(m_watcher->setProtocol(protocolOf(kChecked)));
         m_watcher->startTimingCycle();
-        m_watcher->inputData(hex("aa0166" "0d" "aa0277" "0d"));
+        m_watcher->inputData(hex("aa0166"
+                                 "0d"
+                                 "aa0277"
+                                 "0d"));
         QVERIFY(waitForFrames(1));
         QCOMPARE(m_frames.value(0), QList<int>{2});
         m_watcher->inputData(QByteArray(5000, '\x11'));
@@ -157,37 +204,42 @@ private slots:
         QCOMPARE(m_watcher->pendingPackets(), 0);
     }
 
-    // A stream that never completes a frame and packets that come faster
-    // than they are taken both stay within their bounds, oldest dropped.
+    // Bytes and packets that come while the watcher's thread is busy stay
+    // within their bounds, the oldest dropped and counted; once it steps
+    // again, a stream whose head was dropped recovers at the next frame.
     void boundsHold()
     {
         QVERIFY(m_watcher->setProtocol(protocolOf(kFramed)));
         m_watcher->startTimingCycle();
-        const QByteArray noTail = hex("aa55") + QByteArray(64 * 1024, '\x01');
-        m_watcher->inputData(noTail);
-        for (int i = 0; i < 40; ++i)
-            m_watcher->inputData(QByteArray(64 * 1024, '\x01'));
-        QTest::qWait(50);
-        QVERIFY(m_watcher->pendingBytes() <= RxFrameWatcher::maxStreamBytes);
-        QVERIFY(m_watcher->droppedBytes() > 0);
-        // Once the dropped head is gone the stream recovers at the next frame.
-        m_watcher->inputData(hex("aa55090009""0d"));
+        {
+            const WorkerHold hold(m_watcher.get());
+            m_watcher->inputData(hex("aa55"));
+            for (int i = 0; i < 16; ++i)
+                m_watcher->inputData(QByteArray(64 * 1024, '\x01'));
+            m_watcher->inputData(QByteArray(100, '\x01'));
+            QCOMPARE(m_watcher->pendingBytes(), RxFrameWatcher::maxStreamBytes);
+            QCOMPARE(m_watcher->droppedBytes(), 102);
+        }
+        m_watcher->inputData(hex("aa55090009"
+                                 "0d"));
         QVERIFY(waitForFrames(1));
         QCOMPARE(m_frames.value(0), (QList<int>{9, 9}));
-
-        m_watcher->stopTimingCycle();
         QCOMPARE(m_watcher->pendingBytes(), 0);
+
         m_watcher->setPacketMode(true);
-        m_watcher->setProtocol(protocolOf(kBare));
-        m_watcher->startTimingCycle();
-        for (int i = 0; i < 3 * RxFrameWatcher::maxPackets; ++i)
-            m_watcher->inputData(QByteArray("\x01\x00", 2));
-        QVERIFY(m_watcher->pendingPackets() <= RxFrameWatcher::maxPackets);
+        {
+            const WorkerHold hold(m_watcher.get());
+            for (int i = 0; i < RxFrameWatcher::maxPackets + 5; ++i)
+                m_watcher->inputData(QByteArray(1, char(i)));
+            QCOMPARE(m_watcher->pendingPackets(), RxFrameWatcher::maxPackets);
+            QCOMPARE(m_watcher->droppedPackets(), 5);
+        }
         QTRY_COMPARE(m_watcher->pendingPackets(), 0);
+        // Stopping forgets what waits and keeps nothing more.
         m_watcher->stopTimingCycle();
-        QTest::qWait(20);
-        QVERIFY(m_frames.size() + m_watcher->droppedPackets() + m_watcher->droppedFrames()
-                >= 3 * RxFrameWatcher::maxPackets);
+        m_watcher->inputData(hex("aa55010001"
+                                 "0d"));
+        QCOMPARE(m_watcher->pendingPackets(), 0);
     }
 };
 

@@ -136,7 +136,7 @@ private slots:
                 sender.addStream(protocol.get(), c);
             round % 2 ? sender.selectAll() : sender.selectOne(round % 3);
             sender.resetGenerators();
-            seen += readMaster(pty.master(), 1, 1);
+            seen += readMaster(pty.master(), 1, 1, false);
         }
         sender.stopPeriodSend();
         proxy.close();
@@ -169,9 +169,13 @@ private slots:
             QVERIFY(sender->addStream(protocol.get(), 0));
             QVERIFY(sender->selectAll());
             sender->startPeriodSend(1);
-            QVERIFY(!readMaster(pty.master(), 2).isEmpty());
+            QVERIFY(!readMaster(pty.master(), 2, 3000, false).isEmpty());
             delete sender;
-            QTRY_VERIFY(!proxy.isPeriodSendRun());
+            QElapsedTimer clock;
+            clock.start();
+            while (proxy.isPeriodSendRun() && clock.elapsed() < 5000)
+                QThread::msleep(1);
+            QVERIFY(!proxy.isPeriodSendRun());
         }
         // The channel itself is still fine for the next sender.
         StreamSender next(&proxy);

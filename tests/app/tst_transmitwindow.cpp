@@ -93,7 +93,8 @@ QString pythonWithPymodbus()
     for (const QString &candidate : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
         QProcess probe;
         probe.start(candidate, {QStringLiteral("-c"), QStringLiteral("import pymodbus.server")});
-        if (probe.waitForFinished(10000) && probe.exitStatus() == QProcess::NormalExit && probe.exitCode() == 0)
+        if (probe.waitForFinished(10000) && probe.exitStatus() == QProcess::NormalExit
+            && probe.exitCode() == 0)
             return candidate;
     }
     return QString();
@@ -152,7 +153,8 @@ private slots:
         typeText(QStringLiteral("aa"));
         QTest::mouseClick(button(QStringLiteral("Send")), Qt::LeftButton);
         QVERIFY(boxes.waitForBox());
-        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("There is no active channel, no protocol can be sent!")});
+        QCOMPARE(boxes.texts(),
+                 QStringList{QStringLiteral("There is no active channel, no protocol can be sent!")});
         QCOMPARE(boxes.icons().value(0), QMessageBox::Critical);
         // The text is still waiting to be built.
         QVERIFY(window()->editor()->document()->isModified());
@@ -202,12 +204,23 @@ private slots:
         QCOMPARE(window()->inputMode(), 0);
     }
 
-    void blankTextSendsNothing()
+    // Blank text does nothing; hex text without a digit has no bytes to
+    // send, and says so instead of sending nothing in silence.
+    void textWithoutBytesSendsNothing()
     {
         openChannel();
         typeText(QStringLiteral("   \n  "));
         QTest::mouseClick(button(QStringLiteral("Send")), Qt::LeftButton);
         QVERIFY(readMaster(m_pty->master(), 1, 200).isEmpty());
+
+        MessageBoxCatcher boxes;
+        typeText(QStringLiteral("zz // no digits"));
+        QTest::mouseClick(button(QStringLiteral("Send")), Qt::LeftButton);
+        QVERIFY(boxes.waitForBox());
+        QCOMPARE(boxes.texts().value(0),
+                 QStringLiteral("A problem occurred during build. Check data validity."));
+        QVERIFY(readMaster(m_pty->master(), 1, 200).isEmpty());
+        QVERIFY(window()->editor()->document()->isModified());
     }
 
     void setTransmitTextModes()
@@ -263,7 +276,8 @@ private slots:
         MessageBoxCatcher boxes;
         QTest::mouseClick(button(QStringLiteral("Send")), Qt::LeftButton);
         QVERIFY(boxes.waitForBox());
-        QCOMPARE(boxes.texts().value(0), QStringLiteral("Periodic sending has been turned on: Protocol Editor"));
+        QCOMPARE(boxes.texts().value(0),
+                 QStringLiteral("Periodic sending has been turned on: Protocol Editor"));
         QVERIFY(proxy->isPeriodSendRun());
         QVERIFY(button(QStringLiteral("Send")));
         other->stopPeriodSend();
@@ -282,8 +296,8 @@ private slots:
         QTest::newRow("258 BYTE") << "258" << 1 << true << "02";
         QTest::newRow("258 QWORD big") << "258" << 8 << false << "00 00 00 00 00 00 01 02";
         QTest::newRow("-1 WORD") << "-1" << 2 << true << "FF FF";
-        QTest::newRow("unsigned above signed range") << "18446744073709551615" << 8 << true
-                                                     << "FF FF FF FF FF FF FF FF";
+        QTest::newRow("unsigned above signed range")
+            << "18446744073709551615" << 8 << true << "FF FF FF FF FF FF FF FF";
         QTest::newRow("1.5 single") << "1.5" << 4 << true << "00 00 C0 3F";
         QTest::newRow("1.5 double") << "1.5" << 8 << true << "00 00 00 00 00 00 F8 3F";
         QTest::newRow("1.5 single big") << "1.5" << 4 << false << "3F C0 00 00";
@@ -343,17 +357,24 @@ private slots:
         QTest::addColumn<QString>("big");
         QTest::addColumn<QString>("little");
         const QByteArray check("123456789");
-        QTest::newRow("CRC_8") << int(Crc8) << check << "F4" << "F4";
-        QTest::newRow("CRC_16_ARC") << int(Crc16Arc) << check << "BB 3D" << "3D BB";
-        QTest::newRow("CRC_16_XMODEM") << int(Crc16Xmodem) << check << "31 C3" << "C3 31";
-        QTest::newRow("CRC_16_MODBUS") << int(Crc16Modbus) << check << "4B 37" << "37 4B";
-        QTest::newRow("CRC_32") << int(Crc32) << check << "CB F4 39 26" << "26 39 F4 CB";
-        QTest::newRow("CRC_32_POSIX") << int(Crc32Posix) << check << "76 5E 76 80" << "80 76 5E 76";
+        QTest::newRow("CRC_8") << int(Crc8) << check << "F4"
+                               << "F4";
+        QTest::newRow("CRC_16_ARC") << int(Crc16Arc) << check << "BB 3D"
+                                    << "3D BB";
+        QTest::newRow("CRC_16_XMODEM") << int(Crc16Xmodem) << check << "31 C3"
+                                       << "C3 31";
+        QTest::newRow("CRC_16_MODBUS") << int(Crc16Modbus) << check << "4B 37"
+                                       << "37 4B";
+        QTest::newRow("CRC_32") << int(Crc32) << check << "CB F4 39 26"
+                                << "26 39 F4 CB";
+        QTest::newRow("CRC_32_POSIX") << int(Crc32Posix) << check << "76 5E 76 80"
+                                      << "80 76 5E 76";
         QTest::newRow("Modbus request") << int(Crc16Modbus) << QByteArray::fromHex("010300000002") << "0B C4"
                                         << "C4 0B";
         // A frame followed by its own CRC checks to zero.
-        QTest::newRow("zero keeps its width") << int(Crc16Modbus) << QByteArray::fromHex("010300000002c40b")
-                                              << "00 00" << "00 00";
+        QTest::newRow("zero keeps its width")
+            << int(Crc16Modbus) << QByteArray::fromHex("010300000002c40b") << "00 00"
+            << "00 00";
     }
     void checksums()
     {
