@@ -195,12 +195,7 @@ int main(int argc, char **argv)
     watcher->setProtocol(frameProtocol());
     if (!bare)
         watcher->startTimingCycle();
-    // Until the receive watcher hands every chunk to the frame watcher, the
-    // benchmark does.
-    QObject::connect(
-        dvApp->channelProxy(), &ChannelProxy::bytesArrived, watcher,
-        [watcher](const QDateTime &, const QByteArray &bytes) { watcher->inputData(bytes); },
-        Qt::DirectConnection);
+    // The receive watcher hands every chunk to it, and to the dialogue view.
 
     std::printf("A local peer writes 32-byte frames, one write each, for %d s per run.\n\n", seconds);
     std::printf(
