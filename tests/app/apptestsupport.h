@@ -21,7 +21,10 @@
 
 #include <memory>
 
+#include <fcntl.h>
+#include <linux/fs.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
@@ -224,3 +227,58 @@ inline bool openApplicationPty(const PseudoTerminal &pty, int baudRate = 115200)
     params.baudRate = baudRate;
     return Application::instance()->channelProxy()->open(params);
 }
+
+// Sets or clears the immutable flag, the one thing that stops root writing
+// into a directory.
+inline bool setImmutable(const QString &path, bool on)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (ok) {
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return ok;
+}
+
+inline bool canCreateFileIn(const QString &dir)
+{
+    QFile probe(dir + QStringLiteral("/.probe"));
+    if (!probe.open(QIODevice::WriteOnly))
+        return false;
+    probe.remove();
+    return true;
+}
+
+// A directory nobody may write to, as far as this machine allows: without
+// write permission, and immutable as well when the tests run as root.
+class ReadOnlyDirectory
+{
+public:
+    explicit ReadOnlyDirectory(const QString &path)
+        : m_path(path)
+    {
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther
+                                        | QFileDevice::ExeOther);
+        if (canCreateFileIn(path))
+            m_immutable = setImmutable(path, true);
+    }
+    ~ReadOnlyDirectory()
+    {
+        if (m_immutable)
+            setImmutable(m_path, false);
+        QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+    ReadOnlyDirectory(const ReadOnlyDirectory &) = delete;
+    ReadOnlyDirectory &operator=(const ReadOnlyDirectory &) = delete;
+
+    bool isReadOnly() const { return !canCreateFileIn(m_path); }
+
+private:
+    QString m_path;
+    bool m_immutable = false;
+};

@@ -7,6 +7,7 @@
 // settings file a case needs (broken, huge, a FIFO, read-only, hostile).
 #include <dorvane/App.h>
 
+#include "apptestsupport.h"
 #include "application.h"
 #include "applicationoptions.h"
 #include "mainwindow.h"
@@ -120,61 +121,6 @@ bool writeAll(const QString &path, const QByteArray &bytes)
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
-
-// Sets or clears the immutable flag, the one thing that stops root writing
-// into a directory.
-bool setImmutable(const QString &path, bool on)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0)
-        return false;
-    int flags = 0;
-    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (ok) {
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    ::close(fd);
-    return ok;
-}
-
-bool canCreateFileIn(const QString &dir)
-{
-    QFile probe(dir + QStringLiteral("/.probe"));
-    if (!probe.open(QIODevice::WriteOnly))
-        return false;
-    probe.remove();
-    return true;
-}
-
-// A directory nobody may write to, as far as this machine allows: without
-// write permission, and immutable as well when the tests run as root.
-class ReadOnlyDirectory
-{
-public:
-    explicit ReadOnlyDirectory(const QString &path)
-        : m_path(path)
-    {
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther
-                                        | QFileDevice::ExeOther);
-        if (canCreateFileIn(path))
-            m_immutable = setImmutable(path, true);
-    }
-    ~ReadOnlyDirectory()
-    {
-        if (m_immutable)
-            setImmutable(m_path, false);
-        QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    }
-    ReadOnlyDirectory(const ReadOnlyDirectory &) = delete;
-    ReadOnlyDirectory &operator=(const ReadOnlyDirectory &) = delete;
-
-    bool isReadOnly() const { return !canCreateFileIn(m_path); }
-
-private:
-    QString m_path;
-    bool m_immutable = false;
-};
 
 const char kValidSettings[] = "fileFormat: dorvane settings\nfileVersion: \"1.0\"\n"
                               "app:\n  theme: System\n  locale: en-US\n"
