@@ -77,7 +77,11 @@ bool applyEchoSettingsText(const std::string &text, EchoSettings &settings)
     if (!document.IsMap())
         return false;
     const YAML::Node &root = document;
-    if (!root["fileFormat"].IsDefined() || !root["fileVersion"].IsDefined())
+    // Only this document: another file's settings (the application's own,
+    // say) must never be taken for the view's.
+    const YAML::Node format = root["fileFormat"];
+    if (!format.IsDefined() || !root["fileVersion"].IsDefined() || !format.IsScalar()
+        || format.Scalar() != kFormatTitle)
         return false;
 
     const YAML::Node options = root["echoOptions"];

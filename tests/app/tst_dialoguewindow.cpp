@@ -398,8 +398,11 @@ void TestDialogueWindow::hostileSettingsFiles_data()
     QTest::addColumn<QString>("symbol");
     QTest::addColumn<int>("repeat");
 
-    const QByteArray head("fileFormat: x\nfileVersion: 1.0\n");
+    const QByteArray head("fileFormat: dorvane dialogue settings file\nfileVersion: 1.0\n");
     QTest::newRow("no header") << QByteArray("echoBreaks: {repeatCount: 3}\n") << false << "=" << 9;
+    QTest::newRow("another document") << QByteArray("fileFormat: dorvane settings\nfileVersion: 1.0\n"
+                                                    "echoBreaks: {repeatCount: 3}\n")
+                                      << false << "=" << 9;
     QTest::newRow("not yaml") << QByteArray("{[: \x01\xff") << false << "=" << 9;
     QTest::newRow("a list") << QByteArray("- 1\n- 2\n") << false << "=" << 9;
     QTest::newRow("null symbol") << head + "echoBreaks: {symbole: ~, repeatCount: 0}\n" << true << "-" << 0;

@@ -1,7 +1,8 @@
 // Every kind of document the workbench writes, saved where it cannot be
 // written: onto a full disk (a file size limit on the process) and into a
 // read-only directory. Each save reports the failure and leaves the old file
-// as it was, byte for byte.
+// as it was, byte for byte. And the hostile dialogue settings and protocol
+// files, read the way start-up and Open read them.
 #include "apptestsupport.h"
 
 #include "applicationoptions.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 
 #include <csignal>
+#include <sys/stat.h>
 #include <functional>
 #include <sys/resource.h>
 
@@ -62,6 +64,31 @@ QByteArray contents(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The hostile files of a kind, with a directory, a FIFO and a file of
+// 100 000 entries made here.
+QStringList hostileFiles(const QString &kind, const QString &scratch, const QByteArray &header,
+                         const QByteArray &entry)
+{
+    QStringList files;
+    const QDir dir(QStringLiteral(DORVANE_HOSTILE_DIR "/") + kind);
+    for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
+        files << dir.absoluteFilePath(name);
+    const QString base = scratch + QLatin1Char('/') + kind;
+    QDir().mkpath(base + QStringLiteral("/a-directory"));
+    files << base + QStringLiteral("/a-directory");
+    const QByteArray fifo = QFile::encodeName(base + QStringLiteral("/a-fifo"));
+    if (::mkfifo(fifo.constData(), 0600) == 0)
+        files << QFile::decodeName(fifo);
+    QFile many(base + QStringLiteral("/many-entries"));
+    if (many.open(QIODevice::WriteOnly)) {
+        many.write(header);
+        for (int i = 0; i < 100000; ++i)
+            many.write(entry);
+        files << many.fileName();
+    }
+    return files;
 }
 
 MainWindow *mainWindow()
@@ -202,6 +229,67 @@ private slots:
         }
         QVERIFY2(!saved, "a save into a read-only directory was reported as done");
         QCOMPARE(contents(document.path()), before);
+    }
+
+    void hostileDialogueSettingsAreReadOrRefusedQuickly()
+    {
+        const QStringList files = hostileFiles(
+            QStringLiteral("dialoguesettings"), m_dir.path(),
+            "fileFormat: dorvane dialogue settings file\nfileVersion: \"1.0\"\nechoBreaks:\n", "  repeatCount: 3\n");
+        QVERIFY(files.size() > 8);
+        for (const QString &path : files) {
+            QElapsedTimer clock;
+            clock.start();
+            EchoSettings settings;
+            const bool read = readEchoSettings(path, settings);
+            QVERIFY2(clock.elapsed() < 5000, qPrintable(path));
+            // Whatever was taken is within the options' ranges.
+            QVERIFY2(settings.breakRepeat >= 1 && settings.breakRepeat <= 80, qPrintable(path));
+            QVERIFY2(settings.breakInterval >= 1 && settings.breakInterval <= 256, qPrintable(path));
+            QVERIFY2(echoBreakSymbols().contains(settings.breakSymbol), qPrintable(path));
+            if (path.contains(QLatin1String("wrong-format")) || path.contains(QLatin1String("garbage"))
+                || path.contains(QLatin1String("a-directory")) || path.contains(QLatin1String("a-fifo")))
+                QVERIFY2(!read, qPrintable(path));
+        }
+    }
+
+    void hostileProtocolsLeaveTheOpenDocument()
+    {
+        TxProtocolEditor *editor = mainWindow()->protocolEditor();
+        TxProtocol protocol;
+        protocol.AddField(-1)->SetTypeId(10);
+        protocol.AddField(-1)->SetTypeId(11);
+        const QString good = m_dir.filePath(QStringLiteral("good.dvptc"));
+        QVERIFY(protocol.Save(good.toStdString(), dvApp->context()));
+        {
+            MessageBoxCatcher boxes;
+            editor->newDocument();
+        }
+        QVERIFY(editor->open(good));
+
+        const QStringList files = hostileFiles(
+            QStringLiteral("protocol"), m_dir.path(),
+            "fileFormat: dorvane protocol file\nfileVersion: \"1.0\"\nprotocol: {fields: 100000, values: 1}\nfields:\n",
+            "  - {name: a, tid: 10, endian: 1, enable: true, meta: [{generator: Fixed, params: \"1\"}]}\n");
+        QVERIFY(files.size() > 8);
+        for (const QString &path : files) {
+            MessageBoxCatcher boxes;
+            QElapsedTimer clock;
+            clock.start();
+            const bool opened = editor->open(path);
+            QVERIFY2(clock.elapsed() < 5000, qPrintable(path));
+            const bool refusable = !path.contains(QLatin1String("many-entries"))
+                && !path.contains(QLatin1String("columns-do-not-match"));
+            QVERIFY2(!opened || !refusable, qPrintable(path));
+            if (opened) {
+                // A well-formed document loads whole: a column per value set.
+                QCOMPARE(editor->columns().size(), editor->protocol()->GetValueCountPerField());
+                QVERIFY(editor->open(good));
+                continue;
+            }
+            QCOMPARE(editor->documentPath(), good);
+            QCOMPARE(editor->protocol()->GetFieldCount(), 2);
+        }
     }
 };
 
