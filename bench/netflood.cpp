@@ -1,6 +1,8 @@
 // Floods a TCP server channel and a UDP channel from a local peer and prints
 // what reaches the proxy's bytesArrived on this (the receiving) thread: bytes
 // and chunks per second, and the worst stall of this thread's event loop.
+// The tiny-datagram runs also hold this thread busy for a second once, as a
+// slow window would, and count the stall while it catches up afterwards.
 //
 //   bench_netflood [seconds per run, default 3]
 #include <dorvane/Channel.h>
@@ -8,6 +10,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QThread>
 #include <QTimer>
 
 #include <arpa/inet.h>
@@ -28,6 +31,10 @@ struct Figures
     qint64 chunks = 0;
     qint64 sentUnits = 0; // datagrams for UDP
     double worstStallMs = 0;
+    // After the receiving thread was held busy: how long an event queued
+    // right then waited for the arrivals queued ahead of it, and how many.
+    double catchUpMs = -1;
+    qint64 backlog = 0;
 };
 
 quint16 portFromProfile(const QString &profile, const QString &prefix)
@@ -48,8 +55,11 @@ sockaddr_in loopback(quint16 port)
 }
 
 // Runs this thread's event loop for the given time while counting arrivals
-// and watching a 1 ms timer for the longest gap between its ticks.
-Figures receive(ChannelProxy &proxy, int ms)
+// and watching a 1 ms timer for the longest gap between its ticks. With busyMs
+// the thread sleeps that long a third of the way in; the sleep itself is not a
+// stall, but working off what queued up meanwhile is, and an event queued
+// when it wakes measures that.
+Figures receive(ChannelProxy &proxy, int ms, int busyMs = 0)
 {
     Figures figures;
     QObject context;
@@ -73,6 +83,21 @@ Figures receive(ChannelProxy &proxy, int ms)
 
     QEventLoop loop;
     QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    if (busyMs > 0) {
+        QTimer::singleShot(ms / 3, Qt::PreciseTimer, &context, [&] {
+            QThread::msleep(busyMs);
+            last = clock.nsecsElapsed();
+            const qint64 wokeNs = last;
+            const qint64 chunksBefore = figures.chunks;
+            QMetaObject::invokeMethod(
+                &context,
+                [&, wokeNs, chunksBefore] {
+                    figures.catchUpMs = (clock.nsecsElapsed() - wokeNs) / 1e6;
+                    figures.backlog = figures.chunks - chunksBefore;
+                },
+                Qt::QueuedConnection);
+        });
+    }
     clock.start();
     tick.start();
     loop.exec();
@@ -118,7 +143,8 @@ Figures floodTcp(int ms)
     return figures;
 }
 
-Figures floodUdp(int ms, int datagramSize)
+// Datagrams of minSize to maxSize bytes, in turn.
+Figures floodUdp(int ms, int minSize, int maxSize, int busyMs = 0)
 {
     ChannelProxy proxy;
     NetChannelParams params(Udp);
@@ -134,17 +160,18 @@ Figures floodUdp(int ms, int datagramSize)
     std::thread peer([&] {
         const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
         const sockaddr_in address = loopback(port);
-        std::vector<char> datagram(size_t(datagramSize), 'u');
-        while (running.load()) {
-            if (::sendto(fd, datagram.data(), datagram.size(), 0,
+        std::vector<char> datagram(size_t(maxSize), 'u');
+        const int sizes = maxSize - minSize + 1;
+        for (int i = 0; running.load(); ++i) {
+            if (::sendto(fd, datagram.data(), size_t(minSize + i % sizes), 0,
                          reinterpret_cast<const sockaddr *>(&address), sizeof address)
-                > 0)
+                >= 0)
                 sent.fetch_add(1);
         }
         ::close(fd);
     });
 
-    Figures figures = receive(proxy, ms);
+    Figures figures = receive(proxy, ms, busyMs);
     running.store(false);
     peer.join();
     proxy.close();
@@ -154,11 +181,14 @@ Figures floodUdp(int ms, int datagramSize)
 
 void print(const char *name, const Figures &f, bool datagrams)
 {
-    std::printf("%-22s %10.1f MB/s %12.0f chunks/s %9.1f KiB/chunk %8.2f ms", name, f.bytes / f.seconds / 1e6,
+    std::printf("%-26s %10.1f MB/s %12.0f chunks/s %9.1f KiB/chunk %8.2f ms", name, f.bytes / f.seconds / 1e6,
                 f.chunks / f.seconds, f.chunks ? f.bytes / 1024.0 / f.chunks : 0.0, f.worstStallMs);
     if (datagrams)
         std::printf("   %lld of %lld datagrams arrived", static_cast<long long>(f.chunks),
                     static_cast<long long>(f.sentUnits));
+    if (f.catchUpMs >= 0)
+        std::printf("\n%26s catch-up after the busy spell: %.2f ms for %lld queued chunks", "", f.catchUpMs,
+                    static_cast<long long>(f.backlog));
     std::printf("\n");
 }
 
@@ -172,9 +202,11 @@ int main(int argc, char **argv)
 
     std::printf("Flood from a local peer for %d s per run; figures as seen on the receiving thread.\n",
                 seconds);
-    std::printf("%-22s %15s %22s %20s %12s\n", "channel", "bytes", "chunks", "mean chunk", "worst stall");
+    std::printf("%-26s %15s %22s %20s %12s\n", "channel", "bytes", "chunks", "mean chunk", "worst stall");
     print("TCP server", floodTcp(ms), false);
-    print("UDP, 1400-byte dgrams", floodUdp(ms, 1400), true);
-    print("UDP, 16 KiB dgrams", floodUdp(ms, 16384), true);
+    print("UDP, 1400-byte dgrams", floodUdp(ms, 1400, 1400), true);
+    print("UDP, 16 KiB dgrams", floodUdp(ms, 16384, 16384), true);
+    print("UDP, 1-8 byte dgrams", floodUdp(ms, 1, 8), true);
+    print("UDP, 1-8 bytes, busy 1 s", floodUdp(ms, 1, 8, 1000), true);
     return 0;
 }

@@ -8,10 +8,12 @@ namespace {
 
 constexpr qint64 kHighMark = 8 * 1024 * 1024;
 constexpr qint64 kLowMark = 2 * 1024 * 1024;
-// Chunks waiting for the receiver: a few thousand events drain in a few
-// milliseconds even when each one costs the receiver some work.
-constexpr qint64 kChunkHighMark = 2048;
-constexpr qint64 kChunkLowMark = 512;
+// Chunks waiting for the receiver. Each one is an event of its own, and the
+// application's receive path spends some tens of microseconds on it, so a
+// thousand of them keep the receiving thread well inside 100 ms; the low mark
+// still leaves it several milliseconds of work while the channel reads again.
+constexpr qint64 kChunkHighMark = 1024;
+constexpr qint64 kChunkLowMark = 256;
 constexpr int kRetryMs = 2;
 
 } // namespace

@@ -264,7 +264,7 @@ void UdpChannelTest::floodNeverHoldsTheWorker()
     // 16000-byte datagrams: the channel holds back at about 8 MiB.
     if (sentWhileBusy.load() < 8000)
         QSKIP("the flood was too slow on this machine to tell a held reader from a free one");
-    QVERIFY2(queued < 5000500, qPrintable(QStringLiteral("%1 of %2").arg(queued).arg(sentWhileBusy.load())));
+    QVERIFY2(queued < 3000500, qPrintable(QStringLiteral("%1 of %2").arg(queued).arg(sentWhileBusy.load())));
 }
 
 void UdpChannelTest::tinyDatagramFloodQueuesBoundedChunks()
@@ -290,9 +290,9 @@ void UdpChannelTest::tinyDatagramFloodQueuesBoundedChunks()
     flooding.store(false);
     flood.join();
 
-    // What the channel queued while this thread was busy, plus what the kernel
-    // still held for it: each datagram is an event of its own here, so a few
-    // thousand at most, never the whole flood.
+    // What the channel queued while this thread was busy, plus the few hundred
+    // tiny datagrams the kernel's buffer still held for it: each datagram is an
+    // event of its own here, so about a thousand, never the whole flood.
     int queued = -1;
     while (queued != arrived.count()) {
         queued = arrived.count();
@@ -308,7 +308,7 @@ void UdpChannelTest::tinyDatagramFloodQueuesBoundedChunks()
 
     if (sent.load() < 40000)
         QSKIP("the flood was too slow on this machine to tell a held reader from a free one");
-    QVERIFY2(queued < 5000, qPrintable(QStringLiteral("%1 of %2").arg(queued).arg(sent.load())));
+    QVERIFY2(queued < 3000, qPrintable(QStringLiteral("%1 of %2").arg(queued).arg(sent.load())));
 }
 
 QTEST_GUILESS_MAIN(UdpChannelTest)
