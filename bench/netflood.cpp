@@ -1,8 +1,9 @@
 // Floods a TCP server channel and a UDP channel from a local peer and prints
 // what reaches the proxy's bytesArrived on this (the receiving) thread: bytes
 // and chunks per second, and the worst stall of this thread's event loop.
-// The tiny-datagram runs also hold this thread busy for a second once, as a
-// slow window would, and count the stall while it catches up afterwards.
+// The last run floods tiny datagrams and holds this thread busy for a second
+// once, as a slow window would, then times how long an event queued as it
+// wakes waits behind the chunks that queued up meanwhile.
 //
 //   bench_netflood [seconds per run, default 3]
 #include <dorvane/Channel.h>
@@ -10,11 +11,11 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QThread>
 #include <QTimer>
 
 #include <arpa/inet.h>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -31,8 +32,8 @@ struct Figures
     qint64 chunks = 0;
     qint64 sentUnits = 0; // datagrams for UDP
     double worstStallMs = 0;
-    // After the receiving thread was held busy: how long an event queued
-    // right then waited for the arrivals queued ahead of it, and how many.
+    // After a busy spell: the wait of an event queued on waking, and the
+    // chunks taken ahead of it.
     double catchUpMs = -1;
     qint64 backlog = 0;
 };
@@ -55,11 +56,8 @@ sockaddr_in loopback(quint16 port)
 }
 
 // Runs this thread's event loop for the given time while counting arrivals
-// and watching a 1 ms timer for the longest gap between its ticks. With busyMs
-// the thread sleeps that long a third of the way in; the sleep itself is not a
-// stall, but working off what queued up meanwhile is, and an event queued
-// when it wakes measures that.
-Figures receive(ChannelProxy &proxy, int ms, int busyMs = 0)
+// and watching a 1 ms timer for the longest gap between its ticks.
+Figures receive(ChannelProxy &proxy, int ms)
 {
     Figures figures;
     QObject context;
@@ -83,21 +81,6 @@ Figures receive(ChannelProxy &proxy, int ms, int busyMs = 0)
 
     QEventLoop loop;
     QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    if (busyMs > 0) {
-        QTimer::singleShot(ms / 3, Qt::PreciseTimer, &context, [&] {
-            QThread::msleep(busyMs);
-            last = clock.nsecsElapsed();
-            const qint64 wokeNs = last;
-            const qint64 chunksBefore = figures.chunks;
-            QMetaObject::invokeMethod(
-                &context,
-                [&, wokeNs, chunksBefore] {
-                    figures.catchUpMs = (clock.nsecsElapsed() - wokeNs) / 1e6;
-                    figures.backlog = figures.chunks - chunksBefore;
-                },
-                Qt::QueuedConnection);
-        });
-    }
     clock.start();
     tick.start();
     loop.exec();
@@ -171,24 +154,47 @@ Figures floodUdp(int ms, int minSize, int maxSize, int busyMs = 0)
         ::close(fd);
     });
 
-    Figures figures = receive(proxy, ms, busyMs);
+    QObject busyContext;
+    qint64 taken = 0;
+    double catchUpMs = -1;
+    qint64 backlog = 0;
+    if (busyMs > 0) {
+        using Clock = std::chrono::steady_clock;
+        QObject::connect(&proxy, &ChannelProxy::bytesArrived, &busyContext, [&] { ++taken; });
+        QTimer::singleShot(ms / 3, Qt::PreciseTimer, &busyContext, [&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(busyMs));
+            const Clock::time_point woke = Clock::now();
+            const qint64 takenBefore = taken;
+            QMetaObject::invokeMethod(
+                &busyContext,
+                [&, woke, takenBefore] {
+                    catchUpMs = std::chrono::duration<double, std::milli>(Clock::now() - woke).count();
+                    backlog = taken - takenBefore;
+                },
+                Qt::QueuedConnection);
+        });
+    }
+
+    Figures figures = receive(proxy, ms);
     running.store(false);
     peer.join();
     proxy.close();
     figures.sentUnits = sent.load();
+    figures.catchUpMs = catchUpMs;
+    figures.backlog = backlog;
     return figures;
 }
 
 void print(const char *name, const Figures &f, bool datagrams)
 {
-    std::printf("%-26s %10.1f MB/s %12.0f chunks/s %9.1f KiB/chunk %8.2f ms", name, f.bytes / f.seconds / 1e6,
+    std::printf("%-22s %10.1f MB/s %12.0f chunks/s %9.1f KiB/chunk %8.2f ms", name, f.bytes / f.seconds / 1e6,
                 f.chunks / f.seconds, f.chunks ? f.bytes / 1024.0 / f.chunks : 0.0, f.worstStallMs);
     if (datagrams)
         std::printf("   %lld of %lld datagrams arrived", static_cast<long long>(f.chunks),
                     static_cast<long long>(f.sentUnits));
     if (f.catchUpMs >= 0)
-        std::printf("\n%26s catch-up after the busy spell: %.2f ms for %lld queued chunks", "", f.catchUpMs,
-                    static_cast<long long>(f.backlog));
+        std::printf("\n%22s (the worst stall includes the busy spell) catch-up after it: %.2f ms for %lld chunks", "",
+                    f.catchUpMs, static_cast<long long>(f.backlog));
     std::printf("\n");
 }
 
@@ -202,11 +208,11 @@ int main(int argc, char **argv)
 
     std::printf("Flood from a local peer for %d s per run; figures as seen on the receiving thread.\n",
                 seconds);
-    std::printf("%-26s %15s %22s %20s %12s\n", "channel", "bytes", "chunks", "mean chunk", "worst stall");
+    std::printf("%-22s %15s %22s %20s %12s\n", "channel", "bytes", "chunks", "mean chunk", "worst stall");
     print("TCP server", floodTcp(ms), false);
     print("UDP, 1400-byte dgrams", floodUdp(ms, 1400, 1400), true);
     print("UDP, 16 KiB dgrams", floodUdp(ms, 16384, 16384), true);
     print("UDP, 1-8 byte dgrams", floodUdp(ms, 1, 8), true);
-    print("UDP, 1-8 bytes, busy 1 s", floodUdp(ms, 1, 8, 1000), true);
+    print("UDP, 1-8 B, busy 1 s", floodUdp(ms, 1, 8, 1000), true);
     return 0;
 }
