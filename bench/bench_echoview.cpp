@@ -33,11 +33,10 @@
 namespace {
 
 // At most this much may wait in the GUI thread's queue: the channels' own
-// arrival gate allows 8 MiB. A real channel delivers tiny chunks no faster
-// than its worker reads them (some 25 000 datagrams a second); the feeder
-// here could post hundreds of thousands, so it also keeps at most 2048
-// chunks waiting, and "as fast as they come" means as fast as the GUI thread
-// takes them.
+// arrival gate allows 8 MiB or 1024 chunks. The feeder here could post
+// hundreds of thousands of chunks, so it keeps at most 2048 waiting (a little
+// more than a channel would), and "as fast as they come" means as fast as the
+// GUI thread takes them.
 const qint64 kMaxInFlightBytes = 8 << 20;
 const qint64 kMaxInFlightChunks = 2048;
 

@@ -1,6 +1,9 @@
 // Floods a TCP server channel and a UDP channel from a local peer and prints
 // what reaches the proxy's bytesArrived on this (the receiving) thread: bytes
 // and chunks per second, and the worst stall of this thread's event loop.
+// The last run floods tiny datagrams and holds this thread busy for a second
+// once, as a slow window would, then times how long an event queued as it
+// wakes waits behind the chunks that queued up meanwhile.
 //
 //   bench_netflood [seconds per run, default 3]
 #include "eventloopstall.h"
@@ -11,6 +14,7 @@
 
 #include <arpa/inet.h>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -27,6 +31,10 @@ struct Figures
     qint64 chunks = 0;
     qint64 sentUnits = 0; // datagrams for UDP
     double worstStallMs = 0;
+    // After a busy spell: the wait of an event queued on waking, and the
+    // chunks taken ahead of it.
+    double catchUpMs = -1;
+    qint64 backlog = 0;
 };
 
 quint16 portFromProfile(const QString &profile, const QString &prefix)
@@ -100,7 +108,8 @@ Figures floodTcp(int ms)
     return figures;
 }
 
-Figures floodUdp(int ms, int datagramSize)
+// Datagrams of minSize to maxSize bytes, in turn.
+Figures floodUdp(int ms, int minSize, int maxSize, int busyMs = 0)
 {
     ChannelProxy proxy;
     NetChannelParams params(Udp);
@@ -116,21 +125,45 @@ Figures floodUdp(int ms, int datagramSize)
     std::thread peer([&] {
         const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
         const sockaddr_in address = loopback(port);
-        std::vector<char> datagram(size_t(datagramSize), 'u');
-        while (running.load()) {
-            if (::sendto(fd, datagram.data(), datagram.size(), 0,
+        std::vector<char> datagram(size_t(maxSize), 'u');
+        const int sizes = maxSize - minSize + 1;
+        for (int i = 0; running.load(); ++i) {
+            if (::sendto(fd, datagram.data(), size_t(minSize + i % sizes), 0,
                          reinterpret_cast<const sockaddr *>(&address), sizeof address)
-                > 0)
+                >= 0)
                 sent.fetch_add(1);
         }
         ::close(fd);
     });
+
+    QObject busyContext;
+    qint64 taken = 0;
+    double catchUpMs = -1;
+    qint64 backlog = 0;
+    if (busyMs > 0) {
+        using Clock = std::chrono::steady_clock;
+        QObject::connect(&proxy, &ChannelProxy::bytesArrived, &busyContext, [&] { ++taken; });
+        QTimer::singleShot(ms / 3, Qt::PreciseTimer, &busyContext, [&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(busyMs));
+            const Clock::time_point woke = Clock::now();
+            const qint64 takenBefore = taken;
+            QMetaObject::invokeMethod(
+                &busyContext,
+                [&, woke, takenBefore] {
+                    catchUpMs = std::chrono::duration<double, std::milli>(Clock::now() - woke).count();
+                    backlog = taken - takenBefore;
+                },
+                Qt::QueuedConnection);
+        });
+    }
 
     Figures figures = receive(proxy, ms);
     running.store(false);
     peer.join();
     proxy.close();
     figures.sentUnits = sent.load();
+    figures.catchUpMs = catchUpMs;
+    figures.backlog = backlog;
     return figures;
 }
 
@@ -141,6 +174,9 @@ void print(const char *name, const Figures &f, bool datagrams)
     if (datagrams)
         std::printf("   %lld of %lld datagrams arrived", static_cast<long long>(f.chunks),
                     static_cast<long long>(f.sentUnits));
+    if (f.catchUpMs >= 0)
+        std::printf("\n%22s (the worst stall includes the busy spell) catch-up after it: %.2f ms for %lld chunks", "",
+                    f.catchUpMs, static_cast<long long>(f.backlog));
     std::printf("\n");
 }
 
@@ -156,7 +192,9 @@ int main(int argc, char **argv)
                 seconds);
     std::printf("%-22s %15s %22s %20s %12s\n", "channel", "bytes", "chunks", "mean chunk", "worst stall");
     print("TCP server", floodTcp(ms), false);
-    print("UDP, 1400-byte dgrams", floodUdp(ms, 1400), true);
-    print("UDP, 16 KiB dgrams", floodUdp(ms, 16384), true);
+    print("UDP, 1400-byte dgrams", floodUdp(ms, 1400, 1400), true);
+    print("UDP, 16 KiB dgrams", floodUdp(ms, 16384, 16384), true);
+    print("UDP, 1-8 byte dgrams", floodUdp(ms, 1, 8), true);
+    print("UDP, 1-8 B, busy 1 s", floodUdp(ms, 1, 8, 1000), true);
     return 0;
 }

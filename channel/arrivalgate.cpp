@@ -8,13 +8,19 @@ namespace {
 
 constexpr qint64 kHighMark = 8 * 1024 * 1024;
 constexpr qint64 kLowMark = 2 * 1024 * 1024;
+// Chunks waiting for the receiver. Each one is an event of its own, and the
+// application's receive path spends some tens of microseconds on it, so a
+// thousand of them keep the receiving thread well inside 100 ms; the low mark
+// still leaves it several milliseconds of work while the channel reads again.
+constexpr qint64 kChunkHighMark = 1024;
+constexpr qint64 kChunkLowMark = 256;
 constexpr int kRetryMs = 2;
 
 } // namespace
 
 ArrivalGate::ArrivalGate(Channel *channel)
     : QObject(channel)
-    , m_inFlight(std::make_shared<std::atomic<qint64>>(0))
+    , m_inFlight(std::make_shared<InFlight>())
     , m_retry(new QTimer(this))
 {
     m_retry->setSingleShot(true);
@@ -25,12 +31,15 @@ ArrivalGate::ArrivalGate(Channel *channel)
 std::function<void(qint64)> ArrivalGate::taker()
 {
     m_counting = true;
-    return [counter = m_inFlight](qint64 bytes) { counter->fetch_sub(bytes); };
+    return [counter = m_inFlight](qint64 bytes) {
+        counter->bytes.fetch_sub(bytes);
+        counter->chunks.fetch_sub(1);
+    };
 }
 
 bool ArrivalGate::admit()
 {
-    if (m_inFlight->load() < kHighMark)
+    if (m_inFlight->bytes.load() < kHighMark && m_inFlight->chunks.load() < kChunkHighMark)
         return true;
     if (!m_retry->isActive())
         m_retry->start();
@@ -40,13 +49,15 @@ bool ArrivalGate::admit()
 void ArrivalGate::account(qint64 bytes)
 {
     // Nobody takes the bytes off the count without a taker.
-    if (m_counting)
-        m_inFlight->fetch_add(bytes);
+    if (m_counting) {
+        m_inFlight->bytes.fetch_add(bytes);
+        m_inFlight->chunks.fetch_add(1);
+    }
 }
 
 void ArrivalGate::poll()
 {
-    if (m_inFlight->load() > kLowMark) {
+    if (m_inFlight->bytes.load() > kLowMark || m_inFlight->chunks.load() > kChunkLowMark) {
         m_retry->start();
         return;
     }

@@ -10,12 +10,15 @@ class Channel;
 class QTimer;
 
 // Keeps a fast peer from flooding the thread that receives a channel's bytes.
-// The gate counts the bytes that the channel has reported as arrived but that
-// the receiving thread has not yet taken off its event queue. Above the high
-// mark the channel stops reading, so TCP flow control (or the kernel's
-// datagram buffer) holds the peer back instead of an ever longer queue; once
-// the receiver has caught up to the low mark the gate tells the channel to
-// read again. Lives on the channel's thread as its child.
+// The gate counts the bytes, and the chunks, that the channel has reported as
+// arrived but that the receiving thread has not yet taken off its event queue.
+// Above either high mark the channel stops reading, so TCP flow control (or
+// the kernel's datagram buffer) holds the peer back instead of an ever longer
+// queue; once the receiver has caught up to both low marks the gate tells the
+// channel to read again. The chunk marks matter for tiny datagrams: each one
+// is an event of its own, and a queue of a few hundred thousand of them would
+// hold the receiving thread for seconds. Lives on the channel's thread as its
+// child.
 class ArrivalGate : public QObject
 {
     Q_OBJECT
@@ -36,11 +39,17 @@ signals:
     void reopened();
 
 private:
+    struct InFlight
+    {
+        std::atomic<qint64> bytes{0};
+        std::atomic<qint64> chunks{0};
+    };
+
     void poll();
 
     // Shared with the taker, which may still run for chunks queued when the
     // channel is gone.
-    std::shared_ptr<std::atomic<qint64>> m_inFlight;
+    std::shared_ptr<InFlight> m_inFlight;
     bool m_counting = false;
     QTimer *m_retry;
 };
