@@ -33,6 +33,9 @@ public:
     // Shows and raises a dock that is hidden or behind another tab, hides a
     // visible one.
     void toggleDock(QDockWidget *dock);
+    // Shows and raises a dock that is hidden or behind another tab; leaves a
+    // visible one as it is.
+    void presentDock(QDockWidget *dock);
 
     void setRxCount(quint32 count);
     void setTxCount(quint32 count);
@@ -83,7 +86,6 @@ private:
     void showAbout();
     // Brings a dock to the front whatever its state, for documents opened
     // from outside.
-    void presentDock(QDockWidget *dock);
 
     WdxToolBar *m_toolBar = nullptr;
 

@@ -74,8 +74,11 @@ InstructItemEditor::InstructItemEditor(InstructItem *item, QWidget *parent)
         emit edited();
     });
     connect(m_editButton, &QPushButton::clicked, this, [this] {
-        if (dvApp && dvApp->mainWindow())
-            dvApp->mainWindow()->transmitWindow()->setTransmitText(m_item->content, m_item->textMode);
+        MainWindow *mainWindow = dvApp ? dvApp->mainWindow() : nullptr;
+        if (!mainWindow)
+            return;
+        mainWindow->transmitWindow()->setTransmitText(m_item->content, m_item->textMode);
+        mainWindow->presentDock(mainWindow->transmitDock());
     });
     connect(m_deleteButton, &QPushButton::clicked, this, [this] { emit deleteRequested(this); });
     connect(m_moveUpButton, &QPushButton::clicked, this, [this] { emit moveRequested(this, -1); });

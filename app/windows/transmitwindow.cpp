@@ -295,8 +295,10 @@ void TransmitWindow::addToInstructSet()
     const QString text = m_editor->toPlainText().trimmed();
     if (text.isEmpty() || !dvApp || !dvApp->mainWindow())
         return;
-    if (InstructSetWindow *instructs = dvApp->mainWindow()->instructSetWindow())
-        instructs->add(text, inputMode());
+    MainWindow *mainWindow = dvApp->mainWindow();
+    mainWindow->instructSetWindow()->add(text, inputMode());
+    // The set may be hidden or behind another tab: the new row is shown.
+    mainWindow->presentDock(mainWindow->instructSetDock());
 }
 
 void TransmitWindow::sendTransmitText()

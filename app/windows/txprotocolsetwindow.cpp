@@ -9,7 +9,6 @@
 #include "savefileaskdialog.h"
 #include "scrollworkspace.h"
 #include "streamsender.h"
-#include "txprotocoleditor.h"
 #include "txprotocolset.h"
 #include "txprotocolsetitemeditor.h"
 
@@ -26,7 +25,6 @@
 #include <QCursor>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -493,18 +491,9 @@ void TxProtocolSetWindow::editRow(TxProtocolSetItemEditor *row)
     MainWindow *mainWindow = app() ? app()->mainWindow() : nullptr;
     if (!mainWindow || !row)
         return;
-    TxProtocolEditor *editor = mainWindow->protocolEditor();
-    // The editor's own unsaved changes are never dropped without asking.
-    if (!editor->askSave())
-        return;
-    const QString path = row->item()->path;
-    if (!editor->open(path)) {
-        warnOpenFailed(this, path);
-        return;
-    }
-    QDockWidget *dock = mainWindow->protocolEditorDock();
-    if (dock->visibleRegion().isEmpty())
-        mainWindow->toggleDock(dock);
+    // The editor's open asks about its own unsaved changes, once, and a file
+    // it cannot read is said so.
+    mainWindow->openProtocolFile(row->item()->path);
 }
 
 void TxProtocolSetWindow::deleteRow(TxProtocolSetItemEditor *row)

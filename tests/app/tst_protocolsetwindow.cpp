@@ -8,6 +8,7 @@
 #include "scrollworkspace.h"
 #include "streamsender.h"
 #include "transmittext.h"
+#include "txprotocoleditor.h"
 #include "txprotocolset.h"
 #include "txprotocolsetitemeditor.h"
 #include "txprotocolsetwindow.h"
@@ -18,6 +19,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QDockWidget>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
@@ -422,6 +424,41 @@ private slots:
         QVERIFY(window()->isModified());
         windowAction(QStringLiteral("Enable"))->setChecked(false);
         newSetDroppingChanges();
+    }
+
+    // A row's edit button opens its file in the protocol editor and shows
+    // the editor; the editor's unsaved changes are asked about once.
+    void editButtonOpensTheFileInTheEditor()
+    {
+        openSet({m_a, m_b});
+        MainWindow *mainWindow = Application::instance()->mainWindow();
+        TxProtocolEditor *editor = mainWindow->protocolEditor();
+        QVERIFY(editor->open(m_a));
+        editor->addFieldAtEnd();
+        QVERIFY(editor->isModified());
+        mainWindow->protocolEditorDock()->hide();
+
+        int questions = 0;
+        QTimer answer;
+        answer.setInterval(20);
+        connect(&answer, &QTimer::timeout, [&questions] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (QPushButton *button
+                = modal ? modal->findChild<QPushButton *>(QStringLiteral("btnDoNotSave")) : nullptr) {
+                ++questions;
+                button->click();
+            }
+        });
+        answer.start();
+        windowAction(QStringLiteral("Edit"))->setChecked(true);
+        QTest::mouseClick(rowButton(1, "EditButton"), Qt::LeftButton);
+        answer.stop();
+        windowAction(QStringLiteral("Edit"))->setChecked(false);
+
+        QCOMPARE(questions, 1);
+        QCOMPARE(editor->documentPath(), m_b);
+        QVERIFY(!editor->isModified());
+        QVERIFY(mainWindow->protocolEditorDock()->isVisible());
     }
 
     // Files of a set that went away are named in one warning and skipped; a

@@ -5,6 +5,10 @@
 
 #include "channeltracker.h"
 #include "checksum.h"
+#include "historylist.h"
+#include "historywindow.h"
+#include "instructitemeditor.h"
+#include "instructsetwindow.h"
 #include "mainwindow.h"
 #include "streamsender.h"
 #include "transmittext.h"
@@ -16,10 +20,15 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDockWidget>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -202,6 +211,65 @@ private slots:
         QCOMPARE(readMaster(m_pty->master(), 6), QByteArray("aa bbz"));
         action(QStringLiteral("Switch Input Mode"))->trigger();
         QCOMPARE(window()->inputMode(), 0);
+    }
+
+    // Each changed text that is sent is one history record; a text sent
+    // again, or typed again the same, is not a second one.
+    void sentTextsReachTheHistory()
+    {
+        HistoryList *history = dvApp->mainWindow()->historyWindow()->historyList();
+        dvApp->mainWindow()->historyWindow()->clear();
+        openChannel();
+        const auto send = [this](const QString &typed, int bytes) {
+            if (!typed.isNull())
+                typeText(typed);
+            QTest::mouseClick(button(QStringLiteral("Send")), Qt::LeftButton);
+            QCOMPARE(readMaster(m_pty->master(), bytes).size(), bytes);
+        };
+        send(QStringLiteral("aa bb"), 2);
+        send(QString(), 2);
+        QCOMPARE(history->count(), 1);
+        send(QStringLiteral("aa bb"), 2);
+        QCOMPARE(history->count(), 1);
+        send(QStringLiteral("cc"), 1);
+        QCOMPARE(history->count(), 2);
+        QCOMPARE(history->at(0)->content, QStringLiteral("cc"));
+        QCOMPARE(history->at(1)->content, QStringLiteral("aa bb"));
+    }
+
+    // "Add To Instruct Set" appends a row with the text and its mode; the
+    // row's edit button brings both back into this window.
+    void instructSetRoundTrip()
+    {
+        InstructSetWindow *instructs = dvApp->mainWindow()->instructSetWindow();
+        const int before = instructs->rowCount();
+        QAction *add = action(QStringLiteral("Add To Instruct Set"));
+        typeText(QStringLiteral("  \n "));
+        add->trigger();
+        QCOMPARE(instructs->rowCount(), before);
+        window()->setTransmitText(QStringLiteral("hello there"), PlainTextMode);
+        add->trigger();
+        window()->setTransmitText(QStringLiteral("01 02"), HexTextMode);
+        add->trigger();
+        QCOMPARE(instructs->rowCount(), before + 2);
+        QVERIFY(!dvApp->mainWindow()->instructSetDock()->visibleRegion().isEmpty());
+        QCOMPARE(instructs->row(before)->instructEdit()->toPlainText(), QStringLiteral("hello there"));
+        QCOMPARE(instructs->row(before)->textModeLabel()->text(), QStringLiteral("Text"));
+        QCOMPARE(instructs->row(before + 1)->textModeLabel()->text(), QStringLiteral("Hex"));
+
+        dvApp->mainWindow()->transmitDock()->hide();
+        instructs->editAction()->setChecked(true);
+        QTest::mouseClick(instructs->row(before)->findChild<QPushButton *>(QStringLiteral("EditButton")),
+                          Qt::LeftButton);
+        instructs->editAction()->setChecked(false);
+        QCOMPARE(window()->editor()->toPlainText(), QStringLiteral("hello there"));
+        QCOMPARE(window()->inputMode(), int(PlainTextMode));
+        QVERIFY(dvApp->mainWindow()->transmitDock()->isVisible());
+
+        QTemporaryDir dir;
+        QVERIFY(instructs->save(dir.filePath(QStringLiteral("set.dvits"))));
+        instructs->newSet();
+        window()->setTransmitText(QStringLiteral("x"), HexTextMode);
     }
 
     // Blank text does nothing; hex text without a digit has no bytes to
