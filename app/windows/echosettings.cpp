@@ -3,6 +3,7 @@
 #include "applicationoptions.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <yaml-cpp/yaml.h>
 
@@ -120,6 +121,9 @@ bool applyEchoSettingsText(const std::string &text, EchoSettings &settings)
 
 bool readEchoSettings(const QString &path, EchoSettings &settings)
 {
+    // A pipe or device in its place would block the start for ever.
+    if (!QFileInfo(path).isFile())
+        return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileSize)
         return false;

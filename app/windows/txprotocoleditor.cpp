@@ -656,9 +656,13 @@ void TxProtocolEditor::openDocument()
 
 std::unique_ptr<TxProtocol> TxProtocolEditor::readProtocol(const QString &path)
 {
+    // Every field is a row of a dozen widgets: a protocol of many thousand
+    // fields would hold the workbench for minutes, so it is not opened.
+    constexpr int kMaxEditableFields = 1000;
     auto protocol = std::make_unique<TxProtocol>();
     if (!QFileInfo(path).isFile() || !context() || !protocol->Load(localText(path), context())
-        || protocol->GetFieldCount() < 1 || protocol->GetValueCountPerField() < 1)
+        || protocol->GetFieldCount() < 1 || protocol->GetFieldCount() > kMaxEditableFields
+        || protocol->GetValueCountPerField() < 1)
         return nullptr;
     return protocol;
 }
