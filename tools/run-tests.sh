@@ -1,14 +1,14 @@
 #!/bin/sh
 # Installs what is missing, builds Dorvane with its tests, benchmarks and
 # fuzz targets, and runs every test. Each stage stops the run on failure.
-#   FUZZ_SECONDS      seconds per fuzz target (default 30, 0 skips fuzzing)
+#   FUZZ_SECONDS      seconds per fuzz target (default 20, 0 skips fuzzing)
 #   SANITIZERS=0      skips the AddressSanitizer and ThreadSanitizer passes
 set -eu
 cd "$(dirname "$0")/.."
 sh tools/install-deps.sh
 
 JOBS=$(nproc 2>/dev/null || echo 2)
-FUZZ_SECONDS=${FUZZ_SECONDS:-30}
+FUZZ_SECONDS=${FUZZ_SECONDS:-20}
 SANITIZERS=${SANITIZERS:-1}
 
 echo "== build and unit tests"
