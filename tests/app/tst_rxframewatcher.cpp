@@ -13,7 +13,7 @@
 
 namespace {
 
-struct FieldSpec
+struct FieldDef
 {
     int typeId;
     const char *params;
@@ -21,24 +21,24 @@ struct FieldSpec
 };
 
 // Head AA 55, a little-endian 16-bit value, an 8-bit value, tail 0D: 7 bytes.
-const FieldSpec kFramed[] = {{10, "0xAA,0x55", 1}, {11, "", 0}, {10, "", 0}, {10, "0x0D", 2}};
+const FieldDef kFramed[] = {{10, "0xAA,0x55", 1}, {11, "", 0}, {10, "", 0}, {10, "0x0D", 2}};
 // Head AA, an 8-bit value, a flag 77 checked in place, tail 0D.
-const FieldSpec kChecked[] = {{10, "0xAA", 1}, {10, "", 0}, {10, "0x77", 1}, {10, "0x0D", 2}};
+const FieldDef kChecked[] = {{10, "0xAA", 1}, {10, "", 0}, {10, "0x77", 1}, {10, "0x0D", 2}};
 // Neither head nor tail: every chunk is one frame of one 16-bit value.
-const FieldSpec kBare[] = {{11, "", 0}};
+const FieldDef kBare[] = {{11, "", 0}};
 
 template<size_t N>
-std::unique_ptr<RxProtocol> protocolOf(const FieldSpec (&fields)[N])
+std::unique_ptr<RxProtocol> protocolOf(const FieldDef (&fields)[N])
 {
     auto protocol = std::make_unique<RxProtocol>();
-    for (const FieldSpec &spec : fields) {
+    for (const FieldDef &def : fields) {
         RxField *field = protocol->AddField(-1);
-        field->SetTypeId(spec.typeId);
+        field->SetTypeId(def.typeId);
         RxValueMetaInfo *value = field->GetValueMetaInfo();
-        value->SetParamList(spec.params);
-        if (spec.flag == 1)
+        value->SetParamList(def.params);
+        if (def.flag == 1)
             value->SetHeadFlag();
-        else if (spec.flag == 2)
+        else if (def.flag == 2)
             value->SetTailFlag();
     }
     return protocol;

@@ -215,13 +215,13 @@ private slots:
         auto protocol = std::make_unique<RxProtocol>();
         const struct { int type; const char *params; int flag; } fields[] = {
             {10, "0xAA,0x55", 1}, {11, "", 0}, {10, "0x0D", 2}};
-        for (const auto &spec : fields) {
+        for (const auto &def : fields) {
             RxValueMetaInfo *value = protocol->AddField(-1)->GetValueMetaInfo();
-            value->GetField()->SetTypeId(spec.type);
-            value->SetParamList(spec.params);
-            if (spec.flag == 1)
+            value->GetField()->SetTypeId(def.type);
+            value->SetParamList(def.params);
+            if (def.flag == 1)
                 value->SetHeadFlag();
-            else if (spec.flag == 2)
+            else if (def.flag == 2)
                 value->SetTailFlag();
         }
         QVERIFY(frames->setProtocol(std::move(protocol)));
