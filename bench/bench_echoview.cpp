@@ -10,11 +10,11 @@
 // Prints, per case: chunks and bytes counted per second, chunks per second
 // shown in the view, the worst stall, and resident memory at start and end
 // (case c also every 10 s).
-#include "application.h"
-#include "dialoguewindow.h"
-#include "echotextedit.h"
-#include "mainwindow.h"
-#include "receivewatcher.h"
+#include "shell/application.h"
+#include "windows/dialogue/dialoguewindow.h"
+#include "windows/dialogue/echotextedit.h"
+#include "shell/mainwindow.h"
+#include "services/receivewatcher.h"
 
 #include <dorvane/Channel.h>
 

@@ -2,7 +2,7 @@
 // echo view's constructor uses. Reading must never crash and must leave
 // every option within its range; what it accepts must write and read back
 // unchanged.
-#include "echosettings.h"
+#include "model/echosettings.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 // must save, load again and come back unchanged.
 #include "documentfuzzing.h"
 
-#include "historylist.h"
+#include "model/historylist.h"
 
 using namespace DocumentFuzzing;
 

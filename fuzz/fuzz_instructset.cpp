@@ -3,7 +3,7 @@
 // what it accepts must save, load again and come back unchanged.
 #include "documentfuzzing.h"
 
-#include "instructset.h"
+#include "model/instructset.h"
 
 using namespace DocumentFuzzing;
 

@@ -2,7 +2,7 @@
 // Open uses. Load must never crash or hang; what it accepts must save, load
 // again and come back with the same items.
 #include "fuzzscratch.h"
-#include "txprotocolset.h"
+#include "model/txprotocolset.h"
 
 #include <QString>
 

@@ -3,8 +3,8 @@
 // read from an accepted document must come out without throwing; and an accepted document, as
 // the application writes it back, must be accepted again, or the next start would set the
 // user's settings aside.
-#include "applicationoptions.h"
-#include "settingsvalues.h"
+#include "shell/applicationoptions.h"
+#include "model/settingsvalues.h"
 
 #include <QByteArray>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "aboutdialog.h"
+#include "shell/aboutdialog.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
-#include "appearance.h"
+#include "shell/appearance.h"
 
-#include "applicationoptions.h"
+#include "shell/applicationoptions.h"
 
 #include <dorvane/WdxWidgets.h>
 

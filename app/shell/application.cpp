@@ -1,13 +1,13 @@
-#include "application.h"
+#include "shell/application.h"
 
-#include "appearance.h"
-#include "applicationoptions.h"
-#include "channeltracker.h"
-#include "mainwindow.h"
-#include "receivewatcher.h"
-#include "rxframewatcher.h"
-#include "streamsender.h"
-#include "transmitwatcher.h"
+#include "shell/appearance.h"
+#include "shell/applicationoptions.h"
+#include "services/channeltracker.h"
+#include "shell/mainwindow.h"
+#include "services/receivewatcher.h"
+#include "services/rxframewatcher.h"
+#include "services/streamsender.h"
+#include "services/transmitwatcher.h"
 
 #include <dorvane/App.h>
 #include <dorvane/Channel.h>

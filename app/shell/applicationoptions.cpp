@@ -1,6 +1,6 @@
-#include "applicationoptions.h"
+#include "shell/applicationoptions.h"
 
-#include "settingsvalues.h"
+#include "model/settingsvalues.h"
 
 #include <QCoreApplication>
 #include <QDir>

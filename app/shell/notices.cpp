@@ -1,9 +1,9 @@
-#include "notices.h"
+#include "shell/notices.h"
 
-#include "application.h"
-#include "applicationoptions.h"
-#include "channeltracker.h"
-#include "mainwindow.h"
+#include "shell/application.h"
+#include "shell/applicationoptions.h"
+#include "services/channeltracker.h"
+#include "shell/mainwindow.h"
 
 #include <dorvane/Channel.h>
 

@@ -1,4 +1,4 @@
-#include "savefileaskdialog.h"
+#include "shell/savefileaskdialog.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

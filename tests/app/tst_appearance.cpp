@@ -1,5 +1,5 @@
-#include "appearance.h"
-#include "applicationoptions.h"
+#include "shell/appearance.h"
+#include "shell/applicationoptions.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "applicationoptions.h"
+#include "shell/applicationoptions.h"
 
 #include <QDir>
 #include <QFile>

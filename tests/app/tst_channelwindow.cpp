@@ -2,11 +2,11 @@
 // port, TCP and UDP sockets on 127.0.0.1, and the settings file on disk.
 #include "apptestsupport.h"
 
-#include "applicationoptions.h"
-#include "channelwindow.h"
-#include "mainwindow.h"
-#include "netchannelwidget.h"
-#include "serialchannelwidget.h"
+#include "shell/applicationoptions.h"
+#include "windows/channel/channelwindow.h"
+#include "shell/mainwindow.h"
+#include "windows/channel/netchannelwidget.h"
+#include "windows/channel/serialchannelwidget.h"
 
 #include <dorvane/Channel.h>
 

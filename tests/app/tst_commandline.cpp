@@ -3,10 +3,10 @@
 //   tst_commandline [<suffix> editor|set|instruct|none]   (default: DVPTC editor)
 #include <dorvane/App.h>
 
-#include "application.h"
-#include "instructsetwindow.h"
-#include "mainwindow.h"
-#include "txprotocoleditor.h"
+#include "shell/application.h"
+#include "windows/instructs/instructsetwindow.h"
+#include "shell/mainwindow.h"
+#include "windows/protocoleditor/txprotocoleditor.h"
 
 #include <QCoreApplication>
 #include <QDockWidget>

@@ -3,15 +3,15 @@
 // limits, and the counters fed by a pseudo-terminal opened as a serial port.
 #include "apptestsupport.h"
 
-#include "applicationoptions.h"
-#include "dialoguewindow.h"
-#include "echorulerwidget.h"
-#include "echosettings.h"
-#include "echotextedit.h"
-#include "echotexteditprivate.h"
-#include "mainwindow.h"
-#include "receivewatcher.h"
-#include "transmitwatcher.h"
+#include "shell/applicationoptions.h"
+#include "windows/dialogue/dialoguewindow.h"
+#include "windows/dialogue/echorulerwidget.h"
+#include "model/echosettings.h"
+#include "windows/dialogue/echotextedit.h"
+#include "windows/dialogue/echotexteditprivate.h"
+#include "shell/mainwindow.h"
+#include "services/receivewatcher.h"
+#include "services/transmitwatcher.h"
 
 #include <dorvane/Channel.h>
 #include <dorvane/WdxWidgets.h>

@@ -5,14 +5,14 @@
 // files, read the way start-up and Open read them.
 #include "apptestsupport.h"
 
-#include "applicationoptions.h"
-#include "echosettings.h"
-#include "historylist.h"
-#include "instructsetwindow.h"
-#include "mainwindow.h"
-#include "txprotocoleditor.h"
-#include "txprotocolset.h"
-#include "txprotocolsetwindow.h"
+#include "shell/applicationoptions.h"
+#include "model/echosettings.h"
+#include "model/historylist.h"
+#include "windows/instructs/instructsetwindow.h"
+#include "shell/mainwindow.h"
+#include "windows/protocoleditor/txprotocoleditor.h"
+#include "model/txprotocolset.h"
+#include "windows/protocolsets/txprotocolsetwindow.h"
 
 #include <dorvane/Core.h>
 

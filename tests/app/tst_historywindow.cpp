@@ -2,13 +2,13 @@
 // texts, its file across restarts, hostile files, and sending again.
 #include "apptestsupport.h"
 
-#include "applicationoptions.h"
-#include "editorheaderview.h"
-#include "historyitemeditor.h"
-#include "historylist.h"
-#include "historywindow.h"
-#include "mainwindow.h"
-#include "scrollworkspace.h"
+#include "shell/applicationoptions.h"
+#include "windows/common/editorheaderview.h"
+#include "windows/history/historyitemeditor.h"
+#include "model/historylist.h"
+#include "windows/history/historywindow.h"
+#include "shell/mainwindow.h"
+#include "windows/common/scrollworkspace.h"
 
 #include <dorvane/wdxblankwidget.h>
 

@@ -3,13 +3,13 @@
 // ".dvits" files, hostile ones included.
 #include "apptestsupport.h"
 
-#include "editorheaderview.h"
-#include "instructitemeditor.h"
-#include "instructset.h"
-#include "instructsetwindow.h"
-#include "mainwindow.h"
-#include "savefileaskdialog.h"
-#include "scrollworkspace.h"
+#include "windows/common/editorheaderview.h"
+#include "windows/instructs/instructitemeditor.h"
+#include "model/instructset.h"
+#include "windows/instructs/instructsetwindow.h"
+#include "shell/mainwindow.h"
+#include "shell/savefileaskdialog.h"
+#include "windows/common/scrollworkspace.h"
 
 #include <QAction>
 #include <QLabel>

@@ -3,10 +3,10 @@
 // and the tool bar that drives picking in the dialogue view.
 #include "apptestsupport.h"
 
-#include "dialoguewindow.h"
-#include "echotextedit.h"
-#include "interpretwindow.h"
-#include "mainwindow.h"
+#include "windows/dialogue/dialoguewindow.h"
+#include "windows/dialogue/echotextedit.h"
+#include "windows/interpret/interpretwindow.h"
+#include "shell/mainwindow.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -2,10 +2,10 @@
 // their arrangement, dock toggling and sizing, status bar and counters.
 #include "apptestsupport.h"
 
-#include "channelwindow.h"
-#include "dialoguewindow.h"
-#include "interpretwindow.h"
-#include "mainwindow.h"
+#include "windows/channel/channelwindow.h"
+#include "windows/dialogue/dialoguewindow.h"
+#include "windows/interpret/interpretwindow.h"
+#include "shell/mainwindow.h"
 
 #include <dorvane/WdxWidgets.h>
 

@@ -3,19 +3,19 @@
 // opening, and frames sent over a real pseudo-terminal.
 #include "apptestsupport.h"
 
-#include "channeltracker.h"
-#include "datatypeselectdialog.h"
-#include "editorheaderview.h"
-#include "fieldeditdialog.h"
-#include "mainwindow.h"
-#include "nameedit.h"
-#include "savefileaskdialog.h"
-#include "scrollworkspace.h"
-#include "txfieldeditor.h"
-#include "txprotocolbuildbar.h"
-#include "txprotocoleditor.h"
-#include "txvaluecolumn.h"
-#include "txvalueedit.h"
+#include "services/channeltracker.h"
+#include "windows/protocoleditor/datatypeselectdialog.h"
+#include "windows/common/editorheaderview.h"
+#include "windows/protocoleditor/fieldeditdialog.h"
+#include "shell/mainwindow.h"
+#include "windows/common/nameedit.h"
+#include "shell/savefileaskdialog.h"
+#include "windows/common/scrollworkspace.h"
+#include "windows/protocoleditor/txfieldeditor.h"
+#include "windows/protocoleditor/txprotocolbuildbar.h"
+#include "windows/protocoleditor/txprotocoleditor.h"
+#include "windows/protocoleditor/txvaluecolumn.h"
+#include "windows/protocoleditor/txvalueedit.h"
 
 #include <dorvane/Channel.h>
 #include <dorvane/Core.h>

@@ -3,15 +3,15 @@
 // it, hostile set files, and saving that fails.
 #include "apptestsupport.h"
 
-#include "channeltracker.h"
-#include "mainwindow.h"
-#include "scrollworkspace.h"
-#include "streamsender.h"
-#include "transmittext.h"
-#include "txprotocoleditor.h"
-#include "txprotocolset.h"
-#include "txprotocolsetitemeditor.h"
-#include "txprotocolsetwindow.h"
+#include "services/channeltracker.h"
+#include "shell/mainwindow.h"
+#include "windows/common/scrollworkspace.h"
+#include "services/streamsender.h"
+#include "model/transmittext.h"
+#include "windows/protocoleditor/txprotocoleditor.h"
+#include "model/txprotocolset.h"
+#include "windows/protocolsets/txprotocolsetitemeditor.h"
+#include "windows/protocolsets/txprotocolsetwindow.h"
 
 #include <dorvane/Channel.h>
 #include <dorvane/Core.h>

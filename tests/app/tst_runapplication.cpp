@@ -8,9 +8,9 @@
 #include <dorvane/App.h>
 
 #include "apptestsupport.h"
-#include "application.h"
-#include "applicationoptions.h"
-#include "mainwindow.h"
+#include "shell/application.h"
+#include "shell/applicationoptions.h"
+#include "shell/mainwindow.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -3,7 +3,7 @@
 // protocol that never matches from growing its buffers.
 #include "apptestsupport.h"
 
-#include "rxframewatcher.h"
+#include "services/rxframewatcher.h"
 
 #include <dorvane/Core.h>
 

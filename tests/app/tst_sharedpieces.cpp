@@ -3,13 +3,13 @@
 // and the save question.
 #include "apptestsupport.h"
 
-#include "applicationoptions.h"
-#include "channeltracker.h"
-#include "editorheaderview.h"
-#include "nameedit.h"
-#include "notices.h"
-#include "savefileaskdialog.h"
-#include "scrollworkspace.h"
+#include "shell/applicationoptions.h"
+#include "services/channeltracker.h"
+#include "windows/common/editorheaderview.h"
+#include "windows/common/nameedit.h"
+#include "shell/notices.h"
+#include "shell/savefileaskdialog.h"
+#include "windows/common/scrollworkspace.h"
 
 #include <dorvane/Channel.h>
 

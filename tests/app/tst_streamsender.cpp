@@ -2,8 +2,8 @@
 // transmit text into the parameter text of an Array value.
 #include "apptestsupport.h"
 
-#include "streamsender.h"
-#include "transmittext.h"
+#include "services/streamsender.h"
+#include "model/transmittext.h"
 
 #include <dorvane/Channel.h>
 #include <dorvane/Core.h>

@@ -3,17 +3,17 @@
 // and checksum bars with the arithmetic behind them.
 #include "apptestsupport.h"
 
-#include "channeltracker.h"
-#include "checksum.h"
-#include "historylist.h"
-#include "historywindow.h"
-#include "instructitemeditor.h"
-#include "instructsetwindow.h"
-#include "mainwindow.h"
-#include "streamsender.h"
-#include "transmittext.h"
-#include "transmittextedit.h"
-#include "transmitwindow.h"
+#include "services/channeltracker.h"
+#include "model/checksum.h"
+#include "model/historylist.h"
+#include "windows/history/historywindow.h"
+#include "windows/instructs/instructitemeditor.h"
+#include "windows/instructs/instructsetwindow.h"
+#include "shell/mainwindow.h"
+#include "services/streamsender.h"
+#include "model/transmittext.h"
+#include "windows/transmit/transmittextedit.h"
+#include "windows/transmit/transmitwindow.h"
 
 #include <dorvane/Channel.h>
 #include <dorvane/Core.h>

@@ -3,10 +3,10 @@
 // The cycle count comes from DORVANE_SOAK_CYCLES (default 1000).
 #include "apptestsupport.h"
 
-#include "receivewatcher.h"
-#include "rxframewatcher.h"
-#include "streamsender.h"
-#include "transmittext.h"
+#include "services/receivewatcher.h"
+#include "services/rxframewatcher.h"
+#include "services/streamsender.h"
+#include "model/transmittext.h"
 
 #include <dorvane/Channel.h>
 #include <dorvane/Core.h>

@@ -1,0 +1,369 @@
+#include "services/rxframewatcher.h"
+
+#include "shell/application.h"
+
+#include <dorvane/protocolparser.h>
+#include <dorvane/rxprotocol.h>
+
+#include <QTime>
+#include <QTimer>
+
+#include <cstring>
+
+// Lives on the thread that made the watcher and hands the published frames
+// on there.
+class FrameRelay : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit FrameRelay(RxFrameWatcher *watcher)
+        : m_watcher(watcher)
+    {
+    }
+
+public slots:
+    void deliver() { m_watcher->deliverFrames(); }
+
+private:
+    RxFrameWatcher *m_watcher;
+};
+
+namespace {
+
+constexpr int kTimingStepMs = 10;
+// Frames handed to the receiving thread per event.
+constexpr int kDeliverySlice = 256;
+
+} // namespace
+
+RxFrameWatcher::RxFrameWatcher(QObject *parent)
+    : QObject(parent)
+    , m_protocol(std::make_unique<RxProtocol>())
+    , m_parser(std::make_unique<ProtocolParser>())
+    , m_relay(std::make_unique<FrameRelay>(this))
+{
+    m_timer = new QTimer(this);
+    m_timer->setInterval(kTimingStepMs);
+    m_timer->setTimerType(Qt::PreciseTimer);
+    connect(m_timer, &QTimer::timeout, this, &RxFrameWatcher::timingStep);
+    connect(this, &RxFrameWatcher::sigStartTimingCycle, this, &RxFrameWatcher::onStartTimingCycle,
+            Qt::BlockingQueuedConnection);
+    connect(this, &RxFrameWatcher::sigStopTimingCycle, this, &RxFrameWatcher::onStopTimingCycle,
+            Qt::BlockingQueuedConnection);
+    moveToThread(&m_thread);
+    m_thread.setObjectName(QStringLiteral("RxFrameWatcher"));
+    m_thread.start();
+}
+
+RxFrameWatcher::~RxFrameWatcher()
+{
+    // The parser, the protocol and the timer go on the thread that used them.
+    runOnWorker("shutDownWorker");
+    m_thread.quit();
+    m_thread.wait();
+    // Orders what the worker did last before the members go.
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_outbox.clear();
+}
+
+// Requests cross to the worker as slots, and what they carry lies in members
+// under the mutex: the sanitizer cannot see Qt's queue, but sees the mutex.
+void RxFrameWatcher::runOnWorker(const char *slot)
+{
+    const bool here = QThread::currentThread() == &m_thread || !m_thread.isRunning();
+    QMetaObject::invokeMethod(this, slot, here ? Qt::DirectConnection : Qt::BlockingQueuedConnection);
+}
+
+void RxFrameWatcher::shutDownWorker()
+{
+    delete m_timer;
+    m_timer = nullptr;
+    m_cycleRunning.store(false);
+    m_stream.clear();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_parser.reset();
+    m_protocol.reset();
+    m_streamInput.clear();
+    m_packets.clear();
+}
+
+bool RxFrameWatcher::setProtocol(std::unique_ptr<RxProtocol> protocol)
+{
+    if (!protocol)
+        return false;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_pendingProtocol = std::move(protocol);
+    }
+    // Blocking: the worker has adopted the protocol when this returns.
+    runOnWorker("adoptProtocol");
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_buildResult;
+}
+
+void RxFrameWatcher::adoptProtocol()
+{
+    std::unique_ptr<RxProtocol> adopted;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        adopted = std::move(m_pendingProtocol);
+    }
+    if (!adopted)
+        return;
+    auto parser = std::make_unique<ProtocolParser>();
+    const bool built = parser->Build(adopted.get());
+    // A new protocol starts on a clean stream.
+    m_stream.clear();
+    m_streamSize.store(0);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_buildResult = built;
+    m_parser = std::move(parser);
+    m_protocol = std::move(adopted);
+    m_streamInput.clear();
+    m_packets.clear();
+}
+
+bool RxFrameWatcher::loadProtocolFile(const QString &path)
+{
+    auto protocol = std::make_unique<RxProtocol>();
+    Context *context = dvApp ? dvApp->context() : nullptr;
+    if (!context || !protocol->Load(path.toLocal8Bit().toStdString(), context))
+        return false;
+    return setProtocol(std::move(protocol));
+}
+
+void RxFrameWatcher::setPacketMode(bool packet)
+{
+    m_pendingPacketMode.store(packet);
+    runOnWorker("applyPacketMode");
+}
+
+void RxFrameWatcher::applyPacketMode()
+{
+    m_packetMode.store(m_pendingPacketMode.load());
+    clearQueues();
+}
+
+void RxFrameWatcher::startTimingCycle()
+{
+    if (QThread::currentThread() == &m_thread)
+        onStartTimingCycle();
+    else
+        emit sigStartTimingCycle();
+}
+
+void RxFrameWatcher::stopTimingCycle()
+{
+    if (QThread::currentThread() == &m_thread)
+        onStopTimingCycle();
+    else
+        emit sigStopTimingCycle();
+}
+
+int RxFrameWatcher::pendingBytes() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_streamInput.size() + m_streamSize.load();
+}
+
+int RxFrameWatcher::pendingPackets() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_packets.size();
+}
+
+void RxFrameWatcher::inputData(const QByteArray &data)
+{
+    // Nothing is kept while nothing parses.
+    if (data.isEmpty() || !m_cycleRunning.load())
+        return;
+    if (!m_packetMode.load()) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_streamInput.append(data);
+        const int excess = m_streamInput.size() - maxStreamBytes;
+        if (excess > 0) {
+            m_streamInput.remove(0, excess);
+            m_droppedBytes.fetch_add(excess);
+        }
+        return;
+    }
+    Packet packet;
+    packet.arrivalTime = QTime::currentTime().msecsSinceStartOfDay();
+    packet.data = data;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    packet.sequence = ++m_packetCounter;
+    m_packets.append(packet);
+    while (m_packets.size() > maxPackets) {
+        m_packets.removeFirst();
+        m_droppedPackets.fetch_add(1);
+    }
+}
+
+void RxFrameWatcher::onStartTimingCycle()
+{
+    if (!m_timer)
+        return;
+    m_timer->start();
+    m_cycleRunning.store(true);
+}
+
+void RxFrameWatcher::onStopTimingCycle()
+{
+    if (m_timer)
+        m_timer->stop();
+    m_cycleRunning.store(false);
+    clearQueues();
+}
+
+void RxFrameWatcher::clearQueues()
+{
+    m_stream.clear();
+    m_streamSize.store(0);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_streamInput.clear();
+    m_packets.clear();
+}
+
+void RxFrameWatcher::timingStep()
+{
+    if (m_packetMode.load())
+        packetStep();
+    else
+        streamStep();
+}
+
+void RxFrameWatcher::dropStreamFront(int count)
+{
+    m_stream.remove(0, count);
+    m_streamSize.store(m_stream.size());
+}
+
+void RxFrameWatcher::streamStep()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_stream.append(m_streamInput);
+        m_streamInput.clear();
+    }
+    const int excess = m_stream.size() - maxStreamBytes;
+    if (excess > 0) {
+        m_droppedBytes.fetch_add(excess);
+        dropStreamFront(excess);
+    }
+    m_streamSize.store(m_stream.size());
+    if (!m_parser || !m_parser->IsReady()) {
+        // Nothing can be cut from these bytes.
+        dropStreamFront(m_stream.size());
+        return;
+    }
+
+    // Every complete frame waiting is handled now, not one per step. The
+    // parsed front is cut once at the end, not after every frame.
+    int consumed = 0;
+    while (consumed < m_stream.size()) {
+        const char *data = m_stream.constData() + consumed;
+        const int available = m_stream.size() - consumed;
+        const ProtocolParser::PRResult r = m_parser->Update(data, available, false);
+        if (r.status == ProtocolParser::FrameDecoded || r.status == ProtocolParser::DecodingFailed) {
+            if (r.frameEnd <= 0)
+                break;
+            // A frame that could not be decoded leaves its bytes but publishes nothing.
+            if (r.status == ProtocolParser::FrameDecoded)
+                publish();
+            consumed += qMin(r.frameEnd, available);
+            continue;
+        }
+        if (r.status == ProtocolParser::HeadNotFound) {
+            // Only the last bytes may still begin a head; a head is never
+            // longer than a frame.
+            const int keep = qMax(0, m_parser->GetFrameSize() - 1);
+            if (available > keep)
+                consumed += available - keep;
+        } else if (r.headOffset > 0) {
+            // The head was found further on: no frame starts before it.
+            consumed += r.headOffset;
+        }
+        break;
+    }
+    dropStreamFront(consumed);
+    flushOutbox();
+}
+
+void RxFrameWatcher::packetStep()
+{
+    QList<Packet> packets;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        packets.swap(m_packets);
+    }
+    if (!m_parser || !m_parser->IsReady())
+        return;
+    // A packet is one candidate frame: parsed once, then gone.
+    for (const Packet &packet : qAsConst(packets)) {
+        const ProtocolParser::PRResult r
+            = m_parser->Update(packet.data.constData(), packet.data.size(), true);
+        if (r.status == ProtocolParser::FrameDecoded)
+            publish();
+    }
+    flushOutbox();
+}
+
+void RxFrameWatcher::publish()
+{
+    const std::vector<FrameValue> &values = m_parser->GetFrameValues();
+    const qint32 count = qint32(values.size());
+    if (count <= 0)
+        return;
+    static_assert(sizeof(FrameValue) == 32, "frame values are handed on as 32-byte records");
+    QByteArray payload(int(sizeof count + values.size() * sizeof(FrameValue)), Qt::Uninitialized);
+    std::memcpy(payload.data(), &count, sizeof count);
+    std::memcpy(payload.data() + sizeof count, values.data(), values.size() * sizeof(FrameValue));
+    m_published.append(payload);
+}
+
+void RxFrameWatcher::flushOutbox()
+{
+    if (m_published.isEmpty())
+        return;
+    bool idle = false;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        idle = m_outbox.isEmpty();
+        m_outbox.append(m_published);
+        const int excess = m_outbox.size() - maxUndeliveredFrames;
+        if (excess > 0) {
+            m_outbox.erase(m_outbox.begin(), m_outbox.begin() + excess);
+            m_droppedFrames.fetch_add(excess);
+        }
+    }
+    m_published.clear();
+    if (idle)
+        QMetaObject::invokeMethod(m_relay.get(), "deliver", Qt::QueuedConnection);
+}
+
+void RxFrameWatcher::deliverFrames()
+{
+    // A burst is handed on in slices, so the receiving thread keeps serving
+    // its other events between them.
+    QList<QByteArray> frames;
+    bool more = false;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_outbox.size() <= kDeliverySlice) {
+            frames.swap(m_outbox);
+        } else {
+            frames = m_outbox.mid(0, kDeliverySlice);
+            m_outbox.erase(m_outbox.begin(), m_outbox.begin() + kDeliverySlice);
+            more = true;
+        }
+    }
+    // The next slice waits for the timers too, so a flood of frames never
+    // keeps the receiving thread's timers from running.
+    if (more)
+        QTimer::singleShot(1, m_relay.get(), &FrameRelay::deliver);
+    for (const QByteArray &frame : qAsConst(frames))
+        emit frameArrived(frame);
+}
+
+#include "rxframewatcher.moc"

@@ -1,0 +1,89 @@
+#include "windows/channel/channelpage.h"
+
+#include "shell/application.h"
+#include "shell/applicationoptions.h"
+#include "windows/common/grouplabel.h"
+#include "shell/notices.h"
+#include "windows/common/timingbuttons.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+ChannelPage::ChannelPage(const char *settingsKey, QWidget *parent)
+    : QWidget(parent)
+    , m_settingsKey(settingsKey)
+{
+}
+
+ChannelPage::~ChannelPage() = default;
+
+ChannelProxy *ChannelPage::channelProxy()
+{
+    Application *app = Application::instance();
+    return app ? app->channelProxy() : nullptr;
+}
+
+void ChannelPage::addTimingGroup(QVBoxLayout *layout)
+{
+    layout->addWidget(new GroupLabel(tr("Timing Strategy"), this));
+    auto *timing = new QVBoxLayout;
+    timing->setContentsMargins(2, 2, 0, 8);
+    timing->setSpacing(2);
+    m_timing = std::make_unique<TimingButtons>(this, timing);
+    layout->addLayout(timing);
+}
+
+void ChannelPage::addControlButton(QVBoxLayout *layout, const char *objectName)
+{
+    m_control = new QPushButton(tr("Open"), this);
+    m_control->setObjectName(QLatin1String(objectName));
+    layout->addWidget(m_control);
+    layout->addStretch(1);
+}
+
+YAML::Node ChannelPage::storedSettings() const
+{
+    Application *app = Application::instance();
+    if (!app || !app->options())
+        return YAML::Node(YAML::NodeType::Undefined);
+    return app->options()->section(m_settingsKey);
+}
+
+void ChannelPage::storeSettings(const YAML::Node &section)
+{
+    Application *app = Application::instance();
+    if (app && app->options())
+        app->options()->setSection(m_settingsKey, section, true);
+}
+
+void ChannelPage::reportOpenFailure(const QString &message)
+{
+    warnChannelFailed(this, message);
+    emit channelFailed(message);
+}
+
+void ChannelPage::reportEditsOf(const QList<QWidget *> &controls)
+{
+    const auto edited = [this] {
+        if (!m_quietEdits)
+            emit parametersEdited();
+    };
+    for (QWidget *control : controls) {
+        if (auto *box = qobject_cast<QComboBox *>(control)) {
+            connect(box, QOverload<int>::of(&QComboBox::currentIndexChanged), this, edited);
+            connect(box, &QComboBox::editTextChanged, this, edited);
+        } else if (auto *spin = qobject_cast<QSpinBox *>(control)) {
+            connect(spin, QOverload<int>::of(&QSpinBox::valueChanged), this, edited);
+        } else if (auto *line = qobject_cast<QLineEdit *>(control)) {
+            connect(line, &QLineEdit::textChanged, this, edited);
+        } else if (auto *button = qobject_cast<QAbstractButton *>(control)) {
+            connect(button, &QAbstractButton::toggled, this, edited);
+        }
+    }
+    for (QRadioButton *button : {m_timing->coarse(), m_timing->precise(), m_timing->hires()})
+        connect(button, &QAbstractButton::toggled, this, edited);
+}

@@ -1,0 +1,172 @@
+#include "windows/channel/channelwindow.h"
+
+#include "shell/application.h"
+#include "windows/channel/netchannelwidget.h"
+#include "shell/notices.h"
+#include "windows/channel/serialchannelwidget.h"
+
+#include <dorvane/Channel.h>
+#include <dorvane/WdxWidgets.h>
+
+#include <QButtonGroup>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QPixmap statusPixmap(bool open)
+{
+    const QString path = QStringLiteral(":/Resources/statusbar/%1.png")
+                             .arg(open ? QStringLiteral("connect") : QStringLiteral("disconnect"));
+    return QIcon(path).pixmap(QSize(16, 16));
+}
+
+// A parameter page scrolls when the dock is shorter than its controls.
+QScrollArea *scrollPage(QWidget *page, QWidget *parent)
+{
+    auto *area = new QScrollArea(parent);
+    area->setObjectName(QStringLiteral("ChannelPage"));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setWidget(page);
+    return area;
+}
+
+} // namespace
+
+ChannelWindow::ChannelWindow(QWidget *parent)
+    : QMainWindow(parent)
+{
+    auto *workspace = new QWidget(this);
+    workspace->setObjectName(QStringLiteral("Workspace"));
+    workspace->setAttribute(Qt::WA_StyledBackground);
+    auto *layout = new QVBoxLayout(workspace);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(4);
+
+    auto *frame = new QFrame(workspace);
+    frame->setObjectName(QStringLiteral("ChannleFrame"));
+    auto *serialButton
+        = Wdx::createPushButton(tr("Serialport"), QStringLiteral("ComChannelButton"), true, true, frame);
+    auto *netButton
+        = Wdx::createPushButton(tr("Network"), QStringLiteral("NetChannelButton"), true, false, frame);
+    auto *buttons = new QHBoxLayout(frame);
+    buttons->setContentsMargins(0, 7, 0, 0);
+    buttons->setSpacing(0);
+    buttons->addStretch(1);
+    buttons->addWidget(serialButton);
+    buttons->addWidget(netButton);
+    buttons->addStretch(1);
+    m_pageButtons = Wdx::createButtonGroup(this, {serialButton, netButton}, true);
+    layout->addWidget(frame);
+
+    m_serialWidget = new SerialChannelWidget;
+    m_netWidget = new NetChannelWidget;
+    m_pages = new QStackedWidget(workspace);
+    m_pages->addWidget(scrollPage(m_serialWidget, m_pages));
+    m_pages->addWidget(scrollPage(m_netWidget, m_pages));
+    m_pages->setCurrentIndex(0);
+    layout->addWidget(m_pages, 1);
+    connect(serialButton, &QPushButton::clicked, this, [this] {
+        m_pages->setCurrentIndex(0);
+        clearChannelNotes();
+    });
+    connect(netButton, &QPushButton::clicked, this, [this] {
+        m_pages->setCurrentIndex(1);
+        clearChannelNotes();
+    });
+
+    setCentralWidget(workspace);
+
+    m_statusWidget = new WdxInfoBar(this);
+    m_statusWidget->setObjectName(QStringLiteral("ChannelStatus"));
+    m_statusWidget->clearSpace(true, false);
+    m_statusIcon = m_statusWidget->addIcon(QIcon(), QSize(16, 16));
+    m_statusIcon->setPixmap(statusPixmap(false));
+    m_statusText = m_statusWidget->addLabel(tr("No Active Channel"));
+    m_statusText->setObjectName(QStringLiteral("ChannelProfile"));
+    m_statusError = m_statusWidget->addLabel(QString());
+    m_statusError->setObjectName(QStringLiteral("ChannelError"));
+    m_statusError->hide();
+
+    // One channel, two pages: whichever page opened or closed it, both
+    // show the truth, so neither offers to open what is already open.
+    connect(m_serialWidget, &SerialChannelWidget::channelOpenStateChanged, this, [this](bool open) {
+        if (open)
+            m_netWidget->showOpened();
+        else if (m_netWidget->hasOpenLook())
+            m_netWidget->showClosed();
+        updateChannelStatus(open);
+    });
+    connect(m_netWidget, &NetChannelWidget::channelOpenStateChanged, this, [this](bool open) {
+        m_serialWidget->setOpenLook(open);
+        updateChannelStatus(open);
+    });
+    connect(m_serialWidget, &SerialChannelWidget::channelFailed, this,
+            [this](const QString &message) { showChannelError(message, false); });
+    connect(m_netWidget, &NetChannelWidget::channelFailed, this,
+            [this](const QString &message) { showChannelError(message, false); });
+    // What was said about the last channel goes stale as soon as the user
+    // changes what the next one will be.
+    connect(m_serialWidget, &ChannelPage::parametersEdited, this, &ChannelWindow::clearChannelNotes);
+    connect(m_netWidget, &ChannelPage::parametersEdited, this, &ChannelWindow::clearChannelNotes);
+    connect(m_netWidget, &ChannelPage::channelEnded, this, [this](const QString &note) {
+        m_statusText->setText(tr("No Active Channel (%1)").arg(note));
+    });
+    if (Application *app = Application::instance()) {
+        if (ChannelProxy *proxy = app->channelProxy()) {
+            connect(proxy, &ChannelProxy::channelError, this,
+                    [this](const QString &message) { showChannelError(message, true); });
+        }
+    }
+}
+
+ChannelWindow::~ChannelWindow() = default;
+
+void ChannelWindow::updateChannelStatus(bool isOpen)
+{
+    m_statusIcon->setPixmap(statusPixmap(isOpen));
+    if (isOpen) {
+        ChannelProxy *proxy = Application::instance() ? Application::instance()->channelProxy() : nullptr;
+        m_statusText->setText(proxy ? proxy->channelProfile() : QString());
+        showChannelError(QString(), false);
+    } else {
+        m_statusText->setText(tr("No Active Channel"));
+    }
+}
+
+void ChannelWindow::clearChannelNotes()
+{
+    showChannelError(QString(), false);
+    ChannelProxy *proxy = Application::instance() ? Application::instance()->channelProxy() : nullptr;
+    if (!proxy || !proxy->isOpen())
+        m_statusText->setText(tr("No Active Channel"));
+}
+
+QString ChannelWindow::statusText() const
+{
+    return m_statusText->text();
+}
+
+QString ChannelWindow::statusError() const
+{
+    return m_statusError->toolTip();
+}
+
+void ChannelWindow::showChannelError(const QString &message, bool warn)
+{
+    // A long reason must not widen the main window: the bar shows its
+    // start, the tool tip all of it.
+    m_statusError->setText(m_statusError->fontMetrics().elidedText(message, Qt::ElideRight, 360));
+    m_statusError->setToolTip(message);
+    m_statusError->setVisible(!message.isEmpty());
+    if (warn && !message.isEmpty())
+        warnChannelFailed(this, message);
+}

@@ -1,0 +1,391 @@
+#include "windows/channel/netchannelwidget.h"
+
+#include "windows/common/grouplabel.h"
+#include "model/settingsvalues.h"
+#include "windows/common/timingbuttons.h"
+
+#include <dorvane/Channel.h>
+
+#include <QAbstractSocket>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTcpServer>
+#include <QUdpSocket>
+#include <QVBoxLayout>
+
+namespace {
+
+ChannelType channelTypeOf(int protocolType)
+{
+    switch (protocolType) {
+    case NetChannelWidget::TcpClientProtocol:
+        return TcpClient;
+    case NetChannelWidget::TcpServerProtocol:
+        return TcpServer;
+    default:
+        return Udp;
+    }
+}
+
+QSpinBox *portBox(const char *name, QWidget *parent)
+{
+    auto *box = new QSpinBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setRange(0, 65535);
+    // Never narrower than five digits and the arrows, in any style: the
+    // address beside it gives way first.
+    box->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
+    box->setToolTip(QCoreApplication::translate("NetChannelWidget", "Port"));
+    return box;
+}
+
+QComboBox *addressBox(const char *name, QWidget *parent)
+{
+    auto *box = new QComboBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // Takes the width the port box beside it leaves, down to a few digits
+    // in the 240 px dock of the default window.
+    box->setMinimumContentsLength(5);
+    return box;
+}
+
+// Why a socket does not bind or listen, in the system's words: the channel
+// reports only that it failed, so the same request is tried once more here.
+QString openErrorText(const NetChannelParams &params)
+{
+    const QHostAddress address(params.localAddress);
+    if (address.isNull())
+        return QCoreApplication::translate("NetChannelWidget", "\"%1\" is not an address of this host")
+            .arg(params.localAddress);
+    if (params.type == TcpServer) {
+        QTcpServer server;
+        if (server.listen(address, params.localPort))
+            return QString();
+        return server.errorString();
+    }
+    QUdpSocket socket;
+    if (socket.bind(address, params.localPort, QAbstractSocket::ShareAddress))
+        return QString();
+    return socket.errorString();
+}
+
+} // namespace
+
+NetChannelWidget::NetChannelWidget(QWidget *parent)
+    : ChannelPage("network", parent)
+{
+    buildControls();
+    fillAddressLists();
+    loadNetSettings();
+
+    connect(m_protocolType, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            [this](int index) { applyProtocolType(m_protocolType->itemData(index).toInt()); });
+    connect(m_autoLocalHost, &QCheckBox::toggled, this, &NetChannelWidget::onAutoLocalHostToggled);
+    connect(m_control, &QPushButton::clicked, this, &NetChannelWidget::toggleNetChannel);
+    reportEditsOf({m_protocolType, m_autoLocalHost, m_localAddress, m_localPort, m_remoteAddress, m_remotePort,
+                   m_multicastAddress});
+    if (ChannelProxy *proxy = channelProxy()) {
+        connect(proxy, &ChannelProxy::stateChanged, this, &NetChannelWidget::onProxyStateChanged);
+        connect(proxy, &ChannelProxy::tcpClientConnected, this,
+                [this](const QString &address) { m_clientList->addItem(address); });
+        connect(proxy, &ChannelProxy::tcpClientDisconnected, this, [this](const QString &address) {
+            const QList<QListWidgetItem *> items = m_clientList->findItems(address, Qt::MatchFixedString);
+            qDeleteAll(items);
+        });
+    }
+
+    applyProtocolType(protocolType());
+}
+
+NetChannelWidget::~NetChannelWidget() = default;
+
+void NetChannelWidget::buildControls()
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 4, 6, 6);
+    layout->setSpacing(4);
+
+    layout->addWidget(new GroupLabel(tr("Select Protocol"), this));
+    auto *grid = new QGridLayout;
+    grid->setContentsMargins(2, 2, 0, 6);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(4);
+    grid->setColumnStretch(0, 1);
+
+    m_protocolType = new QComboBox(this);
+    m_protocolType->setObjectName(QStringLiteral("cbxProtocolType"));
+    m_protocolType->addItem(tr("UDP"), int(UdpProtocol));
+    m_protocolType->addItem(tr("TCP Client"), int(TcpClientProtocol));
+    m_protocolType->addItem(tr("TCP Server"), int(TcpServerProtocol));
+
+    m_autoLocalHost = new QCheckBox(tr("Auto Local Host"), this);
+    m_autoLocalHost->setObjectName(QStringLiteral("chkAutoLocalHost"));
+
+    m_localLabel = new QLabel(tr("Local Host"), this);
+    m_localLabel->setObjectName(QStringLiteral("lblLocalHost"));
+    m_localAddress = addressBox("cbxLocalAddress", this);
+    m_localPort = portBox("spinLocalPort", this);
+    m_remoteLabel = new QLabel(tr("Remote Host"), this);
+    m_remoteLabel->setObjectName(QStringLiteral("lblRemoteHost"));
+    m_remoteAddress = addressBox("cbxRemoteAddress", this);
+    m_remotePort = portBox("spinRemotePort", this);
+    m_multicastLabel = new QLabel(tr("Multicast Address:"), this);
+    m_multicastLabel->setObjectName(QStringLiteral("lblMulticastAddress"));
+    m_multicastAddress = new QLineEdit(this);
+    m_multicastAddress->setObjectName(QStringLiteral("txtMulticastAddress"));
+    m_multicastAddress->setPlaceholderText(tr("empty for unicast"));
+
+    // Every caption sits above its controls, like the host rows, so that
+    // the page fits the narrow dock of the default window.
+    grid->addWidget(new QLabel(tr("Protocol Type"), this), 0, 0, 1, 2);
+    grid->addWidget(m_protocolType, 1, 0, 1, 2);
+    grid->addWidget(m_autoLocalHost, 2, 0, 1, 2);
+    grid->addWidget(m_localLabel, 3, 0, 1, 2);
+    grid->addWidget(m_localAddress, 4, 0);
+    grid->addWidget(m_localPort, 4, 1);
+    grid->addWidget(m_remoteLabel, 5, 0, 1, 2);
+    grid->addWidget(m_remoteAddress, 6, 0);
+    grid->addWidget(m_remotePort, 6, 1);
+    grid->addWidget(m_multicastLabel, 7, 0, 1, 2);
+    grid->addWidget(m_multicastAddress, 8, 0, 1, 2);
+    layout->addLayout(grid);
+
+    addTimingGroup(layout);
+
+    m_clientGroup = new QWidget(this);
+    m_clientGroup->setObjectName(QStringLiteral("ClientListGroup"));
+    auto *clients = new QVBoxLayout(m_clientGroup);
+    clients->setContentsMargins(0, 0, 0, 6);
+    clients->setSpacing(4);
+    clients->addWidget(new GroupLabel(tr("Client List"), m_clientGroup));
+    m_clientList = new QListWidget(this);
+    m_clientList->setObjectName(QStringLiteral("listWidget"));
+    m_clientList->setMaximumHeight(96);
+    clients->addWidget(m_clientList);
+    layout->addWidget(m_clientGroup);
+
+    addControlButton(layout, "btnNetChannelControl");
+}
+
+void NetChannelWidget::fillAddressLists()
+{
+    const QStringList fixed
+        = {QHostAddress(QHostAddress::AnyIPv4).toString(), QHostAddress(QHostAddress::LocalHost).toString()};
+    for (QComboBox *box : {m_localAddress, m_remoteAddress})
+        box->addItems(fixed);
+    // The host's own addresses follow when the name lookup answers; a slow
+    // resolver must not hold up the start of the program.
+    QHostInfo::lookupHost(QHostInfo::localHostName(), this, &NetChannelWidget::onHostLookedUp);
+}
+
+void NetChannelWidget::onHostLookedUp(const QHostInfo &host)
+{
+    const QList<QHostAddress> addresses = host.addresses();
+    for (const QHostAddress &address : addresses) {
+        if (address.protocol() != QAbstractSocket::IPv4Protocol)
+            continue;
+        const QString text = address.toString();
+        for (QComboBox *box : {m_localAddress, m_remoteAddress}) {
+            if (box->findText(text, Qt::MatchExactly) < 0)
+                box->addItem(text);
+        }
+    }
+}
+
+void NetChannelWidget::loadNetSettings()
+{
+    const YAML::Node section = storedSettings();
+    // Without a stored channel the local end listens everywhere and the
+    // peer is this host.
+    if (!section.IsDefined() || !section.IsMap()) {
+        m_remoteAddress->setCurrentIndex(1);
+        return;
+    }
+
+    const int type = m_protocolType->findData(settingsInt(section, "channelType", 0));
+    if (type >= 0)
+        m_protocolType->setCurrentIndex(type);
+    m_localAddress->setCurrentText(settingsString(section, "localAddress", QString()));
+    m_remoteAddress->setCurrentText(settingsString(section, "remoteAddress", QString()));
+    m_localPort->setValue(settingsInt(section, "localPort", 0));
+    m_remotePort->setValue(settingsInt(section, "remotePort", 0));
+    m_multicastAddress->setText(settingsString(section, "multicastAddress", QString()));
+}
+
+void NetChannelWidget::saveNetSettings()
+{
+    YAML::Node section(YAML::NodeType::Map);
+    section["channelType"] = protocolType();
+    section["localAddress"] = toSettingsText(m_localAddress->currentText());
+    section["localPort"] = m_localPort->value();
+    section["remoteAddress"] = toSettingsText(m_remoteAddress->currentText());
+    section["remotePort"] = m_remotePort->value();
+    section["multicastAddress"] = toSettingsText(m_multicastAddress->text().trimmed());
+    storeSettings(section);
+}
+
+void NetChannelWidget::applyProtocolType(int type)
+{
+    // Auto-local-host box, local label, address and port, remote label,
+    // address and port, multicast label and address, client group and list.
+    static const bool visible[3][11] = {
+        {false, true, true, true, true, true, true, true, true, false, false},
+        {false, false, false, false, true, true, true, false, false, false, false},
+        {false, true, true, true, false, false, false, false, false, true, true},
+    };
+    if (type < UdpProtocol || type > TcpServerProtocol)
+        type = UdpProtocol;
+    QWidget *const controls[11] = {m_autoLocalHost,    m_localLabel,    m_localAddress, m_localPort,
+                                   m_remoteLabel,      m_remoteAddress, m_remotePort,   m_multicastLabel,
+                                   m_multicastAddress, m_clientGroup,   m_clientList};
+    for (int i = 0; i < 11; ++i)
+        controls[i]->setVisible(visible[type][i]);
+
+    if (type == TcpClientProtocol) {
+        const bool blocked = m_autoLocalHost->blockSignals(true);
+        m_autoLocalHost->setChecked(true);
+        m_autoLocalHost->blockSignals(blocked);
+    }
+    updateButtonText();
+}
+
+void NetChannelWidget::onAutoLocalHostToggled(bool checked)
+{
+    m_localLabel->setVisible(!checked);
+    m_localAddress->setVisible(!checked);
+    m_localPort->setVisible(!checked);
+}
+
+int NetChannelWidget::protocolType() const
+{
+    return m_protocolType->currentData().toInt();
+}
+
+NetChannelParams NetChannelWidget::buildNetParams() const
+{
+    NetChannelParams params(channelTypeOf(protocolType()));
+    params.timing = m_timing->strategy();
+    params.localAddress = m_localAddress->currentText().trimmed();
+    params.localPort = quint16(m_localPort->value());
+    params.remoteAddress = m_remoteAddress->currentText().trimmed();
+    params.remotePort = quint16(m_remotePort->value());
+    params.multicastAddress = m_multicastAddress->text().trimmed();
+    if (params.type == TcpClient && m_autoLocalHost->isChecked()) {
+        params.localAddress.clear();
+        params.localPort = 0;
+    }
+    return params;
+}
+
+void NetChannelWidget::toggleNetChannel()
+{
+    ChannelProxy *proxy = channelProxy();
+    if (!proxy)
+        return;
+    if (proxy->isOpen()) {
+        proxy->close();
+        if (!proxy->isOpen())
+            showClosed();
+        return;
+    }
+    const NetChannelParams params = buildNetParams();
+    if (proxy->open(params)) {
+        showOpened();
+        return;
+    }
+    // A TCP client reports its connection later, through the proxy's state,
+    // and its failure through the proxy's error signal.
+    if (params.type == TcpClient)
+        return;
+    QString reason = openErrorText(params);
+    if (reason.isEmpty())
+        reason = tr("the address or port was refused");
+    const QString message
+        = params.type == TcpServer
+              ? tr("Unable to listen on %1:%2: %3").arg(params.localAddress).arg(params.localPort).arg(reason)
+              : tr("Unable to open the UDP socket on %1:%2: %3")
+                    .arg(params.localAddress)
+                    .arg(params.localPort)
+                    .arg(reason);
+    reportOpenFailure(message);
+}
+
+void NetChannelWidget::showOpened()
+{
+    m_openLook = true;
+    saveNetSettings();
+    setParamsEnabled(false);
+    updateButtonText();
+    emit channelOpenStateChanged(true);
+}
+
+void NetChannelWidget::showClosed()
+{
+    m_openLook = false;
+    // Clients of a closed server are gone, whether or not each one said so.
+    m_clientList->clear();
+    updateButtonText();
+    setParamsEnabled(true);
+    emit channelOpenStateChanged(false);
+}
+
+void NetChannelWidget::updateButtonText()
+{
+    // The open look names the channel that is open (a serial port opened
+    // elsewhere is closed with "Close"); the closed look the one selected.
+    ChannelProxy *proxy = channelProxy();
+    const ChannelType type = m_openLook && proxy && proxy->isOpen() ? proxy->channelParams().type
+                                                                    : channelTypeOf(protocolType());
+    if (type == TcpClient)
+        m_control->setText(m_openLook ? tr("Disconnect") : tr("Connect"));
+    else
+        m_control->setText(m_openLook ? tr("Close") : tr("Open"));
+}
+
+void NetChannelWidget::onProxyStateChanged(ChannelType type, ChanneState state)
+{
+    ChannelProxy *proxy = channelProxy();
+    // Signals are queued from the channel's thread: a state that the proxy
+    // has left by the time it arrives is stale and not shown. A page that
+    // already shows the state (the open was answered at once) leaves it be,
+    // so the settings file is written once per open.
+    if (state == Opened) {
+        if (!m_openLook && proxy && proxy->isOpen())
+            showOpened();
+    } else if (state == Closed) {
+        if (m_openLook && (!proxy || !proxy->isOpen())) {
+            showClosed();
+            // The user did not close it (that look is already gone): the
+            // peer ended the connection.
+            if (type == TcpClient) {
+                const NetChannelParams params = buildNetParams();
+                emit channelEnded(
+                    tr("%1:%2 closed the connection").arg(params.remoteAddress).arg(params.remotePort));
+            }
+        }
+    }
+}
+
+void NetChannelWidget::setParamsEnabled(bool on)
+{
+    m_protocolType->setEnabled(on);
+    m_autoLocalHost->setEnabled(on);
+    m_localAddress->setEnabled(on);
+    m_remoteAddress->setEnabled(on);
+    m_localPort->setEnabled(on);
+    m_remotePort->setEnabled(on);
+    m_multicastAddress->setEnabled(on);
+    m_timing->setEnabled(on);
+}

@@ -1,0 +1,6 @@
+#include "windows/common/grouplabel.h"
+
+GroupLabel::GroupLabel(const QString &text, QWidget *parent)
+    : QLabel(text, parent)
+{
+}

@@ -1,0 +1,573 @@
+#include "windows/dialogue/echotextedit.h"
+
+#include "shell/application.h"
+#include "shell/applicationoptions.h"
+#include "windows/dialogue/echotexteditprivate.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// A batch is drawn at most this often.
+const int kBatchIntervalMs = 20;
+// Drawing stops after this long in one batch; the rest waits for the next.
+const qint64 kBatchBudgetMs = 15;
+// What may wait between two batches. Older chunks beyond it are left out of
+// the display (and reported in the view) rather than delaying the newest
+// ones without end.
+const std::size_t kMaxBacklogChunks = 4000;
+const qint64 kMaxBacklogBytes = 1 << 20;
+// A chunk larger than this is shown by its first bytes: one line of a
+// megabyte would take the layout seconds. The rest is reported as not shown.
+const int kMaxShownBytes = 16 * 1024;
+
+// "5678901" -> "5 678 901".
+QString groupDigits(qint64 value)
+{
+    QString digits = QString::number(value);
+    for (int i = digits.size() - 3; i > 0; i -= 3)
+        digits.insert(i, QLatin1Char(' '));
+    return digits;
+}
+
+// Text mode: the bytes up to the first zero byte in the local encoding.
+// Characters that would start a new block are kept off the line, so a chunk
+// stays one block: line breaks become line separators within the block.
+QString textOf(const QByteArray &data)
+{
+    const int length = int(qstrnlen(data.constData(), uint(data.size())));
+    QString text = QString::fromLocal8Bit(data.constData(), length);
+    text.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
+    for (QChar &ch : text) {
+        const ushort unit = ch.unicode();
+        if (unit == '\n' || unit == '\r')
+            ch = QChar::LineSeparator;
+        else if (unit == QChar::ParagraphSeparator || unit == 0xFDD0 || unit == 0xFDD1)
+            ch = QChar::ReplacementCharacter;
+    }
+    // A line that ends in a line break would show an empty line after it.
+    if (text.endsWith(QChar::LineSeparator))
+        text.chop(1);
+    return text;
+}
+
+// "[HH:mm:ss.zzz]" or "[yyyy-MM-dd HH:mm:ss.zzz]", written out directly:
+// the locale-aware formatter is the slowest part of a line.
+QString timeLabel(const QDateTime &time, bool withDate)
+{
+    const QDate date = time.date();
+    const QTime clock = time.time();
+    char text[48];
+    int length = 0;
+    if (withDate)
+        length = std::snprintf(text, sizeof text, "[%04d-%02d-%02d %02d:%02d:%02d.%03d]", date.year(),
+                               date.month(), date.day(), clock.hour(), clock.minute(), clock.second(),
+                               clock.msec());
+    else
+        length = std::snprintf(text, sizeof text, "[%02d:%02d:%02d.%03d]", clock.hour(), clock.minute(),
+                               clock.second(), clock.msec());
+    return QString::fromLatin1(text, qBound(0, length, int(sizeof text) - 1));
+}
+
+} // namespace
+
+EchoTextEditPrivate::EchoTextEditPrivate()
+{
+    labelFormat.setForeground(QColor(Qt::lightGray));
+    rxFormat.setForeground(QColor(63, 72, 204));
+    txFormat.setForeground(QColor(237, 28, 36));
+    breakFormat.setForeground(QColor(237, 28, 36));
+    breakSymbol = echoBreakSymbols().first();
+    interpretSelection.format.setBackground(QColor(239, 228, 176));
+    interpretSelection.format.setProperty(QTextFormat::FullWidthSelection, true);
+    clearSelection.format.setBackground(QColor(Qt::white));
+    clearSelection.format.setProperty(QTextFormat::FullWidthSelection, true);
+}
+
+EchoSettings EchoTextEditPrivate::settingsSnapshot() const
+{
+    EchoSettings settings;
+    settings.echoRx = echoRx;
+    settings.echoTx = echoTx;
+    settings.displayLabel = displayLabel;
+    settings.displayDate = displayDate;
+    settings.dataInNewLine = dataInNewLine;
+    settings.interpretRx = interpretRx;
+    settings.interpretTx = interpretTx;
+    settings.interpretTrigger = interpretTrigger;
+    settings.breakSymbol = breakSymbol;
+    settings.breakRepeat = breakRepeat;
+    settings.breakInterval = breakInterval;
+    settings.breakColor = breakFormat.foreground().color().rgb();
+    return settings;
+}
+
+void EchoTextEditPrivate::applySettings(const EchoSettings &settings)
+{
+    echoRx = settings.echoRx;
+    echoTx = settings.echoTx;
+    displayLabel = settings.displayLabel;
+    displayDate = settings.displayDate;
+    dataInNewLine = settings.dataInNewLine;
+    interpretRx = settings.interpretRx;
+    interpretTx = settings.interpretTx;
+    interpretTrigger = settings.interpretTrigger;
+    breakSymbol = validBreakSymbol(settings.breakSymbol);
+    breakRepeat = clampBreakRepeat(settings.breakRepeat);
+    breakInterval = clampBreakInterval(settings.breakInterval);
+    breakFormat.setForeground(QColor::fromRgb(settings.breakColor));
+}
+
+EchoTextEdit::EchoTextEdit(QWidget *parent)
+    : QPlainTextEdit(parent)
+    , d(std::make_unique<EchoTextEditPrivate>())
+{
+    setReadOnly(true);
+    setUndoRedoEnabled(false);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setCursorWidth(2);
+
+    if (Application::instance() && Application::instance()->options()) {
+        d->settingsFile = Application::instance()->options()->dialogueSettingsFile;
+        EchoSettings settings = d->settingsSnapshot();
+        if (readEchoSettings(d->settingsFile, settings))
+            d->applySettings(settings);
+    }
+    composeBreakLine();
+    updateMouseTracking();
+
+    d->flushTimer = new QTimer(this);
+    d->flushTimer->setSingleShot(true);
+    d->flushTimer->setInterval(kBatchIntervalMs);
+    connect(d->flushTimer, &QTimer::timeout, this, [this] { drawBatch(kBatchBudgetMs); });
+}
+
+EchoTextEdit::~EchoTextEdit()
+{
+    if (!d->settingsFile.isEmpty() && !saveSettings())
+        std::fprintf(stderr, "Dorvane: cannot write the dialogue settings file %s; the old file is kept\n",
+                     qPrintable(QDir::toNativeSeparators(d->settingsFile)));
+}
+
+QString EchoTextEdit::settingsFile() const
+{
+    return d->settingsFile;
+}
+
+bool EchoTextEdit::saveSettings() const
+{
+    return writeEchoSettings(d->settingsFile, d->settingsSnapshot());
+}
+
+void EchoTextEdit::echo(const QDateTime &time, const QByteArray &data, int direction)
+{
+    if (!(direction == Transmitted ? d->echoTx : d->echoRx))
+        return;
+    enqueue(time.isValid() ? time : QDateTime::currentDateTime(), data, direction);
+}
+
+void EchoTextEdit::enqueue(const QDateTime &time, const QByteArray &data, int direction)
+{
+    d->queue.push_back({time, data, direction});
+    d->queuedBytes += data.size();
+    // Between two batches the queue may hold a few batches' worth; a longer
+    // one means the view cannot keep up and the oldest are left out.
+    if (d->queue.size() > 4 * kMaxBacklogChunks || d->queuedBytes > 4 * kMaxBacklogBytes)
+        dropOldest(kMaxBacklogChunks, kMaxBacklogBytes);
+    if (!d->flushTimer->isActive())
+        d->flushTimer->start();
+}
+
+void EchoTextEdit::dropOldest(std::size_t keepChunks, qint64 keepBytes)
+{
+    while (!d->queue.empty() && (d->queue.size() > keepChunks || d->queuedBytes > keepBytes)) {
+        const qint64 size = d->queue.front().data.size();
+        d->queuedBytes -= size;
+        ++d->droppedChunks;
+        d->droppedBytes += size;
+        ++d->totalDroppedChunks;
+        d->totalDroppedBytes += size;
+        d->queue.pop_front();
+    }
+}
+
+int EchoTextEdit::queuedChunks() const
+{
+    return int(d->queue.size());
+}
+
+void EchoTextEdit::flushEcho()
+{
+    drawBatch(-1);
+}
+
+void EchoTextEdit::drawBatch(qint64 budgetMs)
+{
+    d->flushTimer->stop();
+    if (d->queue.empty() && d->droppedChunks == 0 && d->droppedBytes == 0)
+        return;
+
+    QScrollBar *bar = verticalScrollBar();
+    const bool followEnd = bar->value() >= bar->maximum();
+    QElapsedTimer clock;
+    clock.start();
+
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.beginEditBlock();
+    while (!d->queue.empty()) {
+        if (d->droppedChunks > 0 || d->droppedBytes > 0)
+            renderDropNotice(cursor);
+        EchoTextEditPrivate::Chunk chunk = std::move(d->queue.front());
+        d->queue.pop_front();
+        d->queuedBytes -= chunk.data.size();
+        renderChunk(cursor, chunk.time, chunk.data, chunk.direction);
+        if (budgetMs >= 0 && clock.elapsed() >= budgetMs)
+            break;
+    }
+    if (d->droppedChunks > 0 || d->droppedBytes > 0)
+        renderDropNotice(cursor);
+    cursor.endEditBlock();
+    trimToLimits();
+
+    if (!d->queue.empty()) {
+        dropOldest(kMaxBacklogChunks, kMaxBacklogBytes);
+        d->flushTimer->start();
+    }
+    if (followEnd)
+        bar->setValue(bar->maximum());
+}
+
+void EchoTextEdit::appendLine(QTextCursor &cursor, const QString &text, const QTextCharFormat &format)
+{
+    if (!document()->isEmpty())
+        cursor.insertBlock();
+    cursor.insertText(text, format);
+}
+
+void EchoTextEdit::renderDropNotice(QTextCursor &cursor)
+{
+    appendLine(cursor,
+               QStringLiteral("\u2026 %1 chunks, %2 bytes not shown")
+                   .arg(groupDigits(d->droppedChunks), groupDigits(d->droppedBytes)),
+               d->breakFormat);
+    d->droppedChunks = 0;
+    d->droppedBytes = 0;
+}
+
+void EchoTextEdit::renderChunk(QTextCursor &cursor, const QDateTime &time, const QByteArray &data,
+                               int direction)
+{
+    const bool transmitted = direction == Transmitted;
+    int dataStart = -1;
+    if (d->displayLabel) {
+        QString label = timeLabel(time.timeSpec() == Qt::LocalTime ? time : time.toLocalTime(), d->displayDate);
+        if (d->reportDetails)
+            label += (transmitted ? QStringLiteral(" SEND %1 >>>") : QStringLiteral(" RECV %1 <<<"))
+                         .arg(data.size());
+        appendLine(cursor, label, d->labelFormat);
+        dataStart = label.size();
+    }
+
+    QByteArray shown = data;
+    if (shown.size() > kMaxShownBytes) {
+        d->droppedBytes += shown.size() - kMaxShownBytes;
+        d->totalDroppedBytes += shown.size() - kMaxShownBytes;
+        shown.truncate(kMaxShownBytes);
+    }
+    const bool textMode = d->echoMode == 1;
+    const QString text = textMode ? textOf(shown) : QString::fromLatin1(shown.toHex(' ').toUpper());
+    const QTextCharFormat &format = transmitted ? d->txFormat : d->rxFormat;
+    if (d->dataInNewLine) {
+        dataStart = 0;
+        appendLine(cursor, text, format);
+    } else if (d->displayLabel) {
+        dataStart += 1;
+        cursor.insertText(QLatin1Char(' ') + text, format);
+    } else {
+        appendLine(cursor, text, format);
+    }
+
+    if (transmitted ? d->interpretTx : d->interpretRx) {
+        QTextBlock block = cursor.block();
+        if (auto *blockData = dynamic_cast<EchoTextEditPrivate::BlockData *>(block.userData())) {
+            blockData->offset = dataStart;
+            blockData->size = shown.size();
+            blockData->textMode = textMode;
+        } else {
+            block.setUserData(new EchoTextEditPrivate::BlockData(dataStart, shown.size(), textMode));
+        }
+    }
+
+    if (d->autoBreak && d->breakInterval >= 1) {
+        ++d->packetCounter;
+        if (d->packetCounter % d->breakInterval == 0) {
+            appendLine(cursor, d->breakLine, d->breakFormat);
+            d->packetCounter = 0;
+        }
+    }
+}
+
+void EchoTextEdit::trimToLimits()
+{
+    // The oldest lines go when either bound is passed: a little more than
+    // needed, so that cutting does not happen on every batch, but little
+    // enough that one cut stays short. (Qt's own block limit would cut on
+    // every batch and compact the whole text each time.)
+    QTextDocument *doc = document();
+    const int excessChars = doc->characterCount() - d->maxCharacters;
+    const int excessBlocks = doc->blockCount() - d->maxBlocks;
+    if (excessChars <= 0 && excessBlocks <= 0)
+        return;
+    const int wantedChars = excessChars > 0 ? excessChars + d->maxCharacters / 200 : 0;
+    const int wantedBlocks = excessBlocks > 0 ? excessBlocks + d->maxBlocks / 200 : 0;
+    QTextBlock block = doc->firstBlock();
+    while (block.next().isValid() && (block.position() < wantedChars || block.blockNumber() < wantedBlocks))
+        block = block.next();
+    QTextCursor cursor(doc);
+    cursor.setPosition(0);
+    cursor.setPosition(block.position(), QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    d->pickedBlock = -1;
+}
+
+void EchoTextEdit::setLimits(int maxBlocks, int maxCharacters)
+{
+    d->maxBlocks = qMax(1, maxBlocks);
+    d->maxCharacters = qMax(1, maxCharacters);
+}
+
+qint64 EchoTextEdit::droppedChunks() const
+{
+    return d->totalDroppedChunks;
+}
+
+qint64 EchoTextEdit::droppedBytes() const
+{
+    return d->totalDroppedBytes;
+}
+
+void EchoTextEdit::insertBreak()
+{
+    flushEcho();
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    appendLine(cursor, d->breakLine, d->breakFormat);
+}
+
+void EchoTextEdit::composeBreakLine()
+{
+    QString pattern = d->breakSymbol;
+    if (pattern.compare(QLatin1String("DEBUG"), Qt::CaseInsensitive) == 0)
+        pattern = QStringLiteral("----------------------------------- D.E.B.U.G ");
+    else if (pattern.compare(QLatin1String("DORVANE"), Qt::CaseInsensitive) == 0)
+        pattern = QStringLiteral("---------------------------------- D.O.R.V.A.N.E ");
+    int count = d->breakRepeat;
+    if (count >= 80 && !pattern.isEmpty())
+        count = (80 + pattern.size() - 1) / pattern.size();
+    d->breakLine = pattern.repeated(qMax(0, count)).left(80);
+}
+
+QString EchoTextEdit::breakLine() const
+{
+    return d->breakLine;
+}
+
+void EchoTextEdit::interpretAt(const QPoint &pos)
+{
+    const QTextCursor at = cursorForPosition(pos);
+    const QTextBlock block = at.block();
+    if (at.isNull() || !block.isValid())
+        return;
+    const auto *blockData = dynamic_cast<const EchoTextEditPrivate::BlockData *>(block.userData());
+    const QString text = block.text();
+    if (!blockData || text.isEmpty())
+        return;
+    int position = at.positionInBlock();
+    if (position < blockData->offset)
+        return;
+    // In hex a position inside a pair starts the pick at the pair, so the
+    // tail is always whole bytes.
+    const int dataStart = qMax(0, blockData->offset);
+    if (!blockData->textMode && position > dataStart && (position - dataStart) % 3 == 1)
+        --position;
+
+    const QString tail = text.mid(position);
+    if (tail.isEmpty()) {
+        // Past the end of the line: the highlight goes.
+        setExtraSelections({});
+        d->pickedBlock = -1;
+        d->pickedPosition = -1;
+        return;
+    }
+    if (d->interpretTrigger == 1 && block.blockNumber() == d->pickedBlock && position == d->pickedPosition)
+        return;
+    d->pickedBlock = block.blockNumber();
+    d->pickedPosition = position;
+
+    QTextCursor selection(block);
+    selection.setPosition(block.position() + position);
+    selection.setPosition(block.position() + text.size(), QTextCursor::KeepAnchor);
+    d->interpretSelection.cursor = selection;
+    d->clearSelection.cursor = selection;
+    setExtraSelections({d->interpretSelection});
+
+    if (blockData->textMode) {
+        // Text is handed on as its bytes, so the interpret window reads what
+        // was received rather than the hex digits a word happens to hold.
+        QString bytes = tail;
+        bytes.replace(QChar::LineSeparator, QLatin1Char('\n'));
+        emit interpretDataChanged(QString::fromLatin1(bytes.toLocal8Bit().toHex(' ').toUpper()));
+    } else {
+        emit interpretDataChanged(tail.trimmed());
+    }
+}
+
+int EchoTextEdit::echoMode() const { return d->echoMode; }
+void EchoTextEdit::setEchoMode(int mode) { d->echoMode = mode == 1 ? 1 : 0; }
+bool EchoTextEdit::echoRx() const { return d->echoRx; }
+void EchoTextEdit::setEchoRx(bool on) { d->echoRx = on; }
+bool EchoTextEdit::echoTx() const { return d->echoTx; }
+void EchoTextEdit::setEchoTx(bool on) { d->echoTx = on; }
+bool EchoTextEdit::displayLabel() const { return d->displayLabel; }
+void EchoTextEdit::setDisplayLabel(bool on) { d->displayLabel = on; }
+bool EchoTextEdit::displayDate() const { return d->displayDate; }
+void EchoTextEdit::setDisplayDate(bool on) { d->displayDate = on; }
+bool EchoTextEdit::reportDetails() const { return d->reportDetails; }
+void EchoTextEdit::setReportDetails(bool on) { d->reportDetails = on; }
+bool EchoTextEdit::dataInNewLine() const { return d->dataInNewLine; }
+void EchoTextEdit::setDataInNewLine(bool on) { d->dataInNewLine = on; }
+
+bool EchoTextEdit::interpretEnabled(int direction) const
+{
+    return direction == Transmitted ? d->interpretTx : d->interpretRx;
+}
+
+void EchoTextEdit::setInterpretEnabled(int direction, bool on)
+{
+    (direction == Transmitted ? d->interpretTx : d->interpretRx) = on;
+    updateMouseTracking();
+}
+
+void EchoTextEdit::updateMouseTracking()
+{
+    const bool tracking = d->interpretRx || d->interpretTx;
+    setMouseTracking(tracking);
+    viewport()->setMouseTracking(tracking);
+}
+
+int EchoTextEdit::interpretTrigger() const { return d->interpretTrigger; }
+void EchoTextEdit::setInterpretTrigger(int trigger) { d->interpretTrigger = trigger == 1 ? 1 : 0; }
+
+QString EchoTextEdit::breakSymbol() const { return d->breakSymbol; }
+
+void EchoTextEdit::setBreakSymbol(const QString &symbol)
+{
+    d->breakSymbol = validBreakSymbol(symbol);
+    composeBreakLine();
+}
+
+int EchoTextEdit::breakRepeat() const { return d->breakRepeat; }
+
+void EchoTextEdit::setBreakRepeat(int repeat)
+{
+    d->breakRepeat = clampBreakRepeat(repeat);
+    composeBreakLine();
+}
+
+bool EchoTextEdit::autoBreak() const { return d->autoBreak; }
+void EchoTextEdit::setAutoBreak(bool on) { d->autoBreak = on; }
+int EchoTextEdit::breakInterval() const { return d->breakInterval; }
+void EchoTextEdit::setBreakInterval(int interval) { d->breakInterval = clampBreakInterval(interval); }
+int EchoTextEdit::packetCounter() const { return d->packetCounter; }
+void EchoTextEdit::resetPacketCounter() { d->packetCounter = 0; }
+
+QColor EchoTextEdit::breakColor() const { return d->breakFormat.foreground().color(); }
+void EchoTextEdit::setBreakColor(const QColor &color) { d->breakFormat.setForeground(color); }
+QColor EchoTextEdit::interpretForeground() const { return d->interpretSelection.format.foreground().color(); }
+void EchoTextEdit::setInterpretForeground(const QColor &color) { d->interpretSelection.format.setForeground(color); }
+QColor EchoTextEdit::interpretBackground() const { return d->interpretSelection.format.background().color(); }
+void EchoTextEdit::setInterpretBackground(const QColor &color) { d->interpretSelection.format.setBackground(color); }
+QColor EchoTextEdit::labelColor() const { return d->labelFormat.foreground().color(); }
+QColor EchoTextEdit::rxColor() const { return d->rxFormat.foreground().color(); }
+QColor EchoTextEdit::txColor() const { return d->txFormat.foreground().color(); }
+
+void EchoTextEdit::addNoniusLine(const QRect &rect)
+{
+    if (!rect.isValid())
+        return;
+    d->noniusPositions.append(rect.center().x());
+    viewport()->update();
+}
+
+void EchoTextEdit::moveNoniusLine(int index, const QRect &rect)
+{
+    if (index < 0 || index >= d->noniusPositions.size())
+        return;
+    d->noniusPositions[index] = rect.center().x();
+    viewport()->update();
+}
+
+void EchoTextEdit::removeNoniusLine(int index)
+{
+    if (index < 0 || index >= d->noniusPositions.size())
+        return;
+    d->noniusPositions.removeAt(index);
+    viewport()->update();
+}
+
+void EchoTextEdit::clearNoniusLines()
+{
+    d->noniusPositions.clear();
+    viewport()->update();
+}
+
+QList<int> EchoTextEdit::noniusPositions() const
+{
+    return d->noniusPositions;
+}
+
+void EchoTextEdit::mousePressEvent(QMouseEvent *event)
+{
+    QPlainTextEdit::mousePressEvent(event);
+    if ((d->interpretRx || d->interpretTx) && d->interpretTrigger == 0)
+        interpretAt(event->pos());
+}
+
+void EchoTextEdit::mouseMoveEvent(QMouseEvent *event)
+{
+    QPlainTextEdit::mouseMoveEvent(event);
+    if ((d->interpretRx || d->interpretTx) && d->interpretTrigger == 1)
+        interpretAt(event->pos());
+}
+
+void EchoTextEdit::paintEvent(QPaintEvent *event)
+{
+    QPlainTextEdit::paintEvent(event);
+    if (d->noniusPositions.isEmpty())
+        return;
+    QPainter painter(viewport());
+    const int scroll = horizontalScrollBar()->value();
+    const int height = viewport()->height();
+    for (int x : qAsConst(d->noniusPositions))
+        painter.fillRect(QRect(x - 1 - scroll, 0, 3, height), d->noniusLineColor);
+}
+
+void EchoTextEdit::changeEvent(QEvent *event)
+{
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        emit fontChanged();
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "model/echosettings.h"
+
+#include <QByteArray>
+#include <QColor>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QTextBlockUserData>
+#include <QTextCharFormat>
+#include <QTextEdit>
+
+#include <deque>
+
+class QTimer;
+
+// The state of an EchoTextEdit: its options, formats, break line, ruler
+// lines and the chunks waiting for the next batch.
+class EchoTextEditPrivate
+{
+public:
+    // Attached to the block of a data line that may be picked.
+    class BlockData : public QTextBlockUserData
+    {
+    public:
+        BlockData(int offset, int size, bool textMode)
+            : offset(offset)
+            , size(size)
+            , textMode(textMode)
+        {
+        }
+        // Position in the block where the data starts; -1 without a label.
+        int offset;
+        // Bytes shown on the line.
+        int size;
+        // Shown as text rather than hex pairs.
+        bool textMode;
+    };
+
+    // A chunk waiting to be drawn, with the time the channel stamped on it.
+    struct Chunk
+    {
+        QDateTime time;
+        QByteArray data;
+        int direction;
+    };
+
+    EchoTextEditPrivate();
+
+    EchoSettings settingsSnapshot() const;
+    void applySettings(const EchoSettings &settings);
+
+    QString settingsFile;
+
+    int echoMode = 0;
+    bool echoRx = true;
+    bool echoTx = true;
+    bool displayLabel = true;
+    bool displayDate = false;
+    bool reportDetails = false;
+    bool dataInNewLine = false;
+    QTextCharFormat labelFormat;
+    QTextCharFormat rxFormat;
+    QTextCharFormat txFormat;
+    bool interpretRx = false;
+    bool interpretTx = false;
+    int interpretTrigger = 0;
+    QTextEdit::ExtraSelection interpretSelection;
+    QTextEdit::ExtraSelection clearSelection;
+    QString breakSymbol;
+    int breakRepeat = 80;
+    bool autoBreak = false;
+    int breakInterval = 5;
+    QTextCharFormat breakFormat;
+    QString breakLine;
+    int packetCounter = 0;
+    QList<int> noniusPositions;
+    QColor noniusLineColor{34, 177, 76, 128};
+
+    // The last tail handed on, so hovering over it does not repeat it.
+    int pickedBlock = -1;
+    int pickedPosition = -1;
+
+    // Batching and overload accounting.
+    std::deque<Chunk> queue;
+    qint64 queuedBytes = 0;
+    qint64 droppedChunks = 0; // not yet reported in the view
+    qint64 droppedBytes = 0;
+    qint64 totalDroppedChunks = 0;
+    qint64 totalDroppedBytes = 0;
+    QTimer *flushTimer = nullptr;
+    int maxBlocks = 100000;
+    int maxCharacters = 3000000;
+};

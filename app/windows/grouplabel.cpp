@@ -1,6 +1,0 @@
-#include "grouplabel.h"
-
-GroupLabel::GroupLabel(const QString &text, QWidget *parent)
-    : QLabel(text, parent)
-{
-}

@@ -1,0 +1,352 @@
+#include "windows/instructs/instructsetwindow.h"
+
+#include "shell/application.h"
+#include "shell/applicationoptions.h"
+#include "windows/common/editorheaderview.h"
+#include "windows/instructs/instructitemeditor.h"
+#include "model/instructset.h"
+#include "shell/notices.h"
+#include "shell/savefileaskdialog.h"
+#include "windows/common/scrollworkspace.h"
+
+#include <dorvane/Channel.h>
+#include <dorvane/WdxWidgets.h>
+
+#include <QAction>
+#include <QCursor>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QToolButton>
+
+#include <memory>
+
+namespace {
+
+enum HeaderSection { TitleSection = 3, ContentSection = 4, IntervalSection = 5, TypeSection = 6 };
+
+const char kBatchIcon[] = ":/Resources/instruct/batch-send.png";
+const char kStopIcon[] = ":/Resources/toolbar/stop.png";
+
+bool channelIsOpen()
+{
+    return dvApp && dvApp->channelProxy() && dvApp->channelProxy()->isOpen();
+}
+
+} // namespace
+
+InstructSetWindow::InstructSetWindow(QWidget *parent)
+    : ItemListWindow(QStringLiteral(":/Resources/svg/command.svg"), parent)
+    , m_set(new InstructSet(this))
+{
+    createToolBar();
+    header()->addSection(TitleSection, tr("Title"));
+    header()->addSection(TypeSection, tr("Type"));
+    header()->addSection(ContentSection, tr("Content"));
+    header()->addSection(IntervalSection, tr("Interval"));
+    updateEditModes();
+
+    m_batchTimer.setSingleShot(true);
+    m_batchTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_batchTimer, &QTimer::timeout, this, &InstructSetWindow::batchStep);
+    // A batch never outlives its channel: sending on into a closed channel
+    // would only raise one message after another.
+    if (dvApp && dvApp->channelProxy()) {
+        connect(dvApp->channelProxy(), &ChannelProxy::stateChanged, this,
+                [this](ChannelType, ChanneState state) {
+                    if (state != Opened)
+                        stopBatch();
+                });
+    }
+}
+
+InstructSetWindow::~InstructSetWindow() = default;
+
+void InstructSetWindow::createToolBar()
+{
+    auto *toolBar = new WdxToolBar(tr("Standard"), this);
+    toolBar->setObjectName(QStringLiteral("InstructSetToolBar"));
+    toolBar->setMovable(false);
+    toolBar->setIconSize(QSize(16, 16));
+    auto addMode = [toolBar](const QString &text, const char *icon, bool checked) {
+        QAction *action = toolBar->addAction(text, QIcon(QLatin1String(icon)));
+        action->setCheckable(true);
+        action->setChecked(checked);
+        return action;
+    };
+    m_newAction
+        = toolBar->addAction(tr("New Instruct Set"), QIcon(QStringLiteral(":/Resources/explorer/new.png")));
+    m_openAction
+        = toolBar->addAction(tr("Open Instruct Set"), QIcon(QStringLiteral(":/Resources/explorer/open.png")));
+    m_saveAction
+        = toolBar->addAction(tr("Save Instruct Set"), QIcon(QStringLiteral(":/Resources/protocol/save.png")));
+    toolBar->addSeparator();
+    // Every mode starts off: the dock is narrow, and the instructs
+    // themselves need the room.
+    m_commentsAction = addMode(tr("Show/Hide Comments"), ":/Resources/instruct/comment.png", false);
+    m_delayAction = addMode(tr("Show/Hide Delay"), ":/Resources/instruct/spin.png", false);
+    toolBar->addSeparator();
+    m_editAction = addMode(tr("Edit"), ":/Resources/explorer/edit.png", false);
+    m_moveAction = addMode(tr("Move"), ":/Resources/toolbar/move.png", false);
+    m_deletionAction = addMode(tr("Deletion"), ":/Resources/toolbar/delete.png", false);
+    toolBar->addSeparator();
+    m_batchButton = toolBar->addToolButton(tr("Start Batch Send"), QIcon(QLatin1String(kBatchIcon)));
+    m_batchButton->setObjectName(QStringLiteral("BatchSendButton"));
+    // The dock is narrow: the buttons show their pictures, their names are
+    // in the tool tips.
+    for (QAction *action : toolBar->actions()) {
+        if (auto *button = qobject_cast<QToolButton *>(toolBar->widgetForAction(action)))
+            button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    }
+    m_batchButton->setToolTip(m_batchButton->text());
+    addToolBar(toolBar);
+
+    connect(m_newAction, &QAction::triggered, this, &InstructSetWindow::newSet);
+    connect(m_openAction, &QAction::triggered, this, &InstructSetWindow::askOpen);
+    connect(m_saveAction, &QAction::triggered, this, &InstructSetWindow::saveAs);
+    for (QAction *mode : {m_commentsAction, m_delayAction, m_editAction, m_moveAction, m_deletionAction})
+        connect(mode, &QAction::toggled, this, &InstructSetWindow::updateEditModes);
+    connect(m_batchButton, &QToolButton::clicked, this, &InstructSetWindow::toggleBatch);
+}
+
+InstructItemEditor *InstructSetWindow::row(int index) const
+{
+    return static_cast<InstructItemEditor *>(rowAt(index));
+}
+
+void InstructSetWindow::setRowNumber(QWidget *row, const QString &text)
+{
+    static_cast<InstructItemEditor *>(row)->setNumber(text);
+}
+
+QList<QPair<int, QWidget *>> InstructSetWindow::headerPlaces(QWidget *row) const
+{
+    auto *editor = static_cast<InstructItemEditor *>(row);
+    return {qMakePair(int(TitleSection), static_cast<QWidget *>(editor->titleEdit())),
+            qMakePair(int(TypeSection), static_cast<QWidget *>(editor->textModeLabel())),
+            qMakePair(int(ContentSection), static_cast<QWidget *>(editor->instructEdit())),
+            qMakePair(int(IntervalSection), static_cast<QWidget *>(editor->intervalSpinBox()))};
+}
+
+void InstructSetWindow::add(const QString &content, int textMode)
+{
+    if (content.isEmpty())
+        return;
+    InstructItem *item = m_set->append(content, textMode);
+    insertRow(m_set->indexOf(item), createRow(item));
+    // An added instruct is a change like any other: closing asks to keep it.
+    setModified(true);
+}
+
+InstructItemEditor *InstructSetWindow::createRow(InstructItem *item)
+{
+    auto *editor = new InstructItemEditor(item);
+    applyEditModes(editor);
+    connect(editor, &InstructItemEditor::edited, this, [this] { setModified(true); });
+    connect(editor, &InstructItemEditor::deleteRequested, this, &InstructSetWindow::deleteRow);
+    connect(editor, &InstructItemEditor::moveRequested, this, &InstructSetWindow::moveRow);
+    connect(editor, &InstructItemEditor::sendRequested, this, &InstructSetWindow::sendRow);
+    return editor;
+}
+
+void InstructSetWindow::applyEditModes(InstructItemEditor *row) const
+{
+    row->setTitleVisible(m_commentsAction->isChecked());
+    row->setIntervalVisible(m_delayAction->isChecked());
+    row->setEditVisible(m_editAction->isChecked());
+    row->setMoveVisible(m_moveAction->isChecked());
+    row->setDeleteVisible(m_deletionAction->isChecked());
+}
+
+void InstructSetWindow::updateEditModes()
+{
+    for (int i = 0; i < rowCount(); ++i)
+        applyEditModes(row(i));
+    header()->sectionLabel(TitleSection)->setVisible(m_commentsAction->isChecked());
+    header()->sectionLabel(IntervalSection)->setVisible(m_delayAction->isChecked());
+    requestHeaderPlacement();
+}
+
+void InstructSetWindow::setModified(bool modified)
+{
+    m_modified = modified;
+}
+
+void InstructSetWindow::sendRow(InstructItemEditor *row)
+{
+    noticeSendResult(row->send());
+}
+
+void InstructSetWindow::deleteRow(InstructItemEditor *row)
+{
+    if (!m_set->remove(row->item()))
+        return;
+    removeRow(row);
+    setModified(true);
+}
+
+void InstructSetWindow::moveRow(InstructItemEditor *row, int step)
+{
+    const int from = rowIndex(row);
+    const int to = from + step;
+    if (from < 0 || to < 0 || to >= rowCount())
+        return;
+    m_set->swap(from, to);
+    swapRows(from, to);
+    // The pointer stays over the button that moved with its row.
+    const int spacing = qMax(workspace()->rowLayout()->verticalSpacing(), 0);
+    QCursor::setPos(QCursor::pos() + QPoint(0, step * (row->height() + spacing)));
+    setModified(true);
+}
+
+bool InstructSetWindow::askSave()
+{
+    if (!m_modified)
+        return true;
+    SaveFileAskDialog dialog(this);
+    dialog.setWindowTitle(tr("Save instruct set"));
+    dialog.setText(tr("Instruct set has changed, do you want save it?"));
+    switch (dialog.exec()) {
+    case QDialogButtonBox::Yes:
+        return m_path.isEmpty() ? saveAs() : save(m_path);
+    case QDialogButtonBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool InstructSetWindow::saveAs()
+{
+    ApplicationOptions *options = dvApp ? dvApp->options() : nullptr;
+    const QString start = !m_path.isEmpty() ? m_path : options ? options->lastInstructSetDir : QString();
+    QString path = QFileDialog::getSaveFileName(this, tr("Save instruct set"), start,
+                                                tr("Dorvane instruct set (*.dvits)"));
+    if (path.isEmpty())
+        return false;
+    // A name typed without an extension still gives a file Open will offer.
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".dvits");
+    return save(path);
+}
+
+bool InstructSetWindow::save(const QString &path)
+{
+    QString reason;
+    if (!m_set->save(path, &reason)) {
+        warnSaveFailed(this, path, reason);
+        return false;
+    }
+    m_path = path;
+    if (ApplicationOptions *options = dvApp ? dvApp->options() : nullptr)
+        options->lastInstructSetDir = QFileInfo(path).absolutePath();
+    setModified(false);
+    return true;
+}
+
+void InstructSetWindow::newSet()
+{
+    if (!askSave())
+        return;
+    stopBatch();
+    removeAllRows();
+    m_set->clear();
+    m_path.clear();
+    setModified(false);
+}
+
+void InstructSetWindow::askOpen()
+{
+    if (!askSave())
+        return;
+    const QString path = askOpenFileName(this, OpenInstructSet);
+    if (path.isEmpty())
+        return;
+    if (!open(path))
+        warnOpenFailed(this, path);
+}
+
+bool InstructSetWindow::open(const QString &path)
+{
+    WdxWaitCursor wait;
+    auto loaded = std::make_unique<InstructSet>();
+    if (!QFileInfo(path).isFile() || !loaded->load(path) || loaded->isEmpty())
+        return false;
+    stopBatch();
+    removeAllRows();
+    InstructSet *old = m_set;
+    m_set = loaded.release();
+    m_set->setParent(this);
+    delete old;
+    QList<QWidget *> rows;
+    for (int i = 0; i < m_set->count(); ++i)
+        rows << createRow(m_set->at(i));
+    appendRows(rows);
+    m_path = path;
+    setModified(false);
+    return true;
+}
+
+void InstructSetWindow::toggleBatch()
+{
+    if (m_batchRunning)
+        stopBatch();
+    else
+        startBatch();
+}
+
+void InstructSetWindow::startBatch()
+{
+    if (m_batchRunning || rowCount() == 0)
+        return;
+    if (!channelIsOpen()) {
+        noticeNoChannel();
+        return;
+    }
+    m_batchRunning = true;
+    m_batchIndex = 0;
+    m_batchButton->setText(tr("Stop Batch Send"));
+    m_batchButton->setToolTip(m_batchButton->text());
+    m_batchButton->setIcon(QIcon(QLatin1String(kStopIcon)));
+    batchStep();
+}
+
+void InstructSetWindow::stopBatch()
+{
+    m_batchTimer.stop();
+    if (!m_batchRunning)
+        return;
+    m_batchRunning = false;
+    m_batchIndex = -1;
+    m_batchButton->setText(tr("Start Batch Send"));
+    m_batchButton->setToolTip(m_batchButton->text());
+    m_batchButton->setIcon(QIcon(QLatin1String(kBatchIcon)));
+}
+
+void InstructSetWindow::batchStep()
+{
+    if (!m_batchRunning)
+        return;
+    if (rowCount() == 0 || !channelIsOpen()) {
+        stopBatch();
+        return;
+    }
+    // Rows deleted meanwhile: go on from the first.
+    if (m_batchIndex < 0 || m_batchIndex >= rowCount())
+        m_batchIndex = 0;
+    InstructItemEditor *current = row(m_batchIndex);
+    if (current->send() == TransmitTextSender::BuildFailed) {
+        stopBatch();
+        noticeBuildFailed();
+        return;
+    }
+    m_batchTimer.start(current->item()->interval);
+    m_batchIndex = (m_batchIndex + 1) % rowCount();
+}

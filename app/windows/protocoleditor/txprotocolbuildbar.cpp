@@ -1,0 +1,114 @@
+#include "windows/protocoleditor/txprotocolbuildbar.h"
+
+#include "shell/application.h"
+#include "services/channeltracker.h"
+#include "shell/notices.h"
+#include "services/streamsender.h"
+
+#include <dorvane/Channel.h>
+#include <dorvane/Core.h>
+
+#include <QIcon>
+#include <QSpinBox>
+#include <QToolButton>
+
+#include <algorithm>
+
+TxProtocolBuildBar::TxProtocolBuildBar(QObject *owner, const QString &description, QWidget *parent)
+    : WdxToolBar(tr("Build"), parent)
+    , m_owner(owner)
+    , m_description(description)
+{
+    setObjectName(QStringLiteral("ProtocolBuildToolBar"));
+    setIconSize(QSize(16, 16));
+    m_resetButton = addToolButton(tr("Reset Generator"), QIcon(QStringLiteral(":/Resources/protocol/reset.png")));
+    m_resetButton->setObjectName(QStringLiteral("ResetGeneratorButton"));
+    m_resetButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_resetButton->setToolTip(tr("Reset Generator"));
+    addSeparator();
+    m_periodButton
+        = addToolButton(tr("Enable Period Send"), QIcon(QStringLiteral(":/Resources/explorer/psend.png")), true, false);
+    m_periodButton->setObjectName(QStringLiteral("PeriodSendButton"));
+    // The dock is narrow: pictures say what these two do, tips name them.
+    m_periodButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_periodButton->setToolTip(tr("Enable Period Send"));
+    m_intervalSpin = addSpinBox(1, 60000, 1000, 64, true, QStringLiteral(" (ms)"));
+    m_intervalSpin->setObjectName(QStringLiteral("IntervalSpin"));
+    m_intervalSpin->setMinimumWidth(std::max(64, m_intervalSpin->sizeHint().width()));
+    m_intervalSpin->setToolTip(tr("Period of the periodic sending"));
+    addSeparator();
+    m_sendButton = addToolButton(tr("Send"), QIcon(QStringLiteral(":/Resources/toolbar/send.png")));
+    m_sendButton->setObjectName(QStringLiteral("SendButton"));
+    connect(m_resetButton, &QToolButton::clicked, this, &TxProtocolBuildBar::resetGenerators);
+    connect(m_sendButton, &QToolButton::clicked, this, &TxProtocolBuildBar::sendClicked);
+    if (Application *app = Application::instance()) {
+        if (ChannelTracker *tracker = app->channelTracker())
+            connect(tracker, &ChannelTracker::periodSendStateChanged, this,
+                    &TxProtocolBuildBar::onPeriodSendStateChanged);
+    }
+}
+
+void TxProtocolBuildBar::setDocumentReady(bool ready)
+{
+    m_resetButton->setEnabled(ready);
+    m_sendButton->setEnabled(ready);
+}
+
+bool TxProtocolBuildBar::send(const TxProtocol *protocol, int column, bool columnChanged)
+{
+    Application *app = Application::instance();
+    ChannelProxy *proxy = app ? app->channelProxy() : nullptr;
+    if (!proxy || !proxy->isOpen()) {
+        noticeNoChannel();
+        return false;
+    }
+    StreamSender *sender = app->protocolEditorSender();
+    ChannelTracker *tracker = app->channelTracker();
+    const bool periodic = m_periodButton->isChecked();
+    // Stopping our own periodic sending needs no build: a document that no
+    // longer builds must not keep it running.
+    if (periodic && proxy->isPeriodSendRun() && tracker->trackedSender() == m_owner) {
+        sender->stopPeriodSend();
+        return false;
+    }
+
+    bool built = false;
+    if (protocol && (columnChanged || column != m_builtColumn)) {
+        sender->clear();
+        m_builtColumn = -1;
+        if (column < 0 || !sender->addStream(protocol, column)) {
+            noticeBuildFailed();
+            return false;
+        }
+        m_builtColumn = column;
+        built = true;
+    }
+
+    if (!periodic) {
+        sender->selectAll();
+        sender->sendNext();
+    } else if (!proxy->isPeriodSendRun() && tracker->track(m_owner, m_description)) {
+        sender->selectAll();
+        sender->startPeriodSend(m_intervalSpin->value());
+    } else {
+        noticePeriodSendBusy();
+    }
+    return built;
+}
+
+void TxProtocolBuildBar::resetGenerators()
+{
+    if (Application *app = Application::instance())
+        app->protocolEditorSender()->resetGenerators();
+    noticeGeneratorReset();
+}
+
+void TxProtocolBuildBar::onPeriodSendStateChanged(QObject *sender, bool running)
+{
+    if (sender != m_owner)
+        return;
+    m_sendButton->setIcon(QIcon(running ? QStringLiteral(":/Resources/toolbar/stop.png")
+                                        : QStringLiteral(":/Resources/toolbar/send.png")));
+    m_sendButton->setText(running ? tr("Stop Send") : tr("Send"));
+    m_periodButton->setEnabled(!running);
+}
