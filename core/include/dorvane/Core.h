@@ -2,8 +2,11 @@
 // Umbrella header of the protocol core.
 #include <dorvane/core_export.h>
 
+#include <dorvane/cheadergenerator.h>
 #include <dorvane/context.h>
 #include <dorvane/coretypes.h>
+#include <dorvane/crcmodel.h>
+#include <dorvane/dissectorgenerator.h>
 #include <dorvane/field.h>
 #include <dorvane/paramlist.h>
 #include <dorvane/protocolparser.h>
