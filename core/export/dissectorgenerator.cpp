@@ -311,7 +311,7 @@ bool DissectorGenerator::GenerateFrom(const Protocol *protocol, std::string &sou
                 << " then item:add_proto_expert_info(e_flag) end\n";
         }
         if (item.role == LayoutItem::Value && item.coefficient != 1.0f) {
-            out << "    item:append_text(string.format(\" [x %.9g = %.9g]\", " << LuaNumber(item.coefficient)
+            out << "    item:append_text(string.format(\" [x %.7g = %.7g]\", " << LuaNumber(item.coefficient)
                 << ", " << Range(item.offset, item.size) << ":" << Reader(item) << "() * "
                 << LuaNumber(item.coefficient) << "))\n";
         }
