@@ -38,6 +38,19 @@ const char *ProtoFieldKind(int typeId)
     return "bytes";
 }
 
+const char *UnsignedKind(int typeId)
+{
+    switch (typeId) {
+    case 1:
+        return "uint8";
+    case 2:
+        return "uint16";
+    case 3:
+        return "uint32";
+    }
+    return ProtoFieldKind(typeId);
+}
+
 // The TvbRange method that reads one element as a Lua number.
 std::string Reader(const LayoutItem &item)
 {
@@ -253,9 +266,14 @@ bool DissectorGenerator::GenerateFrom(const Protocol *protocol, std::string &sou
             out << "bytes(" << LuaStringLiteral(abbrev) << ", " << label << ")";
         } else if (IsFloatType(item.typeId)) {
             out << ProtoFieldKind(item.typeId) << "(" << LuaStringLiteral(abbrev) << ", " << label << ")";
+        } else if (item.IsFlag() || checksum) {
+            // Flags and checksums are bit patterns, shown in hex; Wireshark has hex only for
+            // unsigned fields, so a signed one is shown as the unsigned type of its width.
+            out << UnsignedKind(item.typeId) << "(" << LuaStringLiteral(abbrev) << ", " << label
+                << ", base.HEX)";
         } else {
-            out << ProtoFieldKind(item.typeId) << "(" << LuaStringLiteral(abbrev) << ", " << label << ", "
-                << (item.IsFlag() || checksum ? "base.HEX" : "base.DEC") << ")";
+            out << ProtoFieldKind(item.typeId) << "(" << LuaStringLiteral(abbrev) << ", " << label
+                << ", base.DEC)";
         }
         out << " -- " << TypeName(item.typeId) << ", "
             << (item.endian == LittleEndian ? "little endian" : "big endian") << "\n";

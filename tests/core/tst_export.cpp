@@ -65,7 +65,11 @@ struct TempDir
         char pattern[] = "/tmp/dorvane-export-XXXXXX";
         path = mkdtemp(pattern);
     }
-    ~TempDir() { fs::remove_all(path); }
+    ~TempDir()
+    {
+        if (!std::getenv("KEEPTMP"))
+            fs::remove_all(path);
+    }
     std::string operator/(const std::string &name) const { return path + "/" + name; }
     std::string path;
 };
@@ -275,7 +279,7 @@ struct RxFixture
         RxField *block = Add(10, "2", RxValueMetaInfo::NoFlag, LittleEndian, "reserved");
         block->GetValueMetaInfo()->SetValueGeneratorType(Block);
         Add(11, "", RxValueMetaInfo::NoFlag, LittleEndian, "crc");
-        Add(10, "0x0D", RxValueMetaInfo::TailFlag, LittleEndian, "end");
+        Add(1, "0x0D", RxValueMetaInfo::TailFlag, LittleEndian, "end");
         checksum.model = {"CRC_16_MODBUS", 16, 0x8005, 0xFFFF, true, true, 0};
         checksum.field = 6;
         checksum.firstCoveredField = 2;
@@ -524,7 +528,7 @@ TEST_F(ExportTest, CHeaderReadsBackCoreFramesByteForByte)
     EXPECT_EQ(RunCommand(dir / "roundtrip", &output), 0) << "fields read back wrong: " << output;
 }
 
-TEST_F(ExportTest, CrcRoutinesGiveTheCatalogueCheckValues)
+TEST_F(ExportTest, CrcRoutinesInCAndLuaGiveTheCatalogueCheckValues)
 {
     REQUIRE_PROGRAM("gcc", "gcc");
     struct Catalogued
@@ -562,6 +566,27 @@ TEST_F(ExportTest, CrcRoutinesGiveTheCatalogueCheckValues)
         EXPECT_NE(header.find("\"123456789\""), std::string::npos) << "the check value is named in a comment";
         WriteFile(dir / ("m" + std::to_string(i) + ".h"), header);
         program << "#include \"m" << i << ".h\"\n";
+
+        // The dissector's routine, in Lua, checks the same frames.
+        if (HaveProgram("tshark") && HaveProgram("text2pcap")) {
+            const unsigned char bytes[] = {0x34, 0x33, 0x32, 0x31};
+            crc->GetValueMetaInfo(0)->SetParamList(std::to_string(ComputeCrc(models[i].model, bytes, 4)));
+            std::string frame = BuildFrames(protocol, 1)[0];
+            std::string spoilt = frame;
+            spoilt[0] ^= 0x40;
+            WriteCapture(dir / "crc.pcapng", {frame, spoilt});
+            DissectorGenerator dissector;
+            dissector.SetName("m" + std::to_string(i));
+            dissector.SetChecksum({models[i].model, 1, 0});
+            std::string lua;
+            ASSERT_TRUE(dissector.Generate(&protocol, lua)) << dissector.GetError();
+            WriteFile(dir / "crc.lua", lua);
+            const auto rows = TsharkFields(dir / "crc.lua", dir / "crc.pcapng",
+                                           {"m" + std::to_string(i) + ".checksum_status"});
+            ASSERT_EQ(rows.size(), 2u);
+            EXPECT_EQ(rows[0][0], "Good") << models[i].model.name;
+            EXPECT_EQ(rows[1][0], "Bad") << models[i].model.name;
+        }
     }
     program
         << "int main(void)\n{\n    static const uint8_t text[] = {'1','2','3','4','5','6','7','8','9'};\n";
