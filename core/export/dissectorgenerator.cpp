@@ -353,18 +353,20 @@ bool DissectorGenerator::GenerateFrom(const Protocol *protocol, std::string &sou
     out << "    return t\n"
         << "end\n\n";
 
+    // The buffer's bytes are taken out once per call: a reassembled TCP buffer may hold
+    // thousands of frames, and copying its rest for every frame would be quadratic.
     out << "-- The first offset from 'from' on where a frame starts, nil when none does.\n"
-        << "local function find_frame(tvb, from)\n"
+        << "local function find_frame(data, from)\n"
         << "    if #HEAD == 0 then return from end\n"
-        << "    local i = string.find(tvb:raw(from, tvb:len() - from), HEAD, 1, true)\n"
+        << "    local i = string.find(data, HEAD, from + 1, true)\n"
         << "    if i == nil then return nil end\n"
-        << "    return from + i - 1\n"
+        << "    return i - 1\n"
         << "end\n\n";
     out << "-- Where the buffer ends in the beginning of a head pattern, nil when it does not.\n"
-        << "local function partial_head(tvb, from)\n"
-        << "    local len = tvb:len()\n"
+        << "local function partial_head(data, from)\n"
+        << "    local len = #data\n"
         << "    for s = math.max(from, len - #HEAD + 1), len - 1 do\n"
-        << "        if tvb:raw(s, len - s) == HEAD:sub(1, len - s) then return s end\n"
+        << "        if data:sub(s + 1) == HEAD:sub(1, len - s) then return s end\n"
         << "    end\n"
         << "    return nil\n"
         << "end\n\n";
@@ -372,13 +374,14 @@ bool DissectorGenerator::GenerateFrom(const Protocol *protocol, std::string &sou
         << "-- for from the next segments.\n"
         << "local function dissect_stream(tvb, pinfo, tree)\n"
         << "    local len = tvb:len()\n"
+        << "    local data = tvb:raw(0, len)\n"
         << "    local stream = pinfo.can_desegment > 0\n"
         << "    local off = 0\n"
         << "    local frames = 0\n"
         << "    while off < len do\n"
-        << "        local start = find_frame(tvb, off)\n"
+        << "        local start = find_frame(data, off)\n"
         << "        if start == nil then\n"
-        << "            local rest = stream and partial_head(tvb, off) or nil\n"
+        << "            local rest = stream and partial_head(data, off) or nil\n"
         << "            if rest ~= nil then\n"
         << "                if rest > off then tree:add(f_skipped, tvb(off, rest - off)) end\n"
         << "                pinfo.desegment_offset = rest\n"
