@@ -251,10 +251,9 @@ bool CHeaderGenerator::GenerateFrom(const Protocol *protocol, std::string &sourc
     if (!built || (m_hasChecksum && !PlaceChecksum(layout, m_checksum, m_error))) {
         return false;
     }
-    const std::string p = m_name.empty() ? "dorvane" : SanitizeIdentifier(m_name, true);
+    std::string p = SanitizeIdentifier(m_name, true);
     if (p.empty()) {
-        m_error = "The protocol name has no letter or digit to make a C name of.";
-        return false;
+        p = "dorvane";
     }
     const std::string P = Upper(p);
 

@@ -231,10 +231,9 @@ bool DissectorGenerator::GenerateFrom(const Protocol *protocol, std::string &sou
         return false;
     }
 
-    const std::string name = m_name.empty() ? "dorvane" : SanitizeIdentifier(m_name, true);
+    std::string name = SanitizeIdentifier(m_name, true);
     if (name.empty()) {
-        m_error = "The protocol name has no letter or digit to make a Wireshark name of.";
-        return false;
+        name = "dorvane";
     }
     const std::string title = m_title.empty() ? name : m_title;
     IdentifierSet abbrevs(

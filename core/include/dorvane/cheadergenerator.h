@@ -17,8 +17,8 @@ class DORVANE_CORE_EXPORT CHeaderGenerator
 public:
     CHeaderGenerator();
 
-    // The prefix of every identifier of the header ("dorvane" when empty); anything but
-    // letters, digits and "_" becomes "_".
+    // The prefix of every identifier of the header; anything but letters, digits and "_"
+    // becomes "_", and "dorvane" stands in when nothing is left.
     void SetName(const std::string &name);
     // The value column of a transmit protocol that the frames are built from.
     void SetValueColumn(int column);

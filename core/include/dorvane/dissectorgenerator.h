@@ -23,8 +23,8 @@ public:
 
     DissectorGenerator();
 
-    // The protocol's filter name ("dorvane" when empty); anything but letters, digits and "_"
-    // becomes "_", and the name is lower-cased as Wireshark requires.
+    // The protocol's filter name; anything but letters, digits and "_" becomes "_", the name is
+    // lower-cased as Wireshark requires, and "dorvane" stands in when nothing is left.
     void SetName(const std::string &name);
     // The protocol's description in Wireshark; the name when empty.
     void SetTitle(const std::string &title);
