@@ -252,12 +252,10 @@ bool DissectorGenerator::GenerateFrom(const Protocol *protocol, std::string &sou
     // Fields live in a table, not in locals: Lua allows 200 locals per function and a protocol
     // may have a thousand fields.
     out << "local F = {}\n";
-    std::vector<std::string> fieldAbbrev(layout.items.size());
     for (std::size_t i = 0; i < layout.items.size(); ++i) {
         const LayoutItem &item = layout.items[i];
         const std::string abbrev
             = name + "." + abbrevs.Take(item.name, "field" + std::to_string(item.fieldIndex + 1), true);
-        fieldAbbrev[i] = abbrev;
         const bool checksum = static_cast<int>(i) == layout.checksumItem;
         const std::string label = LuaStringLiteral(Label(item, checksum));
         out << "F[" << i + 1 << "] = ProtoField.";

@@ -479,7 +479,7 @@ std::string CLiteral(int typeId, double value)
     return text;
 }
 
-TEST_F(ExportTest, CHeaderReadsBackCoreFramesByteForByte)
+TEST_F(ExportTest, CHeaderReadsBackFramesByteForByte)
 {
     REQUIRE_PROGRAM("gcc", "gcc");
     TxProtocol protocol;
@@ -526,6 +526,42 @@ TEST_F(ExportTest, CHeaderReadsBackCoreFramesByteForByte)
               0)
         << output;
     EXPECT_EQ(RunCommand(dir / "roundtrip", &output), 0) << "fields read back wrong: " << output;
+
+    // A receive protocol: flags in place, a checksum that covers only part of the frame.
+    RxFixture rx;
+    generator.SetName("devsim");
+    generator.SetChecksum(rx.checksum);
+    ASSERT_TRUE(generator.Generate(&rx.protocol, header)) << generator.GetError();
+    WriteFile(dir / "devsim.h", header);
+    const std::string good = RxFixture::Frame(-42, 1013.25f, 70000, true);
+    const std::string bad = RxFixture::Frame(-42, 1013.25f, 70000, false);
+    std::ostringstream rxProgram;
+    rxProgram << "#include \"devsim.h\"\nint main(void)\n{\n    struct devsim_frame g, b, w;\n";
+    for (const auto &[name, bytes] : {std::make_pair("g", good), std::make_pair("b", bad)}) {
+        rxProgram << "    memcpy(&" << name << ", \"";
+        for (const char byte : bytes) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\%03o", static_cast<unsigned char>(byte));
+            rxProgram << escape;
+        }
+        rxProgram << "\", DEVSIM_FRAME_SIZE);\n";
+    }
+    rxProgram << "    if (devsim_get_temperature(&g) != -42 || devsim_get_pressure(&g) != 1013.25f\n"
+              << "        || devsim_get_counter(&g) != 70000u) return 1;\n"
+              << "    if (!devsim_checksum_ok(&g) || devsim_checksum_ok(&b)) return 2;\n"
+              << "    devsim_frame_init(&w);\n"
+              << "    devsim_set_temperature(&w, -42);\n"
+              << "    devsim_set_pressure(&w, 1013.25f);\n"
+              << "    devsim_set_counter(&w, 70000u);\n"
+              << "    devsim_update_checksum(&w);\n"
+              << "    return memcmp(&w, &g, sizeof w) == 0 && devsim_crc_check() ? 0 : 3;\n}\n";
+    WriteFile(dir / "rx.c", rxProgram.str());
+    ASSERT_EQ(RunCommand("gcc -std=c11 -Wall -Wextra -Werror -pedantic -o " + (dir / "rx") + " "
+                             + (dir / "rx.c") + " 2>&1",
+                         &output),
+              0)
+        << output;
+    EXPECT_EQ(RunCommand(dir / "rx"), 0) << "1: values, 2: checksum check, 3: written frame";
 }
 
 TEST_F(ExportTest, CrcRoutinesInCAndLuaGiveTheCatalogueCheckValues)
