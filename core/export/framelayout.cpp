@@ -220,7 +220,6 @@ bool BuildLayout(const TxProtocol *protocol, int column, FrameLayout &layout, st
 bool BuildLayout(const RxProtocol *protocol, FrameLayout &layout, std::string &error)
 {
     layout = FrameLayout();
-    layout.receive = true;
     if (!protocol || protocol->GetFieldCount() == 0) {
         error = "The protocol has no fields.";
         return false;

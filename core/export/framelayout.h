@@ -39,7 +39,6 @@ struct FrameLayout
 {
     std::vector<LayoutItem> items;
     int size = 0;
-    bool receive = false;
     // The leading run of head flags and the trailing run of tail flags, their bytes end to end;
     // frames are found by the head pattern.
     int headItems = 0;
