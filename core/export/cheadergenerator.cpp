@@ -123,7 +123,7 @@ void WriteByteOrderHelpers(std::ostream &out, const std::string &p)
 void WriteCrc(std::ostream &out, const std::string &p, const std::string &P, const FrameLayout &layout,
               const std::string &checksumMember, const LayoutItem &checksumItem)
 {
-    const CrcModel &model = layout.crc;
+    const CrcParameters &model = layout.crc;
     const int bits = model.width;
     const int digits = bits / 4;
     const unsigned long long mask = bits == 32 ? 0xFFFFFFFFull : (1ull << bits) - 1;

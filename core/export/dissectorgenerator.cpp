@@ -92,7 +92,7 @@ std::string Range(int offset, int size)
 
 // CRC over a Lua string, with bit32 (Lua 5.2) or Wireshark's own bit library; results are
 // brought back to unsigned, as the older library returns signed 32-bit numbers.
-void WriteCrc(std::ostream &out, const CrcModel &model)
+void WriteCrc(std::ostream &out, const CrcParameters &model)
 {
     const int bits = model.width;
     const unsigned long long mask = bits == 32 ? 0xFFFFFFFFull : (1ull << bits) - 1;

@@ -292,7 +292,7 @@ bool BuildLayout(const RxProtocol *protocol, FrameLayout &layout, std::string &e
 
 bool PlaceChecksum(FrameLayout &layout, const FrameChecksum &checksum, std::string &error)
 {
-    const CrcModel &model = checksum.model;
+    const CrcParameters &model = checksum.model;
     if (model.width != 8 && model.width != 16 && model.width != 32) {
         error = "The CRC model " + model.name + " is " + std::to_string(model.width)
                 + " bits wide; checksums of 8, 16 or 32 bits are supported.";

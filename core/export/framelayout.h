@@ -1,7 +1,7 @@
 #pragma once
 
 #include <dorvane/coretypes.h>
-#include <dorvane/crcmodel.h>
+#include <dorvane/crcparameters.h>
 
 #include <string>
 #include <vector>
@@ -49,7 +49,7 @@ struct FrameLayout
     int checksumItem = -1;
     int crcBegin = 0;
     int crcEnd = 0;
-    CrcModel crc;
+    CrcParameters crc;
 };
 
 // Frames larger than this are refused: no device frame comes near it, and generated code that

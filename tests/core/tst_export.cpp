@@ -284,7 +284,7 @@ struct RxFixture
         body.append(reinterpret_cast<const char *>(&pressure), 4);
         body.append(reinterpret_cast<const char *>(&counter), 4);
         body += std::string("\x00\x00", 2);
-        const CrcModel modbus{"CRC_16_MODBUS", 16, 0x8005, 0xFFFF, true, true, 0};
+        const CrcParameters modbus{"CRC_16_MODBUS", 16, 0x8005, 0xFFFF, true, true, 0};
         unsigned crc = ComputeCrc(modbus, reinterpret_cast<const unsigned char *>(body.data()), body.size());
         if (!goodCrc) {
             crc ^= 1;
@@ -548,7 +548,7 @@ TEST_F(ExportTest, CrcRoutinesInCAndLuaGiveTheCatalogueCheckValues)
     REQUIRE_PROGRAM("gcc", "gcc");
     struct Catalogued
     {
-        CrcModel model;
+        CrcParameters model;
         unsigned check;
         int typeId;
     };

@@ -5,7 +5,7 @@
 #include <dorvane/cheadergenerator.h>
 #include <dorvane/context.h>
 #include <dorvane/coretypes.h>
-#include <dorvane/crcmodel.h>
+#include <dorvane/crcparameters.h>
 #include <dorvane/dissectorgenerator.h>
 #include <dorvane/field.h>
 #include <dorvane/paramlist.h>

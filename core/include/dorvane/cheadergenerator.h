@@ -1,7 +1,7 @@
 #pragma once
 
 #include <dorvane/core_export.h>
-#include <dorvane/crcmodel.h>
+#include <dorvane/crcparameters.h>
 
 #include <string>
 

@@ -8,7 +8,7 @@
 
 // A CRC model in the catalogue's terms. Widths of 8, 16 and 32 bits are supported: a checksum
 // always fills one integer field of the frame.
-struct CrcModel
+struct CrcParameters
 {
     std::string name;
     int width = 16;
@@ -20,17 +20,17 @@ struct CrcModel
 };
 
 // The CRC of the bytes under the model, bit by bit as the catalogue defines it.
-DORVANE_CORE_EXPORT std::uint32_t ComputeCrc(const CrcModel &model, const unsigned char *data,
+DORVANE_CORE_EXPORT std::uint32_t ComputeCrc(const CrcParameters &model, const unsigned char *data,
                                              std::size_t size);
 // The model's check value: its CRC over the ASCII text "123456789".
-DORVANE_CORE_EXPORT std::uint32_t CrcCheckValue(const CrcModel &model);
+DORVANE_CORE_EXPORT std::uint32_t CrcCheckValue(const CrcParameters &model);
 
 // Where a frame carries its checksum: the field that holds it (an index into the protocol's
 // field list) and the first field it covers; the checksum covers every byte from that field up
 // to the checksum field itself.
 struct FrameChecksum
 {
-    CrcModel model;
+    CrcParameters model;
     int field = -1;
     int firstCoveredField = 0;
 };

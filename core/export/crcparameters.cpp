@@ -1,4 +1,4 @@
-#include <dorvane/crcmodel.h>
+#include <dorvane/crcparameters.h>
 
 namespace {
 
@@ -14,7 +14,7 @@ std::uint32_t Reflect(std::uint32_t value, int bits)
 
 } // namespace
 
-std::uint32_t ComputeCrc(const CrcModel &model, const unsigned char *data, std::size_t size)
+std::uint32_t ComputeCrc(const CrcParameters &model, const unsigned char *data, std::size_t size)
 {
     const int bits = model.width;
     if (bits < 8 || bits > 32) {
@@ -50,7 +50,7 @@ std::uint32_t ComputeCrc(const CrcModel &model, const unsigned char *data, std::
     return (crc ^ model.xorout) & mask;
 }
 
-std::uint32_t CrcCheckValue(const CrcModel &model)
+std::uint32_t CrcCheckValue(const CrcParameters &model)
 {
     static const unsigned char kCheckText[] = {'1', '2', '3', '4', '5', '6', '7', '8', '9'};
     return ComputeCrc(model, kCheckText, sizeof kCheckText);
