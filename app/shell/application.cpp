@@ -1,13 +1,14 @@
 #include "shell/application.h"
 
-#include "shell/appearance.h"
-#include "shell/applicationoptions.h"
 #include "services/channeltracker.h"
-#include "shell/mainwindow.h"
+#include "services/periodsendcontroller.h"
 #include "services/receivewatcher.h"
 #include "services/rxframewatcher.h"
 #include "services/streamsender.h"
 #include "services/transmitwatcher.h"
+#include "shell/appearance.h"
+#include "shell/applicationoptions.h"
+#include "shell/mainwindow.h"
 
 #include <dorvane/App.h>
 #include <dorvane/Channel.h>
@@ -96,6 +97,8 @@ void Application::startUp(const QString &applicationDir)
 
     m_channelProxy = std::make_unique<ChannelProxy>();
     m_channelTracker = std::make_unique<ChannelTracker>(m_channelProxy.get());
+    m_periodSendController
+        = std::make_unique<PeriodSendController>(m_channelProxy.get(), m_channelTracker.get());
     m_protocolSetSender = std::make_unique<StreamSender>(m_channelProxy.get());
     m_protocolEditorSender = std::make_unique<StreamSender>(m_channelProxy.get());
     m_transmitSender = std::make_unique<StreamSender>(m_channelProxy.get());
@@ -135,6 +138,7 @@ void Application::destroyServices()
     m_transmitSender.reset();
     m_protocolEditorSender.reset();
     m_protocolSetSender.reset();
+    m_periodSendController.reset();
     m_channelTracker.reset();
     m_channelProxy.reset();
     if (m_context) {

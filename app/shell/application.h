@@ -11,6 +11,7 @@ class ApplicationOptions;
 class Context;
 class ChannelProxy;
 class ChannelTracker;
+class PeriodSendController;
 class MainWindow;
 class ReceiveWatcher;
 class RxFrameWatcher;
@@ -40,6 +41,7 @@ public:
     Context *context() const { return m_context.get(); }
     ChannelProxy *channelProxy() const { return m_channelProxy.get(); }
     ChannelTracker *channelTracker() const { return m_channelTracker.get(); }
+    PeriodSendController *periodSendController() const { return m_periodSendController.get(); }
     StreamSender *protocolSetSender() const { return m_protocolSetSender.get(); }
     StreamSender *protocolEditorSender() const { return m_protocolEditorSender.get(); }
     StreamSender *transmitSender() const { return m_transmitSender.get(); }
@@ -61,6 +63,7 @@ private:
     std::unique_ptr<Context> m_context;
     std::unique_ptr<ChannelProxy> m_channelProxy;
     std::unique_ptr<ChannelTracker> m_channelTracker;
+    std::unique_ptr<PeriodSendController> m_periodSendController;
     std::unique_ptr<StreamSender> m_protocolSetSender;
     std::unique_ptr<StreamSender> m_protocolEditorSender;
     std::unique_ptr<StreamSender> m_transmitSender;

@@ -1,20 +1,20 @@
 #include "shell/mainwindow.h"
 
+#include "services/receivewatcher.h"
+#include "services/transmitwatcher.h"
 #include "shell/aboutdialog.h"
 #include "shell/application.h"
 #include "shell/applicationoptions.h"
 #include "shell/notices.h"
-#include "services/receivewatcher.h"
-#include "services/transmitwatcher.h"
 
 #include "windows/channel/channelwindow.h"
 #include "windows/dialogue/dialoguewindow.h"
 #include "windows/history/historywindow.h"
 #include "windows/instructs/instructsetwindow.h"
 #include "windows/interpret/interpretwindow.h"
-#include "windows/transmit/transmitwindow.h"
 #include "windows/protocoleditor/txprotocoleditor.h"
 #include "windows/protocolsets/txprotocolsetwindow.h"
+#include "windows/transmit/transmitwindow.h"
 
 #include <dorvane/WdxWidgets.h>
 
@@ -55,10 +55,10 @@ MainWindow::~MainWindow() = default;
 void MainWindow::createWindows()
 {
     m_channelWindow = new ChannelWindow(this);
-    m_protocolSetWindow = new TxProtocolSetWindow(this);
-    m_protocolEditor = new TxProtocolEditor(this);
+    m_protocolSetWindow = new TxProtocolSetWindow(dvApp->periodSendController(), this);
+    m_protocolEditor = new TxProtocolEditor(dvApp->periodSendController(), this);
     m_dialogueWindow = new DialogueWindow(this);
-    m_transmitWindow = new TransmitWindow(this);
+    m_transmitWindow = new TransmitWindow(dvApp->periodSendController(), this);
     m_interpretWindow = new InterpretWindow(this);
     m_historyWindow = new HistoryWindow(this);
     m_instructSetWindow = new InstructSetWindow(this);

@@ -2,13 +2,13 @@
 
 #include "shell/application.h"
 #include "shell/applicationoptions.h"
-#include "windows/protocoleditor/datatypeselectdialog.h"
-#include "windows/common/editorheaderview.h"
-#include "windows/protocoleditor/fieldeditdialog.h"
-#include "windows/common/nameedit.h"
 #include "shell/notices.h"
 #include "shell/savefileaskdialog.h"
+#include "windows/common/editorheaderview.h"
+#include "windows/common/nameedit.h"
 #include "windows/common/scrollworkspace.h"
+#include "windows/protocoleditor/datatypeselectdialog.h"
+#include "windows/protocoleditor/fieldeditdialog.h"
 #include "windows/protocoleditor/txfieldeditor.h"
 #include "windows/protocoleditor/txprotocolbuildbar.h"
 #include "windows/protocoleditor/txprotocoltoolbar.h"
@@ -86,12 +86,12 @@ bool sameValue(const ValueMetaInfo *a, const ValueMetaInfo *b)
 
 } // namespace
 
-TxProtocolEditor::TxProtocolEditor(QWidget *parent)
+TxProtocolEditor::TxProtocolEditor(PeriodSendController *periodSend, QWidget *parent)
     : QMainWindow(parent)
 {
     m_columnButtons = new QButtonGroup(this);
     m_columnButtons->setExclusive(true);
-    createToolBars();
+    createToolBars(periodSend);
     createInfoBar();
     createCentralWidget();
     createShortcuts();
@@ -105,7 +105,7 @@ TxProtocolEditor::~TxProtocolEditor()
     removeAllRowsAndColumns();
 }
 
-void TxProtocolEditor::createToolBars()
+void TxProtocolEditor::createToolBars(PeriodSendController *periodSend)
 {
     m_toolBar = new TxProtocolToolBar(this);
     addToolBar(Qt::TopToolBarArea, m_toolBar);
@@ -113,12 +113,13 @@ void TxProtocolEditor::createToolBars()
     connect(m_toolBar->openAction(), &QAction::triggered, this, &TxProtocolEditor::openDocument);
     connect(m_toolBar->saveAction(), &QAction::triggered, this, &TxProtocolEditor::saveDocumentAs);
     connect(m_toolBar->newFieldAction(), &QAction::triggered, this, &TxProtocolEditor::addFieldAtEnd);
-    connect(m_toolBar->insertFieldAction(), &QAction::triggered, this, &TxProtocolEditor::insertFieldAtPosition);
+    connect(m_toolBar->insertFieldAction(), &QAction::triggered, this,
+            &TxProtocolEditor::insertFieldAtPosition);
     connect(m_toolBar->newValueSetAction(), &QAction::triggered, this, &TxProtocolEditor::addValueColumn);
     connect(m_toolBar, &TxProtocolToolBar::editModeToggled, this, &TxProtocolEditor::setEditMode);
 
     addToolBarBreak();
-    m_buildBar = new TxProtocolBuildBar(this, tr("Protocol Editor"), this);
+    m_buildBar = new TxProtocolBuildBar(periodSend, this, tr("Protocol Editor"), this);
     m_buildBar->setMovable(false);
     addToolBar(Qt::TopToolBarArea, m_buildBar);
     connect(m_buildBar, &TxProtocolBuildBar::sendClicked, this, &TxProtocolEditor::send);
@@ -158,7 +159,8 @@ void TxProtocolEditor::createCentralWidget()
     m_workspace = new ScrollWorkspace(central);
     m_workspace->setPicture(QStringLiteral(":/Resources/svg/file-binary.svg"));
     m_workspace->content()->installEventFilter(this);
-    connect(m_workspace->horizontalScrollBar(), &QScrollBar::valueChanged, this, &TxProtocolEditor::placeHeader);
+    connect(m_workspace->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+            &TxProtocolEditor::placeHeader);
     layout->addWidget(m_header);
     layout->addWidget(m_workspace, 1);
     setCentralWidget(central);
@@ -237,7 +239,8 @@ void TxProtocolEditor::createRow(int index, TxField *field)
     m_rows.insert(index, row);
     m_toolBar->setRowCount(m_rows.size());
 
-    connect(row, &TxFieldEditor::nameChanged, this, [this, row](const QString &name) { renameField(row, name); });
+    connect(row, &TxFieldEditor::nameChanged, this,
+            [this, row](const QString &name) { renameField(row, name); });
     connect(row, &TxFieldEditor::typeClicked, this, [this, row] { changeType(row); });
     connect(row, &TxFieldEditor::endianClicked, this, [this, row] { toggleEndian(row); });
     connect(row, &TxFieldEditor::enableClicked, this, [this, row] { toggleEnabled(row); });
@@ -274,7 +277,8 @@ void TxProtocolEditor::showRowValue(TxFieldEditor *row, TxValueColumn *column)
         return;
     const Context *ctx = context();
     const QString generator
-        = ctx ? QString::fromStdString(ctx->GetValueGeneratorName(value->GetValueGeneratorType())) : QString();
+        = ctx ? QString::fromStdString(ctx->GetValueGeneratorName(value->GetValueGeneratorType()))
+              : QString();
     edit->showValue(generator, fromLocal(value->GetParamList()));
 }
 
@@ -731,7 +735,8 @@ QString TxProtocolEditor::askSaveFileName()
 {
     ApplicationOptions *options = Application::instance() ? Application::instance()->options() : nullptr;
     const QString start = !m_path.isEmpty() ? m_path : options ? options->lastProtocolDir : QString();
-    QString path = QFileDialog::getSaveFileName(this, tr("Save protocol"), start, tr("Dorvane protocol (*.dvptc)"));
+    QString path
+        = QFileDialog::getSaveFileName(this, tr("Save protocol"), start, tr("Dorvane protocol (*.dvptc)"));
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".dvptc");
     return path;

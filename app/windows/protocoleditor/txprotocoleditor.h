@@ -8,6 +8,7 @@
 #include <memory>
 
 class EditorHeaderView;
+class PeriodSendController;
 class QButtonGroup;
 class QLabel;
 class ScrollWorkspace;
@@ -27,7 +28,7 @@ class DORVANE_APP_EXPORT TxProtocolEditor : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit TxProtocolEditor(QWidget *parent = nullptr);
+    explicit TxProtocolEditor(PeriodSendController *periodSend, QWidget *parent = nullptr);
     ~TxProtocolEditor() override;
 
     // Loads a protocol file. False (and the open document kept) when the
@@ -78,7 +79,7 @@ private:
         AllItems = FieldCountItem | ByteCountItem | TitleItem,
     };
 
-    void createToolBars();
+    void createToolBars(PeriodSendController *periodSend);
     void createInfoBar();
     void createShortcuts();
     void createCentralWidget();

@@ -1,15 +1,15 @@
 #include "windows/protocolsets/txprotocolsetwindow.h"
 
+#include "model/txprotocolset.h"
+#include "services/periodsendcontroller.h"
+#include "services/streamsender.h"
 #include "shell/application.h"
 #include "shell/applicationoptions.h"
-#include "services/channeltracker.h"
-#include "windows/common/editorheaderview.h"
 #include "shell/mainwindow.h"
 #include "shell/notices.h"
 #include "shell/savefileaskdialog.h"
+#include "windows/common/editorheaderview.h"
 #include "windows/common/scrollworkspace.h"
-#include "services/streamsender.h"
-#include "model/txprotocolset.h"
 #include "windows/protocolsets/txprotocolsetitemeditor.h"
 
 #include <dorvane/channelproxy.h>
@@ -59,11 +59,6 @@ StreamSender *setSender()
     return app() ? app()->protocolSetSender() : nullptr;
 }
 
-ChannelTracker *tracker()
-{
-    return app() ? app()->channelTracker() : nullptr;
-}
-
 bool channelOpen()
 {
     return app() && app()->channelProxy() && app()->channelProxy()->isOpen();
@@ -76,9 +71,10 @@ int digitCount(int number)
 
 } // namespace
 
-TxProtocolSetWindow::TxProtocolSetWindow(QWidget *parent)
+TxProtocolSetWindow::TxProtocolSetWindow(PeriodSendController *periodSend, QWidget *parent)
     : QMainWindow(parent)
     , m_set(new TxProtocolSet(app() ? app()->context() : nullptr, this))
+    , m_periodSend(periodSend)
 {
     createToolBars();
     createStatusWidget();
@@ -106,9 +102,8 @@ TxProtocolSetWindow::TxProtocolSetWindow(QWidget *parent)
     connect(m_workspace->horizontalScrollBar(), &QScrollBar::valueChanged, this,
             &TxProtocolSetWindow::postRelayout);
 
-    if (ChannelTracker *channelTracker = tracker())
-        connect(channelTracker, &ChannelTracker::periodSendStateChanged, this,
-                &TxProtocolSetWindow::onLoopSendStateChanged);
+    connect(m_periodSend, &PeriodSendController::stateChanged, this,
+            &TxProtocolSetWindow::onLoopSendStateChanged);
 }
 
 TxProtocolSetWindow::~TxProtocolSetWindow()
@@ -580,17 +575,9 @@ bool TxProtocolSetWindow::enabledItemFailed() const
     return false;
 }
 
-bool TxProtocolSetWindow::periodSendRuns() const
+bool TxProtocolSetWindow::ownPeriodSendRuns()
 {
-    const bool proxyRuns = app() && app()->channelProxy() && app()->channelProxy()->isPeriodSendRun();
-    return proxyRuns || (tracker() && tracker()->running());
-}
-
-bool TxProtocolSetWindow::ownPeriodSendRuns() const
-{
-    if (!periodSendRuns() || !tracker())
-        return false;
-    QObject *owner = tracker()->trackedSender();
+    QObject *owner = m_periodSend->owner();
     return owner && (owner == this || rowOf(owner));
 }
 
@@ -605,14 +592,9 @@ TxProtocolSetItemEditor *TxProtocolSetWindow::rowOf(const QObject *object) const
 
 void TxProtocolSetWindow::stopIfOwnedBy(const QList<TxProtocolSetItemEditor *> &rows)
 {
-    if (!tracker() || !periodSendRuns() || !setSender())
-        return;
-    QObject *owner = tracker()->trackedSender();
     for (TxProtocolSetItemEditor *row : rows) {
-        if (owner == row) {
-            setSender()->stopPeriodSend();
+        if (m_periodSend->stop(row))
             return;
-        }
     }
 }
 
@@ -627,22 +609,18 @@ bool TxProtocolSetWindow::readyToSend() const
 
 bool TxProtocolSetWindow::stopOrRefusePeriodSend(const QObject *owner)
 {
-    if (!periodSendRuns())
+    if (m_periodSend->stop(owner))
+        return true;
+    if (!m_periodSend->runs())
         return false;
-    if (tracker() && tracker()->trackedSender() == owner)
-        setSender()->stopPeriodSend();
-    else
-        noticePeriodSendBusy();
+    noticePeriodSendBusy();
     return true;
 }
 
 void TxProtocolSetWindow::startPeriodSend(QObject *owner, const QString &description, int interval)
 {
-    if (!tracker() || !tracker()->track(owner, description)) {
+    if (!m_periodSend->start(owner, description, setSender(), interval))
         noticePeriodSendBusy();
-        return;
-    }
-    setSender()->startPeriodSend(interval);
 }
 
 bool TxProtocolSetWindow::selectRow(TxProtocolSetItemEditor *row)

@@ -10,6 +10,7 @@
 #include <vector>
 
 class EditorHeaderView;
+class PeriodSendController;
 class QAction;
 class QLabel;
 class QSpinBox;
@@ -30,7 +31,7 @@ class DORVANE_APP_EXPORT TxProtocolSetWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit TxProtocolSetWindow(QWidget *parent = nullptr);
+    explicit TxProtocolSetWindow(PeriodSendController *periodSend, QWidget *parent = nullptr);
     ~TxProtocolSetWindow() override;
 
     // Loads a protocol-set file. False, with the window's document kept, when
@@ -92,8 +93,7 @@ private:
 
     // Periodic sending from this window's sender runs, started by the window
     // or by one of its rows.
-    bool ownPeriodSendRuns() const;
-    bool periodSendRuns() const;
+    bool ownPeriodSendRuns();
     TxProtocolSetItemEditor *rowOf(const QObject *object) const;
     // Stops periodic sending started by a row about to go away, which no one
     // could stop once the row is gone.
@@ -129,6 +129,7 @@ private:
     QSpinBox *m_positionSpin = nullptr;
     QList<QAction *> m_modeActions;
     QToolButton *m_periodButton = nullptr;
+    PeriodSendController *m_periodSend;
     QSpinBox *m_intervalSpin = nullptr;
     QToolButton *m_sendButton = nullptr;
 

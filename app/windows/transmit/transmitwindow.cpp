@@ -1,15 +1,15 @@
 #include "windows/transmit/transmitwindow.h"
 
+#include "model/checksum.h"
+#include "model/transmittext.h"
+#include "services/periodsendcontroller.h"
+#include "services/streamsender.h"
 #include "shell/application.h"
 #include "shell/applicationoptions.h"
-#include "services/channeltracker.h"
-#include "model/checksum.h"
-#include "windows/history/historywindow.h"
-#include "windows/instructs/instructsetwindow.h"
 #include "shell/mainwindow.h"
 #include "shell/notices.h"
-#include "services/streamsender.h"
-#include "model/transmittext.h"
+#include "windows/history/historywindow.h"
+#include "windows/instructs/instructsetwindow.h"
 #include "windows/transmit/transmittextedit.h"
 
 #include <dorvane/Channel.h>
@@ -61,9 +61,10 @@ ChannelProxy *proxy()
 
 } // namespace
 
-TransmitWindow::TransmitWindow(QWidget *parent)
+TransmitWindow::TransmitWindow(PeriodSendController *periodSend, QWidget *parent)
     : QMainWindow(parent)
     , m_transmitProtocol(std::make_unique<TxProtocol>())
+    , m_periodSend(periodSend)
 {
     // One "char" field whose Array value takes the converted text before
     // every build.
@@ -85,9 +86,7 @@ TransmitWindow::TransmitWindow(QWidget *parent)
     m_calcBar->hide();
     m_crcBar->hide();
 
-    if (dvApp && dvApp->channelTracker())
-        connect(dvApp->channelTracker(), &ChannelTracker::periodSendStateChanged, this,
-                &TransmitWindow::showPeriodSendState);
+    connect(m_periodSend, &PeriodSendController::stateChanged, this, &TransmitWindow::showPeriodSendState);
 }
 
 TransmitWindow::~TransmitWindow() = default;
@@ -310,6 +309,17 @@ void TransmitWindow::sendTransmitText()
         return;
     }
 
+    const bool periodic = m_periodButton->isChecked();
+    // Stopping needs no build, and a refusal must leave the text unbuilt and
+    // out of the history: it was never sent.
+    if (periodic && m_periodSend->stop(this))
+        return;
+    if (periodic && m_periodSend->runs()) {
+        noticePeriodSendBusy();
+        return;
+    }
+
+    bool built = false;
     if (m_editor->document()->isModified()) {
         const QString param = m_editor->dataText();
         if (param.isEmpty())
@@ -322,22 +332,20 @@ void TransmitWindow::sendTransmitText()
             return;
         }
         m_editor->document()->setModified(false);
-        if (dvApp->mainWindow() && dvApp->mainWindow()->historyWindow())
-            dvApp->mainWindow()->historyWindow()->record(m_editor->toPlainText(), inputMode());
+        built = true;
     }
 
-    if (!m_periodButton->isChecked()) {
-        sender->selectAll();
+    sender->selectAll();
+    if (!periodic) {
         sender->sendNext();
-    } else if (!channel->isPeriodSendRun()) {
-        dvApp->channelTracker()->track(this, tr(kDescription));
-        sender->selectAll();
-        sender->startPeriodSend(m_interval->value());
-    } else if (dvApp->channelTracker()->trackedSender() == this) {
-        sender->stopPeriodSend();
-    } else {
+    } else if (!m_periodSend->start(this, tr(kDescription), sender, m_interval->value())) {
+        // The next Send builds again and records the text when it goes out.
+        m_editor->document()->setModified(true);
         noticePeriodSendBusy();
+        return;
     }
+    if (built && dvApp->mainWindow() && dvApp->mainWindow()->historyWindow())
+        dvApp->mainWindow()->historyWindow()->record(m_editor->toPlainText(), inputMode());
 }
 
 void TransmitWindow::showPeriodSendState(QObject *sender, bool isRun)

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class PeriodSendController;
 class QAction;
 class QComboBox;
 class QLineEdit;
@@ -24,7 +25,7 @@ class DORVANE_APP_EXPORT TransmitWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit TransmitWindow(QWidget *parent = nullptr);
+    explicit TransmitWindow(PeriodSendController *periodSend, QWidget *parent = nullptr);
     ~TransmitWindow() override;
 
     // Replaces the editor's text; mode 0 selects hex input, 1 text input,
@@ -64,6 +65,7 @@ private:
     WdxToolBar *m_standardBar = nullptr;
     QAction *m_modeAction = nullptr;
     QToolButton *m_periodButton = nullptr;
+    PeriodSendController *m_periodSend;
     QSpinBox *m_interval = nullptr;
     QToolButton *m_sendButton = nullptr;
 
