@@ -9,6 +9,8 @@
 #include "shell/appearance.h"
 #include "shell/applicationoptions.h"
 #include "shell/mainwindow.h"
+#include "shell/services.h"
+#include "shell/wiring.h"
 
 #include <dorvane/App.h>
 #include <dorvane/Channel.h>
@@ -104,13 +106,17 @@ void Application::startUp(const QString &applicationDir)
     m_transmitSender = std::make_unique<StreamSender>(m_channelProxy.get());
     m_transmitWatcher = std::make_unique<TransmitWatcher>(m_channelProxy.get());
     m_receiveWatcher = std::make_unique<ReceiveWatcher>(m_channelProxy.get());
-    m_frameWatcher = std::make_unique<RxFrameWatcher>();
+    m_frameWatcher = std::make_unique<RxFrameWatcher>(m_context.get());
+    m_services.reset(new Services{*m_options, *m_context, *m_channelProxy, *m_periodSendController,
+                                  *m_protocolSetSender, *m_protocolEditorSender, *m_transmitSender,
+                                  *m_frameWatcher});
 
     applyTheme(*m_options, m_options->theme);
     applyLocale(*m_options, m_options->locale);
     setFont(m_options->appFont);
 
-    m_mainWindow = std::make_unique<MainWindow>();
+    m_mainWindow = std::make_unique<MainWindow>(*m_services);
+    connectWorkbench(*m_mainWindow, *m_transmitWatcher, *m_receiveWatcher, *m_frameWatcher);
     m_mainWindow->resize(1200, 700);
     m_mainWindow->show();
 
@@ -131,6 +137,7 @@ void Application::destroyServices()
     m_receiveWatcher.reset();
     m_transmitWatcher.reset();
     m_mainWindow.reset();
+    m_services.reset();
     // Closing waits for the worker, so a periodic sending still running
     // cannot tick into a sender that is gone.
     if (m_channelProxy)

@@ -12,6 +12,7 @@ class Context;
 class ChannelProxy;
 class ChannelTracker;
 class PeriodSendController;
+struct Services;
 class MainWindow;
 class ReceiveWatcher;
 class RxFrameWatcher;
@@ -19,7 +20,8 @@ class StreamSender;
 class TransmitWatcher;
 
 // The one application object. It owns every application-wide service for
-// the life of the process; windows reach them through Application::instance().
+// the life of the process and hands them to the windows through their
+// constructors (see shell/services.h); windows never look them up.
 class DORVANE_APP_EXPORT Application : public QApplication
 {
     Q_OBJECT
@@ -59,6 +61,7 @@ private:
     void destroyServices();
 
     std::unique_ptr<MainWindow> m_mainWindow;
+    std::unique_ptr<Services> m_services;
     ApplicationOptions *m_options = nullptr;
     std::unique_ptr<Context> m_context;
     std::unique_ptr<ChannelProxy> m_channelProxy;

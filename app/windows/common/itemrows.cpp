@@ -2,9 +2,6 @@
 
 #include "model/itemdocument.h"
 
-#include "shell/application.h"
-#include "shell/applicationoptions.h"
-
 #include <dorvane/wdx.h>
 
 #include <QAbstractTextDocumentLayout>
@@ -83,9 +80,9 @@ void fitEditorHeight(QPlainTextEdit *editor)
         editor->setFixedHeight(height);
 }
 
-ItemRowParts createItemRowParts(QWidget *row, int textMode, const QString &text, const QString &editorName)
+ItemRowParts createItemRowParts(QWidget *row, const QFont &editorFont, int textMode, const QString &text,
+                                const QString &editorName)
 {
-    const QFont editorFont = dvApp && dvApp->options() ? dvApp->options()->editorFont : row->font();
     ItemRowParts parts;
     parts.number
         = Wdx::createLabel(QString(), QStringLiteral("NumberLabel"), Qt::AlignRight | Qt::AlignVCenter, row);

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QFont;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -31,7 +32,8 @@ struct ItemRowParts
     QLabel *textMode;
     QPlainTextEdit *editor;
 };
-ItemRowParts createItemRowParts(QWidget *row, int textMode, const QString &text, const QString &editorName);
+ItemRowParts createItemRowParts(QWidget *row, const QFont &editorFont, int textMode, const QString &text,
+                                const QString &editorName);
 
 // Gives a row the height of its controls (its editor grows with its text)
 // and lets it share a narrow dock: the Send button needs no more than its

@@ -2,8 +2,8 @@
 
 #include "services/periodsendcontroller.h"
 #include "services/streamsender.h"
-#include "shell/application.h"
 #include "shell/notices.h"
+#include "shell/services.h"
 
 #include <dorvane/Channel.h>
 #include <dorvane/Core.h>
@@ -14,10 +14,12 @@
 
 #include <algorithm>
 
-TxProtocolBuildBar::TxProtocolBuildBar(PeriodSendController *periodSend, QObject *owner,
-                                       const QString &description, QWidget *parent)
+TxProtocolBuildBar::TxProtocolBuildBar(const Services &services, QObject *owner, const QString &description,
+                                       QWidget *parent)
     : WdxToolBar(tr("Build"), parent)
-    , m_periodSend(periodSend)
+    , m_periodSend(&services.periodSend)
+    , m_channel(services.channel)
+    , m_sender(services.protocolEditorSender)
     , m_owner(owner)
     , m_description(description)
 {
@@ -56,13 +58,11 @@ void TxProtocolBuildBar::setDocumentReady(bool ready)
 
 bool TxProtocolBuildBar::send(const TxProtocol *protocol, int column, bool columnChanged)
 {
-    Application *app = Application::instance();
-    ChannelProxy *proxy = app ? app->channelProxy() : nullptr;
-    if (!proxy || !proxy->isOpen()) {
+    if (!m_channel.isOpen()) {
         noticeNoChannel();
         return false;
     }
-    StreamSender *sender = app->protocolEditorSender();
+    StreamSender *sender = &m_sender;
     const bool periodic = m_periodButton->isChecked();
     // Stopping our own periodic sending needs no build: a document that no
     // longer builds must not keep it running.
@@ -96,8 +96,7 @@ bool TxProtocolBuildBar::send(const TxProtocol *protocol, int column, bool colum
 
 void TxProtocolBuildBar::resetGenerators()
 {
-    if (Application *app = Application::instance())
-        app->protocolEditorSender()->resetGenerators();
+    m_sender.resetGenerators();
     noticeGeneratorReset();
 }
 

@@ -3,6 +3,9 @@
 #include <dorvane/app_export.h>
 #include <dorvane/wdxtoolbar.h>
 
+struct Services;
+class StreamSender;
+class ChannelProxy;
 class PeriodSendController;
 class QSpinBox;
 class QToolButton;
@@ -19,7 +22,7 @@ class DORVANE_APP_EXPORT TxProtocolBuildBar : public WdxToolBar
 
 public:
     // owner is the window the channel tracker records as the sender.
-    TxProtocolBuildBar(PeriodSendController *periodSend, QObject *owner, const QString &description,
+    TxProtocolBuildBar(const Services &services, QObject *owner, const QString &description,
                        QWidget *parent = nullptr);
 
     // Reset and Send are offered while the document has fields.
@@ -46,6 +49,8 @@ private:
     void onPeriodSendStateChanged(QObject *sender, bool running);
 
     PeriodSendController *m_periodSend;
+    ChannelProxy &m_channel;
+    StreamSender &m_sender;
     QObject *m_owner;
     QString m_description;
     // The column whose stream the sender holds; -1 for none.

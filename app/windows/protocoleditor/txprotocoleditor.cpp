@@ -1,9 +1,9 @@
 #include "windows/protocoleditor/txprotocoleditor.h"
 
-#include "shell/application.h"
 #include "shell/applicationoptions.h"
 #include "shell/notices.h"
 #include "shell/savefileaskdialog.h"
+#include "shell/services.h"
 #include "windows/common/editorheaderview.h"
 #include "windows/common/nameedit.h"
 #include "windows/common/scrollworkspace.h"
@@ -55,11 +55,6 @@ int digitCount(int count)
     return QString::number(count).size();
 }
 
-Context *context()
-{
-    return Application::instance() ? Application::instance()->context() : nullptr;
-}
-
 std::string localText(const QString &text)
 {
     return text.toLocal8Bit().toStdString();
@@ -86,12 +81,14 @@ bool sameValue(const ValueMetaInfo *a, const ValueMetaInfo *b)
 
 } // namespace
 
-TxProtocolEditor::TxProtocolEditor(PeriodSendController *periodSend, QWidget *parent)
+TxProtocolEditor::TxProtocolEditor(const Services &services, QWidget *parent)
     : QMainWindow(parent)
+    , m_options(services.options)
+    , m_context(services.context)
 {
     m_columnButtons = new QButtonGroup(this);
     m_columnButtons->setExclusive(true);
-    createToolBars(periodSend);
+    createToolBars(services);
     createInfoBar();
     createCentralWidget();
     createShortcuts();
@@ -105,7 +102,7 @@ TxProtocolEditor::~TxProtocolEditor()
     removeAllRowsAndColumns();
 }
 
-void TxProtocolEditor::createToolBars(PeriodSendController *periodSend)
+void TxProtocolEditor::createToolBars(const Services &services)
 {
     m_toolBar = new TxProtocolToolBar(this);
     addToolBar(Qt::TopToolBarArea, m_toolBar);
@@ -119,7 +116,7 @@ void TxProtocolEditor::createToolBars(PeriodSendController *periodSend)
     connect(m_toolBar, &TxProtocolToolBar::editModeToggled, this, &TxProtocolEditor::setEditMode);
 
     addToolBarBreak();
-    m_buildBar = new TxProtocolBuildBar(periodSend, this, tr("Protocol Editor"), this);
+    m_buildBar = new TxProtocolBuildBar(services, this, tr("Protocol Editor"), this);
     m_buildBar->setMovable(false);
     addToolBar(Qt::TopToolBarArea, m_buildBar);
     connect(m_buildBar, &TxProtocolBuildBar::sendClicked, this, &TxProtocolEditor::send);
@@ -188,7 +185,7 @@ void TxProtocolEditor::createShortcuts()
 int TxProtocolEditor::typeButtonWidth()
 {
     if (m_typeButtonWidth < 0)
-        m_typeButtonWidth = TxFieldEditor::typeButtonWidth(this);
+        m_typeButtonWidth = TxFieldEditor::typeButtonWidth(this, &m_context);
     return m_typeButtonWidth;
 }
 
@@ -226,10 +223,8 @@ void TxProtocolEditor::insertFieldAtPosition()
 
 void TxProtocolEditor::createRow(int index, TxField *field)
 {
-    const QFont numberFont = Application::instance() && Application::instance()->options()
-                                 ? Application::instance()->options()->editorFont
-                                 : font();
-    auto *row = new TxFieldEditor(field, numberFont, typeButtonWidth(), m_workspace->content());
+    const QFont numberFont = m_options.editorFont;
+    auto *row = new TxFieldEditor(field, &m_context, numberFont, typeButtonWidth(), m_workspace->content());
     for (int mode : {TxFieldEditor::EnableMode, TxFieldEditor::DeletionMode, TxFieldEditor::MoveMode,
                      TxFieldEditor::CopyMode})
         row->setEditMode(TxFieldEditor::EditMode(mode), m_toolBar->isModeOn(mode));
@@ -658,7 +653,7 @@ void TxProtocolEditor::openDocument()
         warnOpenFailed(this, path);
 }
 
-std::unique_ptr<TxProtocol> TxProtocolEditor::readProtocol(const QString &path)
+std::unique_ptr<TxProtocol> TxProtocolEditor::readProtocol(const QString &path) const
 {
     // Every field is a row of a dozen widgets: a protocol of many thousand
     // fields would hold the workbench for minutes, so it is not opened.
@@ -671,7 +666,7 @@ std::unique_ptr<TxProtocol> TxProtocolEditor::readProtocol(const QString &path)
     return protocol;
 }
 
-bool TxProtocolEditor::isReadable(const QString &path)
+bool TxProtocolEditor::isReadable(const QString &path) const
 {
     return readProtocol(path) != nullptr;
 }
@@ -733,8 +728,7 @@ bool TxProtocolEditor::askSave()
 
 QString TxProtocolEditor::askSaveFileName()
 {
-    ApplicationOptions *options = Application::instance() ? Application::instance()->options() : nullptr;
-    const QString start = !m_path.isEmpty() ? m_path : options ? options->lastProtocolDir : QString();
+    const QString start = !m_path.isEmpty() ? m_path : m_options.lastProtocolDir;
     QString path
         = QFileDialog::getSaveFileName(this, tr("Save protocol"), start, tr("Dorvane protocol (*.dvptc)"));
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
@@ -773,8 +767,7 @@ bool TxProtocolEditor::saveTo(const QString &path)
     }
     m_path = path;
     m_modified = false;
-    if (ApplicationOptions *options = Application::instance() ? Application::instance()->options() : nullptr)
-        options->lastProtocolDir = QFileInfo(path).absolutePath();
+    m_options.lastProtocolDir = QFileInfo(path).absolutePath();
     refreshStatus(TitleItem);
     return true;
 }

@@ -4,12 +4,9 @@
 #include "model/transmittext.h"
 #include "services/periodsendcontroller.h"
 #include "services/streamsender.h"
-#include "shell/application.h"
 #include "shell/applicationoptions.h"
-#include "shell/mainwindow.h"
 #include "shell/notices.h"
-#include "windows/history/historywindow.h"
-#include "windows/instructs/instructsetwindow.h"
+#include "shell/services.h"
 #include "windows/transmit/transmittextedit.h"
 
 #include <dorvane/Channel.h>
@@ -54,17 +51,14 @@ void showEndian(QAction *action, int endian)
                                         : ":/Resources/toolbar/endian-big.png"));
 }
 
-ChannelProxy *proxy()
-{
-    return dvApp ? dvApp->channelProxy() : nullptr;
-}
-
 } // namespace
 
-TransmitWindow::TransmitWindow(PeriodSendController *periodSend, QWidget *parent)
+TransmitWindow::TransmitWindow(const Services &services, QWidget *parent)
     : QMainWindow(parent)
     , m_transmitProtocol(std::make_unique<TxProtocol>())
-    , m_periodSend(periodSend)
+    , m_periodSend(&services.periodSend)
+    , m_channel(services.channel)
+    , m_sender(services.transmitSender)
 {
     // One "char" field whose Array value takes the converted text before
     // every build.
@@ -73,8 +67,7 @@ TransmitWindow::TransmitWindow(PeriodSendController *periodSend, QWidget *parent
     field->GetValueMetaInfo(0)->SetValueGeneratorType(Array);
 
     m_editor = new TransmitTextEdit(this);
-    if (dvApp && dvApp->options())
-        m_editor->setFont(dvApp->options()->echoFont);
+    m_editor->setFont(services.options.echoFont);
     setCentralWidget(m_editor);
     connect(m_editor, &TransmitTextEdit::sendRequested, this, &TransmitWindow::sendTransmitText);
 
@@ -292,19 +285,15 @@ void TransmitWindow::setTransmitText(const QString &text, int mode)
 void TransmitWindow::addToInstructSet()
 {
     const QString text = m_editor->toPlainText().trimmed();
-    if (text.isEmpty() || !dvApp || !dvApp->mainWindow())
+    if (text.isEmpty())
         return;
-    MainWindow *mainWindow = dvApp->mainWindow();
-    mainWindow->instructSetWindow()->add(text, inputMode());
-    // The set may be hidden or behind another tab: the new row is shown.
-    mainWindow->presentDock(mainWindow->instructSetDock());
+    emit addToInstructSetRequested(text, inputMode());
 }
 
 void TransmitWindow::sendTransmitText()
 {
-    ChannelProxy *channel = proxy();
-    StreamSender *sender = dvApp ? dvApp->transmitSender() : nullptr;
-    if (!channel || !channel->isOpen() || !sender) {
+    StreamSender *sender = &m_sender;
+    if (!m_channel.isOpen()) {
         noticeNoChannel();
         return;
     }
@@ -344,8 +333,8 @@ void TransmitWindow::sendTransmitText()
         noticePeriodSendBusy();
         return;
     }
-    if (built && dvApp->mainWindow() && dvApp->mainWindow()->historyWindow())
-        dvApp->mainWindow()->historyWindow()->record(m_editor->toPlainText(), inputMode());
+    if (built)
+        emit textSent(m_editor->toPlainText(), inputMode());
 }
 
 void TransmitWindow::showPeriodSendState(QObject *sender, bool isRun)
