@@ -26,3 +26,8 @@ void ChannelTracker::onPeriodSendStateChanged(bool state)
     m_running = state;
     emit periodSendStateChanged(m_trackedSender, state);
 }
+
+void ChannelTracker::endPeriodSend()
+{
+    onPeriodSendStateChanged(false);
+}

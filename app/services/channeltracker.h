@@ -22,6 +22,9 @@ public:
     bool track(QObject *sender, const QString &description);
 
     bool running() const { return m_running; }
+    // The channel's periodic sending is over (its channel ended): the owner
+    // hears that it stopped, as when it stops itself.
+    void endPeriodSend();
     QObject *trackedSender() const { return m_trackedSender; }
     QString trackedDescription() const { return m_trackedDescription; }
 

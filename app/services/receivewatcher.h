@@ -26,6 +26,12 @@ public:
     // One chunk the channel received, with the time the channel stamped.
     void bytesArrived(const QDateTime &time, const QByteArray &data);
 
+signals:
+    // The total to show, at most a few times a second.
+    void countChanged(quint32 count);
+    // Each chunk, for the dialogue's echo and then the frame watcher.
+    void received(const QByteArray &data, const QDateTime &time);
+
 private:
     ChannelProxy *m_proxy;
     quint64 m_total = 0;

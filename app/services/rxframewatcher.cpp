@@ -1,6 +1,6 @@
 #include "services/rxframewatcher.h"
 
-#include "shell/application.h"
+#include <dorvane/Core.h>
 
 #include <dorvane/protocolparser.h>
 #include <dorvane/rxprotocol.h>
@@ -38,7 +38,13 @@ constexpr int kDeliverySlice = 256;
 } // namespace
 
 RxFrameWatcher::RxFrameWatcher(QObject *parent)
+    : RxFrameWatcher(nullptr, parent)
+{
+}
+
+RxFrameWatcher::RxFrameWatcher(Context *context, QObject *parent)
     : QObject(parent)
+    , m_context(context)
     , m_protocol(std::make_unique<RxProtocol>())
     , m_parser(std::make_unique<ProtocolParser>())
     , m_relay(std::make_unique<FrameRelay>(this))
@@ -127,8 +133,7 @@ void RxFrameWatcher::adoptProtocol()
 bool RxFrameWatcher::loadProtocolFile(const QString &path)
 {
     auto protocol = std::make_unique<RxProtocol>();
-    Context *context = dvApp ? dvApp->context() : nullptr;
-    if (!context || !protocol->Load(path.toLocal8Bit().toStdString(), context))
+    if (!m_context || !protocol->Load(path.toLocal8Bit().toStdString(), m_context))
         return false;
     return setProtocol(std::move(protocol));
 }

@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 
+class Context;
 class FrameRelay;
 class ProtocolParser;
 class QTimer;
@@ -45,6 +46,9 @@ public:
 
     // Starts the watcher's thread, which runs until the watcher is destroyed.
     explicit RxFrameWatcher(QObject *parent = nullptr);
+    // The context names the data types a protocol file may use; without one
+    // loadProtocolFile refuses every file.
+    explicit RxFrameWatcher(Context *context, QObject *parent = nullptr);
     ~RxFrameWatcher() override;
 
     // Builds the parser from the protocol, on the watcher's thread; the
@@ -95,6 +99,7 @@ private slots:
     void timingStep();
 
 private:
+    Context *m_context = nullptr;
     void streamStep();
     void packetStep();
     void publish();

@@ -1,16 +1,18 @@
 #include "services/transmittextsender.h"
 
-#include "shell/application.h"
-#include "shell/notices.h"
-#include "services/streamsender.h"
 #include "model/transmittext.h"
+#include "services/streamsender.h"
+#include "shell/notices.h"
 
 #include <dorvane/channelproxy.h>
 #include <dorvane/txfield.h>
 #include <dorvane/txprotocol.h>
 #include <dorvane/valuemetainfo.h>
 
-TransmitTextSender::TransmitTextSender() = default;
+TransmitTextSender::TransmitTextSender(ChannelProxy *channel)
+    : m_channel(channel)
+{
+}
 
 TransmitTextSender::~TransmitTextSender() = default;
 
@@ -18,8 +20,7 @@ TransmitTextSender::Result TransmitTextSender::send(const QString &text, int tex
 {
     if (text.isEmpty())
         return NothingToSend;
-    ChannelProxy *proxy = dvApp ? dvApp->channelProxy() : nullptr;
-    if (!proxy || !proxy->isOpen())
+    if (!m_channel || !m_channel->isOpen())
         return NoChannel;
     if (!m_protocol || textChanged) {
         if (!build(text, textMode))
@@ -33,7 +34,7 @@ bool TransmitTextSender::build(const QString &text, int textMode)
     ++m_builds;
     if (!m_protocol) {
         m_protocol = makeTransmitProtocol(text, textMode);
-        m_sender = std::make_unique<StreamSender>(dvApp->channelProxy());
+        m_sender = std::make_unique<StreamSender>(m_channel);
     } else {
         ValueMetaInfo *value = m_protocol->GetField(0)->GetValueMetaInfo(0);
         value->SetParamList(convertTransmitText(text, textMode).toLocal8Bit().toStdString());

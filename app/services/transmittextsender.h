@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class ChannelProxy;
 class StreamSender;
 class TxProtocol;
 
@@ -23,7 +24,7 @@ public:
         BuildFailed,   // the text gives no frame
     };
 
-    TransmitTextSender();
+    explicit TransmitTextSender(ChannelProxy *channel);
     ~TransmitTextSender();
     TransmitTextSender(const TransmitTextSender &) = delete;
     TransmitTextSender &operator=(const TransmitTextSender &) = delete;
@@ -36,6 +37,7 @@ public:
 private:
     bool build(const QString &text, int textMode);
 
+    ChannelProxy *m_channel;
     std::unique_ptr<TxProtocol> m_protocol;
     std::unique_ptr<StreamSender> m_sender;
     int m_builds = 0;

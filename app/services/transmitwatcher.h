@@ -25,6 +25,12 @@ public:
     // One chunk the channel wrote, with the time of the write.
     void bytesWritten(const QDateTime &time, const QByteArray &data);
 
+signals:
+    // The total to show, at most a few times a second.
+    void countChanged(quint32 count);
+    // Each chunk, for the dialogue's echo.
+    void transmitted(const QDateTime &time, const QByteArray &data);
+
 private:
     ChannelProxy *m_proxy;
     quint64 m_total = 0;

@@ -1,13 +1,16 @@
 #include "shell/application.h"
 
-#include "shell/appearance.h"
-#include "shell/applicationoptions.h"
 #include "services/channeltracker.h"
-#include "shell/mainwindow.h"
+#include "services/periodsendcontroller.h"
 #include "services/receivewatcher.h"
 #include "services/rxframewatcher.h"
 #include "services/streamsender.h"
 #include "services/transmitwatcher.h"
+#include "shell/appearance.h"
+#include "shell/applicationoptions.h"
+#include "shell/mainwindow.h"
+#include "shell/services.h"
+#include "shell/wiring.h"
 
 #include <dorvane/App.h>
 #include <dorvane/Channel.h>
@@ -96,18 +99,24 @@ void Application::startUp(const QString &applicationDir)
 
     m_channelProxy = std::make_unique<ChannelProxy>();
     m_channelTracker = std::make_unique<ChannelTracker>(m_channelProxy.get());
+    m_periodSendController
+        = std::make_unique<PeriodSendController>(m_channelProxy.get(), m_channelTracker.get());
     m_protocolSetSender = std::make_unique<StreamSender>(m_channelProxy.get());
     m_protocolEditorSender = std::make_unique<StreamSender>(m_channelProxy.get());
     m_transmitSender = std::make_unique<StreamSender>(m_channelProxy.get());
     m_transmitWatcher = std::make_unique<TransmitWatcher>(m_channelProxy.get());
     m_receiveWatcher = std::make_unique<ReceiveWatcher>(m_channelProxy.get());
-    m_frameWatcher = std::make_unique<RxFrameWatcher>();
+    m_frameWatcher = std::make_unique<RxFrameWatcher>(m_context.get());
+    m_services.reset(new Services{*m_options, *m_context, *m_channelProxy, *m_periodSendController,
+                                  *m_protocolSetSender, *m_protocolEditorSender, *m_transmitSender,
+                                  *m_frameWatcher});
 
     applyTheme(*m_options, m_options->theme);
     applyLocale(*m_options, m_options->locale);
     setFont(m_options->appFont);
 
-    m_mainWindow = std::make_unique<MainWindow>();
+    m_mainWindow = std::make_unique<MainWindow>(*m_services);
+    connectWorkbench(*m_mainWindow, *m_transmitWatcher, *m_receiveWatcher, *m_frameWatcher);
     m_mainWindow->resize(1200, 700);
     m_mainWindow->show();
 
@@ -128,6 +137,7 @@ void Application::destroyServices()
     m_receiveWatcher.reset();
     m_transmitWatcher.reset();
     m_mainWindow.reset();
+    m_services.reset();
     // Closing waits for the worker, so a periodic sending still running
     // cannot tick into a sender that is gone.
     if (m_channelProxy)
@@ -135,6 +145,7 @@ void Application::destroyServices()
     m_transmitSender.reset();
     m_protocolEditorSender.reset();
     m_protocolSetSender.reset();
+    m_periodSendController.reset();
     m_channelTracker.reset();
     m_channelProxy.reset();
     if (m_context) {

@@ -11,6 +11,8 @@ class ApplicationOptions;
 class Context;
 class ChannelProxy;
 class ChannelTracker;
+class PeriodSendController;
+struct Services;
 class MainWindow;
 class ReceiveWatcher;
 class RxFrameWatcher;
@@ -18,7 +20,8 @@ class StreamSender;
 class TransmitWatcher;
 
 // The one application object. It owns every application-wide service for
-// the life of the process; windows reach them through Application::instance().
+// the life of the process and hands them to the windows through their
+// constructors (see shell/services.h); windows never look them up.
 class DORVANE_APP_EXPORT Application : public QApplication
 {
     Q_OBJECT
@@ -40,6 +43,7 @@ public:
     Context *context() const { return m_context.get(); }
     ChannelProxy *channelProxy() const { return m_channelProxy.get(); }
     ChannelTracker *channelTracker() const { return m_channelTracker.get(); }
+    PeriodSendController *periodSendController() const { return m_periodSendController.get(); }
     StreamSender *protocolSetSender() const { return m_protocolSetSender.get(); }
     StreamSender *protocolEditorSender() const { return m_protocolEditorSender.get(); }
     StreamSender *transmitSender() const { return m_transmitSender.get(); }
@@ -57,10 +61,12 @@ private:
     void destroyServices();
 
     std::unique_ptr<MainWindow> m_mainWindow;
+    std::unique_ptr<Services> m_services;
     ApplicationOptions *m_options = nullptr;
     std::unique_ptr<Context> m_context;
     std::unique_ptr<ChannelProxy> m_channelProxy;
     std::unique_ptr<ChannelTracker> m_channelTracker;
+    std::unique_ptr<PeriodSendController> m_periodSendController;
     std::unique_ptr<StreamSender> m_protocolSetSender;
     std::unique_ptr<StreamSender> m_protocolEditorSender;
     std::unique_ptr<StreamSender> m_transmitSender;

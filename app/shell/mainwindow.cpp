@@ -1,20 +1,21 @@
 #include "shell/mainwindow.h"
 
+#include "services/receivewatcher.h"
+#include "services/transmitwatcher.h"
 #include "shell/aboutdialog.h"
 #include "shell/application.h"
 #include "shell/applicationoptions.h"
 #include "shell/notices.h"
-#include "services/receivewatcher.h"
-#include "services/transmitwatcher.h"
+#include "shell/services.h"
 
 #include "windows/channel/channelwindow.h"
 #include "windows/dialogue/dialoguewindow.h"
 #include "windows/history/historywindow.h"
 #include "windows/instructs/instructsetwindow.h"
 #include "windows/interpret/interpretwindow.h"
-#include "windows/transmit/transmitwindow.h"
 #include "windows/protocoleditor/txprotocoleditor.h"
 #include "windows/protocolsets/txprotocolsetwindow.h"
+#include "windows/transmit/transmitwindow.h"
 
 #include <dorvane/WdxWidgets.h>
 
@@ -36,32 +37,30 @@ const char kProductPage[] = "https://www.quorvel.com/dorvane/";
 
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent)
+MainWindow::MainWindow(const Services &services, QWidget *parent)
     : QMainWindow(parent)
 {
     setWindowTitle(QStringLiteral("Dorvane"));
     setWindowIcon(QIcon(QStringLiteral(":/Resources/app/dorvane.png")));
 
-    createWindows();
+    createWindows(services);
     createDocks();
     createToolBar();
     createStatusBar();
-
-    connect(m_dialogueWindow, &DialogueWindow::interpretDataChanged, this, &MainWindow::interpretHex);
 }
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::createWindows()
+void MainWindow::createWindows(const Services &services)
 {
-    m_channelWindow = new ChannelWindow(this);
-    m_protocolSetWindow = new TxProtocolSetWindow(this);
-    m_protocolEditor = new TxProtocolEditor(this);
-    m_dialogueWindow = new DialogueWindow(this);
-    m_transmitWindow = new TransmitWindow(this);
+    m_channelWindow = new ChannelWindow(services, this);
+    m_protocolSetWindow = new TxProtocolSetWindow(services, this);
+    m_protocolEditor = new TxProtocolEditor(services, this);
+    m_dialogueWindow = new DialogueWindow(services.options, this);
+    m_transmitWindow = new TransmitWindow(services, this);
     m_interpretWindow = new InterpretWindow(this);
-    m_historyWindow = new HistoryWindow(this);
-    m_instructSetWindow = new InstructSetWindow(this);
+    m_historyWindow = new HistoryWindow(services, this);
+    m_instructSetWindow = new InstructSetWindow(services, this);
 }
 
 void MainWindow::createToolBar()
@@ -224,7 +223,7 @@ void MainWindow::openProtocolFile(const QString &path)
 {
     // A file that is no protocol is said so; keeping the open document at
     // the user's word is not a failure.
-    if (!m_protocolEditor->open(path) && !TxProtocolEditor::isReadable(path))
+    if (!m_protocolEditor->open(path) && !m_protocolEditor->isReadable(path))
         warnOpenFailed(this, path);
     presentDock(m_protocolEditorDock);
 }

@@ -18,6 +18,7 @@ class TxProtocolSetWindow;
 class WdxInfoBar;
 class WdxStatusBar;
 class WdxToolBar;
+struct Services;
 
 // The one top-level window: every workbench window lives in one of its
 // docks, the tool bar shows and hides them, and the status bar carries the
@@ -27,7 +28,7 @@ class DORVANE_APP_EXPORT MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit MainWindow(QWidget *parent = nullptr);
+    explicit MainWindow(const Services &services, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // Shows and raises a dock that is hidden or behind another tab, hides a
@@ -78,7 +79,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void createWindows();
+    void createWindows(const Services &services);
     void createDocks();
     void createToolBar();
     void createStatusBar();

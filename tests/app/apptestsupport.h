@@ -4,6 +4,7 @@
 // shows, and a real pseudo-terminal to open as a serial port.
 
 #include "shell/application.h"
+#include "shell/services.h"
 
 #include <dorvane/Channel.h>
 
@@ -24,8 +25,8 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <poll.h>
-#include <sys/ioctl.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -271,7 +272,8 @@ public:
     {
         if (m_immutable)
             setImmutable(m_path, false);
-        QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(m_path,
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
     ReadOnlyDirectory(const ReadOnlyDirectory &) = delete;
     ReadOnlyDirectory &operator=(const ReadOnlyDirectory &) = delete;
@@ -282,3 +284,13 @@ private:
     QString m_path;
     bool m_immutable = false;
 };
+
+// The started application's services, for a window built alone in a test.
+inline Services applicationServices()
+{
+    Application *app = Application::instance();
+    return Services{*app->options(),           *app->context(),
+                    *app->channelProxy(),      *app->periodSendController(),
+                    *app->protocolSetSender(), *app->protocolEditorSender(),
+                    *app->transmitSender(),    *app->frameWatcher()};
+}

@@ -3,8 +3,8 @@
 #include "apptestsupport.h"
 
 #include "shell/applicationoptions.h"
-#include "windows/channel/channelwindow.h"
 #include "shell/mainwindow.h"
+#include "windows/channel/channelwindow.h"
 #include "windows/channel/netchannelwidget.h"
 #include "windows/channel/serialchannelwidget.h"
 
@@ -208,7 +208,7 @@ private slots:
         QCOMPARE(settingsOnDisk()["serialPort"]["baudrate"].as<int>(), 250000);
         QTest::mouseClick(serialButton(), Qt::LeftButton);
 
-        SerialChannelWidget restored;
+        SerialChannelWidget restored(*dvApp->options(), *dvApp->channelProxy());
         auto *restoredBaud = child<QComboBox>(&restored, "cbxBaudRate");
         QCOMPARE(restoredBaud->currentText(), QStringLiteral("250000"));
         QVERIFY(restoredBaud->isEditable());
@@ -292,7 +292,7 @@ private slots:
 
     void devicesArriveAndLeaveTheList()
     {
-        SerialChannelWidget serial;
+        SerialChannelWidget serial(*dvApp->options(), *dvApp->channelProxy());
         auto *port = child<QComboBox>(&serial, "cbxPortName");
         const int before = port->count();
         serial.addDevice(QStringLiteral("/dev/ttyDORVANE7"));
@@ -319,7 +319,7 @@ private slots:
         section["multicastAddress"] = "";
         Application::instance()->options()->setSection("network", section, false);
 
-        NetChannelWidget net;
+        NetChannelWidget net(*dvApp->options(), *dvApp->channelProxy());
         QCOMPARE(child<QComboBox>(&net, "cbxProtocolType")->currentText(), QStringLiteral("TCP Server"));
         QCOMPARE(child<QComboBox>(&net, "cbxLocalAddress")->currentText(), QStringLiteral("127.0.0.1"));
         QCOMPARE(child<QSpinBox>(&net, "spinLocalPort")->value(), 6123);
@@ -334,7 +334,7 @@ private slots:
 
     void tcpClientLeavesTheLocalEndToTheSystem()
     {
-        NetChannelWidget net;
+        NetChannelWidget net(*dvApp->options(), *dvApp->channelProxy());
         child<QComboBox>(&net, "cbxLocalAddress")->setCurrentText(QStringLiteral("127.0.0.1"));
         child<QSpinBox>(&net, "spinLocalPort")->setValue(4000);
         child<QComboBox>(&net, "cbxRemoteAddress")->setCurrentText(QStringLiteral("localhost"));
@@ -390,8 +390,9 @@ private slots:
         QVERIFY(child<QComboBox>(net, "cbxRemoteAddress")->isEnabled());
         QCOMPARE(serialButton()->text(), QStringLiteral("Open"));
         // A peer closing its end is normal: said in the status, no warning.
-        QCOMPARE(window->statusText(), QStringLiteral("No Active Channel (127.0.0.1:%1 closed the connection)")
-                                           .arg(peer.serverPort()));
+        QCOMPARE(
+            window->statusText(),
+            QStringLiteral("No Active Channel (127.0.0.1:%1 closed the connection)").arg(peer.serverPort()));
         QTest::qWait(100);
         QCOMPARE(boxes.count(), 0);
         QVERIFY(window->statusError().isEmpty());
@@ -475,7 +476,8 @@ private slots:
             QVERIFY2(end.x() <= window->width(), qPrintable(QString::number(end.x())));
         }
         // The default window's dock, not one a test widened.
-        auto *dock = Application::instance()->mainWindow()->findChild<QDockWidget *>(QStringLiteral("ChannelDock"));
+        auto *dock
+            = Application::instance()->mainWindow()->findChild<QDockWidget *>(QStringLiteral("ChannelDock"));
         QVERIFY(dock);
         QVERIFY2(dock->width() <= 240, qPrintable(QString::number(dock->width())));
     }

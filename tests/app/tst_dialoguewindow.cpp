@@ -3,15 +3,15 @@
 // limits, and the counters fed by a pseudo-terminal opened as a serial port.
 #include "apptestsupport.h"
 
-#include "shell/applicationoptions.h"
-#include "windows/dialogue/dialoguewindow.h"
-#include "windows/dialogue/echorulerwidget.h"
 #include "model/echosettings.h"
-#include "windows/dialogue/echotextedit.h"
-#include "windows/dialogue/echotexteditprivate.h"
-#include "shell/mainwindow.h"
 #include "services/receivewatcher.h"
 #include "services/transmitwatcher.h"
+#include "shell/applicationoptions.h"
+#include "shell/mainwindow.h"
+#include "windows/dialogue/dialoguewindow.h"
+#include "windows/dialogue/echorulerwidget.h"
+#include "windows/dialogue/echotextedit.h"
+#include "windows/dialogue/echotexteditprivate.h"
 
 #include <dorvane/Channel.h>
 #include <dorvane/WdxWidgets.h>
@@ -151,8 +151,8 @@ void TestDialogueWindow::echoLines_data()
                                    << QStringList{QString(), QStringLiteral("01 AB FF")} << -100;
     QTest::newRow("hex, no label") << 0 << false << false << false << three
                                    << QStringList{QStringLiteral("01 AB FF")} << -1;
-    QTest::newRow("text stops at zero") << 1 << true << false << false << QByteArray("AB\0CD", 5)
-                                        << QStringList{QStringLiteral(" AB")} << 1;
+    QTest::newRow("text stops at zero")
+        << 1 << true << false << false << QByteArray("AB\0CD", 5) << QStringList{QStringLiteral(" AB")} << 1;
     // A line break inside a chunk keeps the chunk on one block.
     QTest::newRow("text with line breaks") << 1 << false << false << false << QByteArray("a\r\nb\nc\r\n")
                                            << QStringList{QStringLiteral("a\u2028b\u2028c")} << -1;
@@ -230,10 +230,13 @@ void TestDialogueWindow::breakLines_data()
 
     QTest::newRow("= x10") << "=" << 10 << QString(10, QLatin1Char('='));
     QTest::newRow("= x80") << "=" << 80 << QString(80, QLatin1Char('='));
-    QTest::newRow("pattern cut to 80") << "-----.-----" << 80 << QStringLiteral("-----.-----").repeated(8).left(80);
-    QTest::newRow("DEBUG") << "DEBUG" << 80
-                           << QStringLiteral("----------------------------------- D.E.B.U.G ").repeated(2).left(80);
-    QTest::newRow("DEBUG once") << "DEBUG" << 1 << QStringLiteral("----------------------------------- D.E.B.U.G ");
+    QTest::newRow("pattern cut to 80")
+        << "-----.-----" << 80 << QStringLiteral("-----.-----").repeated(8).left(80);
+    QTest::newRow("DEBUG")
+        << "DEBUG" << 80
+        << QStringLiteral("----------------------------------- D.E.B.U.G ").repeated(2).left(80);
+    QTest::newRow("DEBUG once") << "DEBUG" << 1
+                                << QStringLiteral("----------------------------------- D.E.B.U.G ");
     QTest::newRow("unknown symbol") << "#" << 3 << QStringLiteral("---");
     QTest::newRow("repeat above 80") << "*" << 500 << QString(80, QLatin1Char('*'));
     QTest::newRow("negative repeat") << "~" << -4 << QStringLiteral("~");
@@ -314,7 +317,8 @@ void TestDialogueWindow::picking()
     QCOMPARE(picked.takeFirst().at(0).toString(), QStringLiteral("AB FF"));
     // Past the end of the line: the highlight goes, nothing is handed on.
     const QRect end = e->cursorRect(QTextCursor(e->document()->lastBlock()));
-    QTest::mouseClick(e->viewport(), Qt::LeftButton, {}, QPoint(e->viewport()->width() - 5, end.center().y()));
+    QTest::mouseClick(e->viewport(), Qt::LeftButton, {},
+                      QPoint(e->viewport()->width() - 5, end.center().y()));
     QCOMPARE(picked.count(), 0);
     QVERIFY(e->extraSelections().isEmpty());
 
@@ -344,12 +348,13 @@ void TestDialogueWindow::picking()
 void TestDialogueWindow::settingsFile()
 {
     // Read at construction: values clamped, colour opaque.
-    writeSettingsFile("fileFormat: dorvane dialogue settings file\nfileVersion: \"9\"\n"
-                      "echoOptions: {displayLabel: false, displayDate: true}\n"
-                      "interpreter: {interpretTrigger: 1}\n"
-                      "echoBreaks: {symbole: \"~\", repeatCount: 500, intervalFrame: -3, color: 4293729316}\n");
+    writeSettingsFile(
+        "fileFormat: dorvane dialogue settings file\nfileVersion: \"9\"\n"
+        "echoOptions: {displayLabel: false, displayDate: true}\n"
+        "interpreter: {interpretTrigger: 1}\n"
+        "echoBreaks: {symbole: \"~\", repeatCount: 500, intervalFrame: -3, color: 4293729316}\n");
     {
-        EchoTextEdit fresh;
+        EchoTextEdit fresh(Application::instance()->options()->dialogueSettingsFile);
         QCOMPARE(fresh.displayLabel(), false);
         QCOMPARE(fresh.displayDate(), true);
         QCOMPARE(fresh.interpretTrigger(), 1);
@@ -371,7 +376,7 @@ void TestDialogueWindow::settingsFile()
     QCOMPARE(written["echoBreaks"]["color"].as<unsigned>(), 0xFF00A2E8u);
     QCOMPARE(written["echoOptions"]["displayDataInNewLine"].as<std::string>(), std::string("true"));
     {
-        EchoTextEdit again;
+        EchoTextEdit again(Application::instance()->options()->dialogueSettingsFile);
         QCOMPARE(again.breakSymbol(), QStringLiteral("*"));
         QCOMPARE(again.breakRepeat(), 7);
         QCOMPARE(again.dataInNewLine(), true);
@@ -409,8 +414,8 @@ void TestDialogueWindow::hostileSettingsFiles_data()
     QTest::newRow("wrong kinds") << head + "echoBreaks: [1, 2]\nechoOptions: 5\n" << true << "=" << 9;
     QTest::newRow("huge numbers") << head + "echoBreaks: {repeatCount: 99999999999999999999, color: -1}\n"
                                   << true << "=" << 9;
-    QTest::newRow("nested map value") << head + "echoBreaks: {symbole: {a: b}, repeatCount: [3]}\n" << true
-                                      << "=" << 9;
+    QTest::newRow("nested map value") << head + "echoBreaks: {symbole: {a: b}, repeatCount: [3]}\n"
+                                      << true << "=" << 9;
     QTest::newRow("deep nesting") << head + QByteArray(5000, '[') << false << "=" << 9;
 }
 
@@ -607,7 +612,8 @@ void TestDialogueWindow::countersAndEchoFromTerminal()
     edit()->setDisplayLabel(false);
     auto *rx = mainWindow()->findChild<QLabel *>(QStringLiteral("RxCounter"));
     auto *tx = mainWindow()->findChild<QLabel *>(QStringLiteral("TxCounter"));
-    QTest::mouseClick(mainWindow()->findChild<QPushButton *>(QStringLiteral("btnResetCounter")), Qt::LeftButton);
+    QTest::mouseClick(mainWindow()->findChild<QPushButton *>(QStringLiteral("btnResetCounter")),
+                      Qt::LeftButton);
     QCOMPARE(rx->text(), QStringLiteral("0"));
 
     QCOMPARE(::write(terminal.master(), "\x01\x02\x03\x04\x05", 5), ssize_t(5));
@@ -619,7 +625,8 @@ void TestDialogueWindow::countersAndEchoFromTerminal()
     QCOMPARE(readMaster(terminal.master(), 3), QByteArray("hi!"));
     QTRY_COMPARE(lines().last(), QStringLiteral("68 69 21"));
 
-    QTest::mouseClick(mainWindow()->findChild<QPushButton *>(QStringLiteral("btnResetCounter")), Qt::LeftButton);
+    QTest::mouseClick(mainWindow()->findChild<QPushButton *>(QStringLiteral("btnResetCounter")),
+                      Qt::LeftButton);
     QCOMPARE(rx->text(), QStringLiteral("0"));
     QCOMPARE(tx->text(), QStringLiteral("0"));
     QCOMPARE(Application::instance()->receiveWatcher()->total(), quint64(0));

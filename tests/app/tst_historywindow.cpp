@@ -2,13 +2,13 @@
 // texts, its file across restarts, hostile files, and sending again.
 #include "apptestsupport.h"
 
-#include "shell/applicationoptions.h"
-#include "windows/common/editorheaderview.h"
-#include "windows/history/historyitemeditor.h"
 #include "model/historylist.h"
-#include "windows/history/historywindow.h"
+#include "shell/applicationoptions.h"
 #include "shell/mainwindow.h"
+#include "windows/common/editorheaderview.h"
 #include "windows/common/scrollworkspace.h"
+#include "windows/history/historyitemeditor.h"
+#include "windows/history/historywindow.h"
 
 #include <dorvane/wdxblankwidget.h>
 
@@ -274,7 +274,7 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         {
-            HistoryWindow window;
+            HistoryWindow window(applicationServices());
             QVERIFY2(clock.elapsed() < 60000, "loading a hostile file must not hang");
             QCOMPARE(window.rowCount(), records);
         }

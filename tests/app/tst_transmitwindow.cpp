@@ -3,15 +3,15 @@
 // and checksum bars with the arithmetic behind them.
 #include "apptestsupport.h"
 
-#include "services/channeltracker.h"
 #include "model/checksum.h"
 #include "model/historylist.h"
+#include "model/transmittext.h"
+#include "services/channeltracker.h"
+#include "services/streamsender.h"
+#include "shell/mainwindow.h"
 #include "windows/history/historywindow.h"
 #include "windows/instructs/instructitemeditor.h"
 #include "windows/instructs/instructsetwindow.h"
-#include "shell/mainwindow.h"
-#include "services/streamsender.h"
-#include "model/transmittext.h"
 #include "windows/transmit/transmittextedit.h"
 #include "windows/transmit/transmitwindow.h"
 
@@ -348,6 +348,66 @@ private slots:
                  QStringLiteral("Periodic sending has been turned on: Protocol Editor"));
         QVERIFY(proxy->isPeriodSendRun());
         QVERIFY(button(QStringLiteral("Send")));
+        other->stopPeriodSend();
+        QTRY_VERIFY(!tracker->running());
+        other->clear();
+    }
+
+    // A channel that ends takes its periodic sending along: the window is
+    // idle again, the next Send after reopening starts anew, and a text whose
+    // sending is refused stays out of the history.
+    void periodicSendingEndsWithTheChannel()
+    {
+        HistoryList *history = dvApp->mainWindow()->historyWindow()->historyList();
+        dvApp->mainWindow()->historyWindow()->clear();
+        ChannelProxy *proxy = dvApp->channelProxy();
+        ChannelTracker *tracker = dvApp->channelTracker();
+        openChannel();
+        typeText(QStringLiteral("5a"));
+        QToolButton *period = button(QStringLiteral("Enable Period Send"));
+        period->setChecked(true);
+        window()->findChildren<QSpinBox *>().value(0)->setValue(5);
+        QTest::mouseClick(button(QStringLiteral("Send")), Qt::LeftButton);
+        QTRY_VERIFY(tracker->running());
+        QVERIFY(readMaster(m_pty->master(), 3).size() >= 3);
+
+        proxy->close();
+        QTRY_VERIFY(!tracker->running());
+        QToolButton *send = button(QStringLiteral("Send"));
+        QVERIFY(send);
+        QCOMPARE(send->text(), QStringLiteral("Send"));
+        QVERIFY(period->isEnabled());
+
+        openChannel();
+        typeText(QStringLiteral("6b"));
+        QTest::mouseClick(send, Qt::LeftButton);
+        QTRY_VERIFY(tracker->running());
+        QCOMPARE(tracker->trackedSender(), window());
+        QCOMPARE(send->text(), QStringLiteral("Stop Send"));
+        const QByteArray ticks = readMaster(m_pty->master(), 4);
+        QVERIFY(ticks.size() >= 4);
+        QVERIFY(ticks.endsWith('\x6b'));
+        QCOMPARE(history->at(0)->content, QStringLiteral("6b"));
+        QTest::mouseClick(send, Qt::LeftButton);
+        QTRY_VERIFY(!tracker->running());
+        QCOMPARE(send->text(), QStringLiteral("Send"));
+
+        // Another window's sending runs: the refused text is never recorded.
+        QObject editor;
+        StreamSender *other = dvApp->protocolEditorSender();
+        const auto protocol = makeTransmitProtocol(QStringLiteral("01"), HexTextMode);
+        QVERIFY(other->addStream(protocol.get(), 0));
+        QVERIFY(other->selectAll());
+        QVERIFY(tracker->track(&editor, QStringLiteral("Protocol Editor")));
+        other->startPeriodSend(5);
+        QTRY_VERIFY(tracker->running());
+        const int records = history->count();
+        typeText(QStringLiteral("7c"));
+        MessageBoxCatcher boxes;
+        QTest::mouseClick(send, Qt::LeftButton);
+        QVERIFY(boxes.waitForBox());
+        QCOMPARE(history->count(), records);
+        QCOMPARE(history->at(0)->content, QStringLiteral("6b"));
         other->stopPeriodSend();
         QTRY_VERIFY(!tracker->running());
         other->clear();

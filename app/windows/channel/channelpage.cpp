@@ -1,9 +1,8 @@
 #include "windows/channel/channelpage.h"
 
-#include "shell/application.h"
 #include "shell/applicationoptions.h"
-#include "windows/common/grouplabel.h"
 #include "shell/notices.h"
+#include "windows/common/grouplabel.h"
 #include "windows/common/timingbuttons.h"
 
 #include <QComboBox>
@@ -13,18 +12,20 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-ChannelPage::ChannelPage(const char *settingsKey, QWidget *parent)
+ChannelPage::ChannelPage(const char *settingsKey, ApplicationOptions &options, ChannelProxy &channel,
+                         QWidget *parent)
     : QWidget(parent)
     , m_settingsKey(settingsKey)
+    , m_options(options)
+    , m_channel(channel)
 {
 }
 
 ChannelPage::~ChannelPage() = default;
 
-ChannelProxy *ChannelPage::channelProxy()
+ChannelProxy *ChannelPage::channelProxy() const
 {
-    Application *app = Application::instance();
-    return app ? app->channelProxy() : nullptr;
+    return &m_channel;
 }
 
 void ChannelPage::addTimingGroup(QVBoxLayout *layout)
@@ -47,17 +48,12 @@ void ChannelPage::addControlButton(QVBoxLayout *layout, const char *objectName)
 
 YAML::Node ChannelPage::storedSettings() const
 {
-    Application *app = Application::instance();
-    if (!app || !app->options())
-        return YAML::Node(YAML::NodeType::Undefined);
-    return app->options()->section(m_settingsKey);
+    return m_options.section(m_settingsKey);
 }
 
 void ChannelPage::storeSettings(const YAML::Node &section)
 {
-    Application *app = Application::instance();
-    if (app && app->options())
-        app->options()->setSection(m_settingsKey, section, true);
+    m_options.setSection(m_settingsKey, section, true);
 }
 
 void ChannelPage::reportOpenFailure(const QString &message)

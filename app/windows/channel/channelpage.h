@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class ApplicationOptions;
 class ChannelProxy;
 class QPushButton;
 class QVBoxLayout;
@@ -38,10 +39,10 @@ signals:
     void channelEnded(const QString &note);
 
 protected:
-    ChannelPage(const char *settingsKey, QWidget *parent);
+    ChannelPage(const char *settingsKey, ApplicationOptions &options, ChannelProxy &channel, QWidget *parent);
 
     // The application's channel proxy; none outside a running application.
-    static ChannelProxy *channelProxy();
+    ChannelProxy *channelProxy() const;
 
     // The "Timing Strategy" group, then (in a second step, so that a page
     // can put its own group between) the control button at the page's foot.
@@ -68,4 +69,6 @@ protected:
 
 private:
     const char *m_settingsKey;
+    ApplicationOptions &m_options;
+    ChannelProxy &m_channel;
 };

@@ -1,8 +1,8 @@
 #include "windows/channel/channelwindow.h"
 
-#include "shell/application.h"
-#include "windows/channel/netchannelwidget.h"
 #include "shell/notices.h"
+#include "shell/services.h"
+#include "windows/channel/netchannelwidget.h"
 #include "windows/channel/serialchannelwidget.h"
 
 #include <dorvane/Channel.h>
@@ -41,8 +41,9 @@ QScrollArea *scrollPage(QWidget *page, QWidget *parent)
 
 } // namespace
 
-ChannelWindow::ChannelWindow(QWidget *parent)
+ChannelWindow::ChannelWindow(const Services &services, QWidget *parent)
     : QMainWindow(parent)
+    , m_channel(services.channel)
 {
     auto *workspace = new QWidget(this);
     workspace->setObjectName(QStringLiteral("Workspace"));
@@ -67,8 +68,8 @@ ChannelWindow::ChannelWindow(QWidget *parent)
     m_pageButtons = Wdx::createButtonGroup(this, {serialButton, netButton}, true);
     layout->addWidget(frame);
 
-    m_serialWidget = new SerialChannelWidget;
-    m_netWidget = new NetChannelWidget;
+    m_serialWidget = new SerialChannelWidget(services.options, services.channel);
+    m_netWidget = new NetChannelWidget(services.options, services.channel);
     m_pages = new QStackedWidget(workspace);
     m_pages->addWidget(scrollPage(m_serialWidget, m_pages));
     m_pages->addWidget(scrollPage(m_netWidget, m_pages));
@@ -117,15 +118,10 @@ ChannelWindow::ChannelWindow(QWidget *parent)
     // changes what the next one will be.
     connect(m_serialWidget, &ChannelPage::parametersEdited, this, &ChannelWindow::clearChannelNotes);
     connect(m_netWidget, &ChannelPage::parametersEdited, this, &ChannelWindow::clearChannelNotes);
-    connect(m_netWidget, &ChannelPage::channelEnded, this, [this](const QString &note) {
-        m_statusText->setText(tr("No Active Channel (%1)").arg(note));
-    });
-    if (Application *app = Application::instance()) {
-        if (ChannelProxy *proxy = app->channelProxy()) {
-            connect(proxy, &ChannelProxy::channelError, this,
-                    [this](const QString &message) { showChannelError(message, true); });
-        }
-    }
+    connect(m_netWidget, &ChannelPage::channelEnded, this,
+            [this](const QString &note) { m_statusText->setText(tr("No Active Channel (%1)").arg(note)); });
+    connect(&m_channel, &ChannelProxy::channelError, this,
+            [this](const QString &message) { showChannelError(message, true); });
 }
 
 ChannelWindow::~ChannelWindow() = default;
@@ -134,8 +130,7 @@ void ChannelWindow::updateChannelStatus(bool isOpen)
 {
     m_statusIcon->setPixmap(statusPixmap(isOpen));
     if (isOpen) {
-        ChannelProxy *proxy = Application::instance() ? Application::instance()->channelProxy() : nullptr;
-        m_statusText->setText(proxy ? proxy->channelProfile() : QString());
+        m_statusText->setText(m_channel.channelProfile());
         showChannelError(QString(), false);
     } else {
         m_statusText->setText(tr("No Active Channel"));
@@ -145,8 +140,7 @@ void ChannelWindow::updateChannelStatus(bool isOpen)
 void ChannelWindow::clearChannelNotes()
 {
     showChannelError(QString(), false);
-    ChannelProxy *proxy = Application::instance() ? Application::instance()->channelProxy() : nullptr;
-    if (!proxy || !proxy->isOpen())
+    if (!m_channel.isOpen())
         m_statusText->setText(tr("No Active Channel"));
 }
 

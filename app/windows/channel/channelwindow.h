@@ -4,6 +4,8 @@
 
 #include <dorvane/app_export.h>
 
+struct Services;
+class ChannelProxy;
 class NetChannelWidget;
 class QButtonGroup;
 class QLabel;
@@ -19,7 +21,7 @@ class DORVANE_APP_EXPORT ChannelWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit ChannelWindow(QWidget *parent = nullptr);
+    explicit ChannelWindow(const Services &services, QWidget *parent = nullptr);
     ~ChannelWindow() override;
 
     WdxInfoBar *statusWidget() const { return m_statusWidget; }
@@ -37,6 +39,7 @@ public:
     void clearChannelNotes();
 
 private:
+    ChannelProxy &m_channel;
     // Shows the reason in the status bar (an empty one hides it), and in a
     // warning box as well when asked.
     void showChannelError(const QString &message, bool warn);

@@ -1,7 +1,7 @@
 #include "windows/channel/netchannelwidget.h"
 
-#include "windows/common/grouplabel.h"
 #include "model/settingsvalues.h"
+#include "windows/common/grouplabel.h"
 #include "windows/common/timingbuttons.h"
 
 #include <dorvane/Channel.h>
@@ -83,8 +83,8 @@ QString openErrorText(const NetChannelParams &params)
 
 } // namespace
 
-NetChannelWidget::NetChannelWidget(QWidget *parent)
-    : ChannelPage("network", parent)
+NetChannelWidget::NetChannelWidget(ApplicationOptions &options, ChannelProxy &channel, QWidget *parent)
+    : ChannelPage("network", options, channel, parent)
 {
     buildControls();
     fillAddressLists();
@@ -94,8 +94,8 @@ NetChannelWidget::NetChannelWidget(QWidget *parent)
             [this](int index) { applyProtocolType(m_protocolType->itemData(index).toInt()); });
     connect(m_autoLocalHost, &QCheckBox::toggled, this, &NetChannelWidget::onAutoLocalHostToggled);
     connect(m_control, &QPushButton::clicked, this, &NetChannelWidget::toggleNetChannel);
-    reportEditsOf({m_protocolType, m_autoLocalHost, m_localAddress, m_localPort, m_remoteAddress, m_remotePort,
-                   m_multicastAddress});
+    reportEditsOf({m_protocolType, m_autoLocalHost, m_localAddress, m_localPort, m_remoteAddress,
+                   m_remotePort, m_multicastAddress});
     if (ChannelProxy *proxy = channelProxy()) {
         connect(proxy, &ChannelProxy::stateChanged, this, &NetChannelWidget::onProxyStateChanged);
         connect(proxy, &ChannelProxy::tcpClientConnected, this,

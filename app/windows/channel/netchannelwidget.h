@@ -26,7 +26,7 @@ public:
     // Values of the protocol type items.
     enum ProtocolType { UdpProtocol = 0, TcpClientProtocol = 1, TcpServerProtocol = 2 };
 
-    explicit NetChannelWidget(QWidget *parent = nullptr);
+    NetChannelWidget(ApplicationOptions &options, ChannelProxy &channel, QWidget *parent = nullptr);
     ~NetChannelWidget() override;
 
     void loadNetSettings();

@@ -1,8 +1,8 @@
 #include "windows/channel/serialchannelwidget.h"
 
-#include "windows/common/grouplabel.h"
-#include "shell/notices.h"
 #include "model/settingsvalues.h"
+#include "shell/notices.h"
+#include "windows/common/grouplabel.h"
 #include "windows/common/timingbuttons.h"
 
 #include <dorvane/Channel.h>
@@ -97,8 +97,8 @@ QComboBox *comboBox(const char *name, QWidget *parent)
 
 } // namespace
 
-SerialChannelWidget::SerialChannelWidget(QWidget *parent)
-    : ChannelPage("serialPort", parent)
+SerialChannelWidget::SerialChannelWidget(ApplicationOptions &options, ChannelProxy &channel, QWidget *parent)
+    : ChannelPage("serialPort", options, channel, parent)
 {
     buildControls();
     fillLists();

@@ -17,7 +17,7 @@ class DORVANE_APP_EXPORT SerialChannelWidget : public ChannelPage
     Q_OBJECT
 
 public:
-    explicit SerialChannelWidget(QWidget *parent = nullptr);
+    SerialChannelWidget(ApplicationOptions &options, ChannelProxy &channel, QWidget *parent = nullptr);
     ~SerialChannelWidget() override;
 
     void loadSerialSettings();

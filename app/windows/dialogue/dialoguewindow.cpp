@@ -1,6 +1,5 @@
 #include "windows/dialogue/dialoguewindow.h"
 
-#include "shell/application.h"
 #include "shell/applicationoptions.h"
 #include "windows/dialogue/echobreakwidget.h"
 #include "windows/dialogue/echooptionwidget.h"
@@ -29,7 +28,7 @@ QString onOff(bool on, const char *whenOn, const char *whenOff)
 
 } // namespace
 
-DialogueWindow::DialogueWindow(QWidget *parent)
+DialogueWindow::DialogueWindow(const ApplicationOptions &options, QWidget *parent)
     : QMainWindow(parent)
 {
     auto *central = new QWidget(this);
@@ -38,10 +37,9 @@ DialogueWindow::DialogueWindow(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    m_edit = new EchoTextEdit(central);
+    m_edit = new EchoTextEdit(options.dialogueSettingsFile, central);
     m_edit->setObjectName(QStringLiteral("DialogueEdit"));
-    if (Application::instance() && Application::instance()->options())
-        m_edit->setFont(Application::instance()->options()->echoFont);
+    m_edit->setFont(options.echoFont);
     // Echo is on and picking off at every start, whatever was stored.
     m_edit->setEchoRx(true);
     m_edit->setEchoTx(true);
@@ -99,7 +97,8 @@ void DialogueWindow::createToolBar()
                         &DialogueWindow::onEchoDataInNewLine);
     m_toolBar->addSeparator();
 
-    QAction *insertBreak = m_toolBar->addWidgetAction(tr("Insert Break"), QIcon(), new EchoBreakWidget(m_edit));
+    QAction *insertBreak
+        = m_toolBar->addWidgetAction(tr("Insert Break"), QIcon(), new EchoBreakWidget(m_edit));
     if (auto *button = qobject_cast<QToolButton *>(insertBreak->parent())) {
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
         // Room for the drop-down arrow beside the text.

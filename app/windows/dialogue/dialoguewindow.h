@@ -6,6 +6,7 @@
 
 #include <dorvane/app_export.h>
 
+class ApplicationOptions;
 class EchoRulerWidget;
 class EchoTextEdit;
 class QAction;
@@ -18,7 +19,7 @@ class DORVANE_APP_EXPORT DialogueWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit DialogueWindow(QWidget *parent = nullptr);
+    explicit DialogueWindow(const ApplicationOptions &options, QWidget *parent = nullptr);
 
     // A chunk the channel received, stamped with the channel's time (now
     // when none is given).

@@ -1,7 +1,5 @@
 #include "windows/dialogue/echotextedit.h"
 
-#include "shell/application.h"
-#include "shell/applicationoptions.h"
 #include "windows/dialogue/echotexteditprivate.h"
 
 #include <QDir>
@@ -131,6 +129,11 @@ void EchoTextEditPrivate::applySettings(const EchoSettings &settings)
 }
 
 EchoTextEdit::EchoTextEdit(QWidget *parent)
+    : EchoTextEdit(QString(), parent)
+{
+}
+
+EchoTextEdit::EchoTextEdit(const QString &settingsFile, QWidget *parent)
     : QPlainTextEdit(parent)
     , d(std::make_unique<EchoTextEditPrivate>())
 {
@@ -139,8 +142,8 @@ EchoTextEdit::EchoTextEdit(QWidget *parent)
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setCursorWidth(2);
 
-    if (Application::instance() && Application::instance()->options()) {
-        d->settingsFile = Application::instance()->options()->dialogueSettingsFile;
+    if (!settingsFile.isEmpty()) {
+        d->settingsFile = settingsFile;
         EchoSettings settings = d->settingsSnapshot();
         if (readEchoSettings(d->settingsFile, settings))
             d->applySettings(settings);
@@ -273,7 +276,8 @@ void EchoTextEdit::renderChunk(QTextCursor &cursor, const QDateTime &time, const
     const bool transmitted = direction == Transmitted;
     int dataStart = -1;
     if (d->displayLabel) {
-        QString label = timeLabel(time.timeSpec() == Qt::LocalTime ? time : time.toLocalTime(), d->displayDate);
+        QString label
+            = timeLabel(time.timeSpec() == Qt::LocalTime ? time : time.toLocalTime(), d->displayDate);
         if (d->reportDetails)
             label += (transmitted ? QStringLiteral(" SEND %1 >>>") : QStringLiteral(" RECV %1 <<<"))
                          .arg(data.size());
@@ -435,20 +439,62 @@ void EchoTextEdit::interpretAt(const QPoint &pos)
     }
 }
 
-int EchoTextEdit::echoMode() const { return d->echoMode; }
-void EchoTextEdit::setEchoMode(int mode) { d->echoMode = mode == 1 ? 1 : 0; }
-bool EchoTextEdit::echoRx() const { return d->echoRx; }
-void EchoTextEdit::setEchoRx(bool on) { d->echoRx = on; }
-bool EchoTextEdit::echoTx() const { return d->echoTx; }
-void EchoTextEdit::setEchoTx(bool on) { d->echoTx = on; }
-bool EchoTextEdit::displayLabel() const { return d->displayLabel; }
-void EchoTextEdit::setDisplayLabel(bool on) { d->displayLabel = on; }
-bool EchoTextEdit::displayDate() const { return d->displayDate; }
-void EchoTextEdit::setDisplayDate(bool on) { d->displayDate = on; }
-bool EchoTextEdit::reportDetails() const { return d->reportDetails; }
-void EchoTextEdit::setReportDetails(bool on) { d->reportDetails = on; }
-bool EchoTextEdit::dataInNewLine() const { return d->dataInNewLine; }
-void EchoTextEdit::setDataInNewLine(bool on) { d->dataInNewLine = on; }
+int EchoTextEdit::echoMode() const
+{
+    return d->echoMode;
+}
+void EchoTextEdit::setEchoMode(int mode)
+{
+    d->echoMode = mode == 1 ? 1 : 0;
+}
+bool EchoTextEdit::echoRx() const
+{
+    return d->echoRx;
+}
+void EchoTextEdit::setEchoRx(bool on)
+{
+    d->echoRx = on;
+}
+bool EchoTextEdit::echoTx() const
+{
+    return d->echoTx;
+}
+void EchoTextEdit::setEchoTx(bool on)
+{
+    d->echoTx = on;
+}
+bool EchoTextEdit::displayLabel() const
+{
+    return d->displayLabel;
+}
+void EchoTextEdit::setDisplayLabel(bool on)
+{
+    d->displayLabel = on;
+}
+bool EchoTextEdit::displayDate() const
+{
+    return d->displayDate;
+}
+void EchoTextEdit::setDisplayDate(bool on)
+{
+    d->displayDate = on;
+}
+bool EchoTextEdit::reportDetails() const
+{
+    return d->reportDetails;
+}
+void EchoTextEdit::setReportDetails(bool on)
+{
+    d->reportDetails = on;
+}
+bool EchoTextEdit::dataInNewLine() const
+{
+    return d->dataInNewLine;
+}
+void EchoTextEdit::setDataInNewLine(bool on)
+{
+    d->dataInNewLine = on;
+}
 
 bool EchoTextEdit::interpretEnabled(int direction) const
 {
@@ -468,10 +514,19 @@ void EchoTextEdit::updateMouseTracking()
     viewport()->setMouseTracking(tracking);
 }
 
-int EchoTextEdit::interpretTrigger() const { return d->interpretTrigger; }
-void EchoTextEdit::setInterpretTrigger(int trigger) { d->interpretTrigger = trigger == 1 ? 1 : 0; }
+int EchoTextEdit::interpretTrigger() const
+{
+    return d->interpretTrigger;
+}
+void EchoTextEdit::setInterpretTrigger(int trigger)
+{
+    d->interpretTrigger = trigger == 1 ? 1 : 0;
+}
 
-QString EchoTextEdit::breakSymbol() const { return d->breakSymbol; }
+QString EchoTextEdit::breakSymbol() const
+{
+    return d->breakSymbol;
+}
 
 void EchoTextEdit::setBreakSymbol(const QString &symbol)
 {
@@ -479,7 +534,10 @@ void EchoTextEdit::setBreakSymbol(const QString &symbol)
     composeBreakLine();
 }
 
-int EchoTextEdit::breakRepeat() const { return d->breakRepeat; }
+int EchoTextEdit::breakRepeat() const
+{
+    return d->breakRepeat;
+}
 
 void EchoTextEdit::setBreakRepeat(int repeat)
 {
@@ -487,22 +545,67 @@ void EchoTextEdit::setBreakRepeat(int repeat)
     composeBreakLine();
 }
 
-bool EchoTextEdit::autoBreak() const { return d->autoBreak; }
-void EchoTextEdit::setAutoBreak(bool on) { d->autoBreak = on; }
-int EchoTextEdit::breakInterval() const { return d->breakInterval; }
-void EchoTextEdit::setBreakInterval(int interval) { d->breakInterval = clampBreakInterval(interval); }
-int EchoTextEdit::packetCounter() const { return d->packetCounter; }
-void EchoTextEdit::resetPacketCounter() { d->packetCounter = 0; }
+bool EchoTextEdit::autoBreak() const
+{
+    return d->autoBreak;
+}
+void EchoTextEdit::setAutoBreak(bool on)
+{
+    d->autoBreak = on;
+}
+int EchoTextEdit::breakInterval() const
+{
+    return d->breakInterval;
+}
+void EchoTextEdit::setBreakInterval(int interval)
+{
+    d->breakInterval = clampBreakInterval(interval);
+}
+int EchoTextEdit::packetCounter() const
+{
+    return d->packetCounter;
+}
+void EchoTextEdit::resetPacketCounter()
+{
+    d->packetCounter = 0;
+}
 
-QColor EchoTextEdit::breakColor() const { return d->breakFormat.foreground().color(); }
-void EchoTextEdit::setBreakColor(const QColor &color) { d->breakFormat.setForeground(color); }
-QColor EchoTextEdit::interpretForeground() const { return d->interpretSelection.format.foreground().color(); }
-void EchoTextEdit::setInterpretForeground(const QColor &color) { d->interpretSelection.format.setForeground(color); }
-QColor EchoTextEdit::interpretBackground() const { return d->interpretSelection.format.background().color(); }
-void EchoTextEdit::setInterpretBackground(const QColor &color) { d->interpretSelection.format.setBackground(color); }
-QColor EchoTextEdit::labelColor() const { return d->labelFormat.foreground().color(); }
-QColor EchoTextEdit::rxColor() const { return d->rxFormat.foreground().color(); }
-QColor EchoTextEdit::txColor() const { return d->txFormat.foreground().color(); }
+QColor EchoTextEdit::breakColor() const
+{
+    return d->breakFormat.foreground().color();
+}
+void EchoTextEdit::setBreakColor(const QColor &color)
+{
+    d->breakFormat.setForeground(color);
+}
+QColor EchoTextEdit::interpretForeground() const
+{
+    return d->interpretSelection.format.foreground().color();
+}
+void EchoTextEdit::setInterpretForeground(const QColor &color)
+{
+    d->interpretSelection.format.setForeground(color);
+}
+QColor EchoTextEdit::interpretBackground() const
+{
+    return d->interpretSelection.format.background().color();
+}
+void EchoTextEdit::setInterpretBackground(const QColor &color)
+{
+    d->interpretSelection.format.setBackground(color);
+}
+QColor EchoTextEdit::labelColor() const
+{
+    return d->labelFormat.foreground().color();
+}
+QColor EchoTextEdit::rxColor() const
+{
+    return d->rxFormat.foreground().color();
+}
+QColor EchoTextEdit::txColor() const
+{
+    return d->txFormat.foreground().color();
+}
 
 void EchoTextEdit::addNoniusLine(const QRect &rect)
 {

@@ -33,7 +33,12 @@ public:
 
     // Reads the dialogue settings file of the application's options; a
     // widget made without a running application keeps the defaults.
+    // Without a settings file the view starts from the defaults and keeps
+    // nothing.
     explicit EchoTextEdit(QWidget *parent = nullptr);
+    // Starts from the options the settings file holds and writes them back
+    // when the view goes.
+    explicit EchoTextEdit(const QString &settingsFile, QWidget *parent = nullptr);
     ~EchoTextEdit() override;
 
     // Queues a chunk; it appears with the next batch. Nothing at all happens

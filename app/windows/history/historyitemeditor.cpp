@@ -1,8 +1,8 @@
 #include "windows/history/historyitemeditor.h"
 
 #include "model/historylist.h"
-#include "windows/common/itemrows.h"
 #include "services/transmittextsender.h"
+#include "windows/common/itemrows.h"
 
 #include <dorvane/WdxWidgets.h>
 
@@ -13,13 +13,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-HistoryItemEditor::HistoryItemEditor(HistoryRecord *record, QWidget *parent)
+HistoryItemEditor::HistoryItemEditor(HistoryRecord *record, ChannelProxy *channel, const QFont &editorFont,
+                                     QWidget *parent)
     : QWidget(parent)
     , m_record(record)
-    , m_sender(std::make_unique<TransmitTextSender>())
+    , m_sender(std::make_unique<TransmitTextSender>(channel))
 {
-    const ItemRowParts parts
-        = createItemRowParts(this, record->textMode, record->content, QStringLiteral("ContentEdit"));
+    const ItemRowParts parts = createItemRowParts(this, editorFont, record->textMode, record->content,
+                                                  QStringLiteral("ContentEdit"));
     m_numberLabel = parts.number;
     m_textModeLabel = parts.textMode;
     m_contentEdit = parts.editor;

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class ChannelProxy;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -20,7 +21,8 @@ class DORVANE_APP_EXPORT HistoryItemEditor : public QWidget
     Q_OBJECT
 
 public:
-    explicit HistoryItemEditor(HistoryRecord *record, QWidget *parent = nullptr);
+    HistoryItemEditor(HistoryRecord *record, ChannelProxy *channel, const QFont &editorFont,
+                      QWidget *parent = nullptr);
     ~HistoryItemEditor() override;
 
     HistoryRecord *record() const { return m_record; }

@@ -1,10 +1,10 @@
 #include "windows/history/historywindow.h"
 
-#include "shell/application.h"
+#include "model/historylist.h"
 #include "shell/applicationoptions.h"
+#include "shell/services.h"
 #include "windows/common/editorheaderview.h"
 #include "windows/history/historyitemeditor.h"
-#include "model/historylist.h"
 
 #include <dorvane/WdxWidgets.h>
 
@@ -18,17 +18,11 @@
 
 #include <cstdio>
 
-namespace {
-
-QString historyFilePath()
-{
-    return dvApp && dvApp->options() ? dvApp->options()->historySettingsFile : QString();
-}
-
-} // namespace
-
-HistoryWindow::HistoryWindow(QWidget *parent)
+HistoryWindow::HistoryWindow(const Services &services, QWidget *parent)
     : ItemListWindow(QStringLiteral(":/Resources/svg/cup-hot.svg"), parent)
+    , m_historyFile(services.options.historySettingsFile)
+    , m_channel(services.channel)
+    , m_editorFont(services.options.editorFont)
     , m_list(new HistoryList(this))
 {
     auto *toolBar = new WdxToolBar(tr("Standard"), this);
@@ -49,7 +43,7 @@ HistoryWindow::HistoryWindow(QWidget *parent)
 
     connect(m_list, &HistoryList::tailItemsRemoved, this, &HistoryWindow::removeTailRows);
 
-    const QString path = historyFilePath();
+    const QString &path = m_historyFile;
     if (!path.isEmpty() && QFileInfo::exists(path))
         m_list->load(path);
     QList<QWidget *> rows;
@@ -60,7 +54,7 @@ HistoryWindow::HistoryWindow(QWidget *parent)
 
 HistoryWindow::~HistoryWindow()
 {
-    const QString path = historyFilePath();
+    const QString &path = m_historyFile;
     if (path.isEmpty())
         return;
     QString reason;
@@ -106,7 +100,7 @@ QList<QPair<int, QWidget *>> HistoryWindow::headerPlaces(QWidget *row) const
 
 HistoryItemEditor *HistoryWindow::createRow(HistoryRecord *record)
 {
-    auto *editor = new HistoryItemEditor(record);
+    auto *editor = new HistoryItemEditor(record, &m_channel, m_editorFont);
     editor->setDeleteVisible(m_deletionAction->isChecked());
     connect(editor, &HistoryItemEditor::deleteRequested, this, &HistoryWindow::deleteRow);
     return editor;

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <QFont>
+
 #include "windows/common/itemlistwindow.h"
 
 #include <dorvane/app_export.h>
 
+struct Services;
+class ChannelProxy;
 class HistoryItemEditor;
 class HistoryList;
 class QAction;
@@ -17,7 +21,7 @@ class DORVANE_APP_EXPORT HistoryWindow : public ItemListWindow
     Q_OBJECT
 
 public:
-    explicit HistoryWindow(QWidget *parent = nullptr);
+    explicit HistoryWindow(const Services &services, QWidget *parent = nullptr);
     ~HistoryWindow() override;
 
     // Keeps a text the transmit window has just sent.
@@ -41,6 +45,9 @@ private:
     void removeTailRows(int count);
     void setDeletionMode(bool on);
 
+    const QString m_historyFile;
+    ChannelProxy &m_channel;
+    const QFont m_editorFont;
     HistoryList *m_list;
     QAction *m_clearAction = nullptr;
     QAction *m_deletionAction = nullptr;

@@ -1,10 +1,7 @@
 #include "windows/instructs/instructitemeditor.h"
 
-#include "shell/application.h"
 #include "model/instructset.h"
 #include "windows/common/itemrows.h"
-#include "shell/mainwindow.h"
-#include "windows/transmit/transmitwindow.h"
 
 #include <dorvane/WdxWidgets.h>
 
@@ -28,14 +25,15 @@ QPushButton *iconButton(const char *icon, const char *objectName, const QString 
 
 } // namespace
 
-InstructItemEditor::InstructItemEditor(InstructItem *item, QWidget *parent)
+InstructItemEditor::InstructItemEditor(InstructItem *item, ChannelProxy *channel, const QFont &editorFont,
+                                       QWidget *parent)
     : QWidget(parent)
     , m_item(item)
-    , m_sender(std::make_unique<TransmitTextSender>())
+    , m_sender(std::make_unique<TransmitTextSender>(channel))
 {
     setFocusPolicy(Qt::StrongFocus);
     const ItemRowParts parts
-        = createItemRowParts(this, item->textMode, item->content, QStringLiteral("InstructEdit"));
+        = createItemRowParts(this, editorFont, item->textMode, item->content, QStringLiteral("InstructEdit"));
     m_numberLabel = parts.number;
     m_textModeLabel = parts.textMode;
     m_instructEdit = parts.editor;
@@ -73,13 +71,8 @@ InstructItemEditor::InstructItemEditor(InstructItem *item, QWidget *parent)
         m_item->interval = value;
         emit edited();
     });
-    connect(m_editButton, &QPushButton::clicked, this, [this] {
-        MainWindow *mainWindow = dvApp ? dvApp->mainWindow() : nullptr;
-        if (!mainWindow)
-            return;
-        mainWindow->transmitWindow()->setTransmitText(m_item->content, m_item->textMode);
-        mainWindow->presentDock(mainWindow->transmitDock());
-    });
+    connect(m_editButton, &QPushButton::clicked, this,
+            [this] { emit transmitTextRequested(m_item->content, m_item->textMode); });
     connect(m_deleteButton, &QPushButton::clicked, this, [this] { emit deleteRequested(this); });
     connect(m_moveUpButton, &QPushButton::clicked, this, [this] { emit moveRequested(this, -1); });
     connect(m_moveDownButton, &QPushButton::clicked, this, [this] { emit moveRequested(this, 1); });

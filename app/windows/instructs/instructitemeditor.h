@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class ChannelProxy;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -23,7 +24,8 @@ class DORVANE_APP_EXPORT InstructItemEditor : public QWidget
     Q_OBJECT
 
 public:
-    explicit InstructItemEditor(InstructItem *item, QWidget *parent = nullptr);
+    InstructItemEditor(InstructItem *item, ChannelProxy *channel, const QFont &editorFont,
+                       QWidget *parent = nullptr);
     ~InstructItemEditor() override;
 
     InstructItem *item() const { return m_item; }
@@ -54,6 +56,8 @@ signals:
     void deleteRequested(InstructItemEditor *row);
     void moveRequested(InstructItemEditor *row, int step);
     void sendRequested(InstructItemEditor *row);
+    // The row's text goes into the transmit window to be edited there.
+    void transmitTextRequested(const QString &text, int textMode);
 
 private:
     InstructItem *m_item;

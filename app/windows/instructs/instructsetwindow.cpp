@@ -1,13 +1,13 @@
 #include "windows/instructs/instructsetwindow.h"
 
-#include "shell/application.h"
-#include "shell/applicationoptions.h"
-#include "windows/common/editorheaderview.h"
-#include "windows/instructs/instructitemeditor.h"
 #include "model/instructset.h"
+#include "shell/applicationoptions.h"
 #include "shell/notices.h"
 #include "shell/savefileaskdialog.h"
+#include "shell/services.h"
+#include "windows/common/editorheaderview.h"
 #include "windows/common/scrollworkspace.h"
+#include "windows/instructs/instructitemeditor.h"
 
 #include <dorvane/Channel.h>
 #include <dorvane/WdxWidgets.h>
@@ -35,15 +35,12 @@ enum HeaderSection { TitleSection = 3, ContentSection = 4, IntervalSection = 5, 
 const char kBatchIcon[] = ":/Resources/instruct/batch-send.png";
 const char kStopIcon[] = ":/Resources/toolbar/stop.png";
 
-bool channelIsOpen()
-{
-    return dvApp && dvApp->channelProxy() && dvApp->channelProxy()->isOpen();
-}
-
 } // namespace
 
-InstructSetWindow::InstructSetWindow(QWidget *parent)
+InstructSetWindow::InstructSetWindow(const Services &services, QWidget *parent)
     : ItemListWindow(QStringLiteral(":/Resources/svg/command.svg"), parent)
+    , m_options(services.options)
+    , m_channel(services.channel)
     , m_set(new InstructSet(this))
 {
     createToolBar();
@@ -58,13 +55,10 @@ InstructSetWindow::InstructSetWindow(QWidget *parent)
     connect(&m_batchTimer, &QTimer::timeout, this, &InstructSetWindow::batchStep);
     // A batch never outlives its channel: sending on into a closed channel
     // would only raise one message after another.
-    if (dvApp && dvApp->channelProxy()) {
-        connect(dvApp->channelProxy(), &ChannelProxy::stateChanged, this,
-                [this](ChannelType, ChanneState state) {
-                    if (state != Opened)
-                        stopBatch();
-                });
-    }
+    connect(&m_channel, &ChannelProxy::stateChanged, this, [this](ChannelType, ChanneState state) {
+        if (state != Opened)
+            stopBatch();
+    });
 }
 
 InstructSetWindow::~InstructSetWindow() = default;
@@ -147,7 +141,9 @@ void InstructSetWindow::add(const QString &content, int textMode)
 
 InstructItemEditor *InstructSetWindow::createRow(InstructItem *item)
 {
-    auto *editor = new InstructItemEditor(item);
+    auto *editor = new InstructItemEditor(item, &m_channel, m_options.editorFont);
+    connect(editor, &InstructItemEditor::transmitTextRequested, this,
+            &InstructSetWindow::transmitTextRequested);
     applyEditModes(editor);
     connect(editor, &InstructItemEditor::edited, this, [this] { setModified(true); });
     connect(editor, &InstructItemEditor::deleteRequested, this, &InstructSetWindow::deleteRow);
@@ -225,8 +221,7 @@ bool InstructSetWindow::askSave()
 
 bool InstructSetWindow::saveAs()
 {
-    ApplicationOptions *options = dvApp ? dvApp->options() : nullptr;
-    const QString start = !m_path.isEmpty() ? m_path : options ? options->lastInstructSetDir : QString();
+    const QString start = !m_path.isEmpty() ? m_path : m_options.lastInstructSetDir;
     QString path = QFileDialog::getSaveFileName(this, tr("Save instruct set"), start,
                                                 tr("Dorvane instruct set (*.dvits)"));
     if (path.isEmpty())
@@ -245,8 +240,7 @@ bool InstructSetWindow::save(const QString &path)
         return false;
     }
     m_path = path;
-    if (ApplicationOptions *options = dvApp ? dvApp->options() : nullptr)
-        options->lastInstructSetDir = QFileInfo(path).absolutePath();
+    m_options.lastInstructSetDir = QFileInfo(path).absolutePath();
     setModified(false);
     return true;
 }
@@ -306,7 +300,7 @@ void InstructSetWindow::startBatch()
 {
     if (m_batchRunning || rowCount() == 0)
         return;
-    if (!channelIsOpen()) {
+    if (!m_channel.isOpen()) {
         noticeNoChannel();
         return;
     }
@@ -334,7 +328,7 @@ void InstructSetWindow::batchStep()
 {
     if (!m_batchRunning)
         return;
-    if (rowCount() == 0 || !channelIsOpen()) {
+    if (rowCount() == 0 || !m_channel.isOpen()) {
         stopBatch();
         return;
     }

@@ -7,6 +7,9 @@
 
 #include <dorvane/app_export.h>
 
+struct Services;
+class ApplicationOptions;
+class ChannelProxy;
 class InstructItemEditor;
 class InstructSet;
 class QAction;
@@ -21,7 +24,7 @@ class DORVANE_APP_EXPORT InstructSetWindow : public ItemListWindow
     Q_OBJECT
 
 public:
-    explicit InstructSetWindow(QWidget *parent = nullptr);
+    explicit InstructSetWindow(const Services &services, QWidget *parent = nullptr);
     ~InstructSetWindow() override;
 
     // Appends an instruct holding the transmit window's text.
@@ -59,6 +62,10 @@ public:
     QAction *deletionAction() const { return m_deletionAction; }
     QToolButton *batchButton() const { return m_batchButton; }
 
+signals:
+    // A row's text is to be edited in the transmit window.
+    void transmitTextRequested(const QString &text, int textMode);
+
 protected:
     void setRowNumber(QWidget *row, const QString &text) override;
     QList<QPair<int, QWidget *>> headerPlaces(QWidget *row) const override;
@@ -76,6 +83,8 @@ private:
     void toggleBatch();
     void batchStep();
 
+    ApplicationOptions &m_options;
+    ChannelProxy &m_channel;
     InstructSet *m_set;
     QString m_path;
     bool m_modified = false;

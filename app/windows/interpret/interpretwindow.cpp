@@ -1,9 +1,6 @@
 #include "windows/interpret/interpretwindow.h"
 
-#include "shell/application.h"
 #include "windows/interpret/datagroupwidget.h"
-#include "windows/dialogue/dialoguewindow.h"
-#include "shell/mainwindow.h"
 
 #include <dorvane/WdxWidgets.h>
 
@@ -69,7 +66,8 @@ qint64 signExtend(quint64 value, int size)
 
 QString hexNumber(quint64 value, int size)
 {
-    return QStringLiteral("0x") + QString::number(value, 16).toUpper().rightJustified(size * 2, QLatin1Char('0'));
+    return QStringLiteral("0x")
+           + QString::number(value, 16).toUpper().rightJustified(size * 2, QLatin1Char('0'));
 }
 
 QString systemTimeText(const QByteArray &data, bool bigEndian)
@@ -168,7 +166,8 @@ QString decodeText(const QByteArray &data, int row)
 QString singleLine(QString text)
 {
     for (QChar &ch : text) {
-        if (ch.category() == QChar::Other_Control || ch == QChar::LineSeparator || ch == QChar::ParagraphSeparator)
+        if (ch.category() == QChar::Other_Control || ch == QChar::LineSeparator
+            || ch == QChar::ParagraphSeparator)
             ch = QLatin1Char(' ');
     }
     return text;
@@ -234,12 +233,10 @@ void InterpretWindow::createToolBars()
     m_mouseMode = standard->addComboBox();
     m_mouseMode->setObjectName(QStringLiteral("cbxMouseMode"));
     m_mouseMode->addItems({tr("Click"), tr("Point")});
-    connect(m_mouseMode, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this](int index) {
-        if (DialogueWindow *dialogue = dialogueWindow())
-            dialogue->setInterpretTrigger(index);
-    });
-    m_inspectTextButton
-        = standard->addToolButton(tr("Inspect text"), QIcon(QStringLiteral(":/Resources/dialogue/mode-txt.png")), true);
+    connect(m_mouseMode, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            [this](int index) { emit interpretTriggerChanged(index); });
+    m_inspectTextButton = standard->addToolButton(
+        tr("Inspect text"), QIcon(QStringLiteral(":/Resources/dialogue/mode-txt.png")), true);
     m_inspectTextButton->setObjectName(QStringLiteral("btnInspectText"));
     connect(m_inspectTextButton, &QToolButton::clicked, this, [this] {
         m_inspectText = !m_inspectText;
@@ -261,17 +258,17 @@ void InterpretWindow::createToolBars()
     options->setIconSize(QSize(16, 16));
     options->setMovable(false);
     addToolBar(Qt::TopToolBarArea, options);
-    m_hexButton
-        = options->addToolButton(tr("Hex numbers"), QIcon(QStringLiteral(":/Resources/inspect/hexnum.png")), true);
+    m_hexButton = options->addToolButton(tr("Hex numbers"),
+                                         QIcon(QStringLiteral(":/Resources/inspect/hexnum.png")), true);
     m_hexButton->setObjectName(QStringLiteral("btnHexNumbers"));
-    m_bigEndianButton = options->addToolButton(tr("Big-endian"),
-                                               QIcon(QStringLiteral(":/Resources/toolbar/endian-big.png")), true);
+    m_bigEndianButton = options->addToolButton(
+        tr("Big-endian"), QIcon(QStringLiteral(":/Resources/toolbar/endian-big.png")), true);
     m_bigEndianButton->setObjectName(QStringLiteral("btnBigEndian"));
     // The dock is narrow: the buttons show their icons, their names are in
     // the tool tips.
-    for (QWidget *button : {static_cast<QWidget *>(m_inspectTextButton), standard->widgetForAction(m_inspectRx),
-                            standard->widgetForAction(m_inspectTx), static_cast<QWidget *>(m_hexButton),
-                            static_cast<QWidget *>(m_bigEndianButton)}) {
+    for (QWidget *button : {static_cast<QWidget *>(m_inspectTextButton),
+                            standard->widgetForAction(m_inspectRx), standard->widgetForAction(m_inspectTx),
+                            static_cast<QWidget *>(m_hexButton), static_cast<QWidget *>(m_bigEndianButton)}) {
         if (auto *tool = qobject_cast<QToolButton *>(button)) {
             tool->setToolButtonStyle(Qt::ToolButtonIconOnly);
             if (tool->toolTip().isEmpty())
@@ -293,22 +290,15 @@ void InterpretWindow::createToolBars()
     });
 }
 
-DialogueWindow *InterpretWindow::dialogueWindow() const
-{
-    Application *app = Application::instance();
-    return app && app->mainWindow() ? app->mainWindow()->dialogueWindow() : nullptr;
-}
-
 void InterpretWindow::toggleInspect(int direction, QAction *action)
 {
-    DialogueWindow *dialogue = dialogueWindow();
-    if (!dialogue)
-        return;
-    const bool on = !dialogue->interpretEnabled(direction);
-    dialogue->setInterpretEnabled(direction, on);
+    const bool on = !m_interpretOn[direction];
+    m_interpretOn[direction] = on;
+    emit interpretToggled(direction, on);
     const QString path = direction == 0 ? QStringLiteral(":/Resources/dialogue/rx-enable.png")
                                         : QStringLiteral(":/Resources/dialogue/tx-enable.png");
-    action->setIcon(QIcon(on ? path : QString(path).replace(QLatin1String("enable"), QLatin1String("disable"))));
+    action->setIcon(
+        QIcon(on ? path : QString(path).replace(QLatin1String("enable"), QLatin1String("disable"))));
 }
 
 void InterpretWindow::setData(const QByteArray &bytes)
@@ -333,7 +323,8 @@ void InterpretWindow::refresh()
     if (size == 0)
         return;
 
-    m_values.at(BinaryRow)->setText(QString::number(quint8(data.at(0)), 2).rightJustified(8, QLatin1Char('0')));
+    m_values.at(BinaryRow)->setText(
+        QString::number(quint8(data.at(0)), 2).rightJustified(8, QLatin1Char('0')));
     for (const IntegerRow &integer : kIntegerRows) {
         if (integer.size > size)
             continue;
@@ -351,7 +342,8 @@ void InterpretWindow::refresh()
         const quint32 bits = quint32(readUnsigned(data, 0, 4, m_bigEndian));
         float value;
         std::memcpy(&value, &bits, sizeof value);
-        m_values.at(FloatRow)->setText(m_hexNumbers ? hexNumber(bits, 4) : QString::number(double(value), 'f', 7));
+        m_values.at(FloatRow)->setText(m_hexNumbers ? hexNumber(bits, 4)
+                                                    : QString::number(double(value), 'f', 7));
     }
     if (size >= 8) {
         const quint64 bits = readUnsigned(data, 0, 8, m_bigEndian);

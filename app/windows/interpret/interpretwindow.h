@@ -6,7 +6,6 @@
 
 #include <dorvane/app_export.h>
 
-class DialogueWindow;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -38,12 +37,16 @@ public:
     // Fills every row from the stored bytes.
     void refresh();
 
+signals:
+    // The picking options of the dialogue's echo view, as chosen here.
+    void interpretTriggerChanged(int mode);
+    void interpretToggled(int direction, bool on);
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
-    DialogueWindow *dialogueWindow() const;
     void createToolBars();
     void toggleInspect(int direction, QAction *action);
     void updateInspectIcons();
@@ -53,6 +56,8 @@ private:
     bool m_bigEndian = false;
     bool m_hexNumbers = false;
     bool m_inspectText = false;
+    // Picking in the echo view is off at every start, for both directions.
+    bool m_interpretOn[2] = {false, false};
     QList<QLabel *> m_values;
     QComboBox *m_mouseMode = nullptr;
     QToolButton *m_inspectTextButton = nullptr;

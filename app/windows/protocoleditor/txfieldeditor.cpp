@@ -1,6 +1,5 @@
 #include "windows/protocoleditor/txfieldeditor.h"
 
-#include "shell/application.h"
 #include "windows/common/nameedit.h"
 #include "windows/protocoleditor/txvalueedit.h"
 
@@ -24,8 +23,10 @@ QString enablePicture(bool enabled)
 
 } // namespace
 
-TxFieldEditor::TxFieldEditor(TxField *field, const QFont &numberFont, int typeButtonWidth, QWidget *parent)
+TxFieldEditor::TxFieldEditor(TxField *field, const Context *context, const QFont &numberFont,
+                             int typeButtonWidth, QWidget *parent)
     : QWidget(parent)
+    , m_context(context)
     , m_field(field)
     , m_valueArea(new QWidget(this))
     , m_valueLayout(new QHBoxLayout(m_valueArea))
@@ -58,14 +59,15 @@ TxFieldEditor::TxFieldEditor(TxField *field, const QFont &numberFont, int typeBu
     m_moveDownButton = operationButton(":/Resources/editor/move-down.png", tr("Move down"));
     m_copyUpButton = operationButton(":/Resources/editor/copy-up.png", tr("Copy above"));
     m_copyDownButton = operationButton(":/Resources/editor/copy-down.png", tr("Copy below"));
-    Wdx::layoutWidgets(Qt::Horizontal, m_operations,
-                       {m_enableButton, m_deleteButton, m_moveUpButton, m_moveDownButton, m_copyUpButton,
-                        m_copyDownButton},
-                       0, 2);
+    Wdx::layoutWidgets(
+        Qt::Horizontal, m_operations,
+        {m_enableButton, m_deleteButton, m_moveUpButton, m_moveDownButton, m_copyUpButton, m_copyDownButton},
+        0, 2);
 
     m_valueArea->setObjectName(QStringLiteral("valueArea"));
     QBoxLayout *layout = Wdx::layoutWidgets(
-        Qt::Horizontal, this, {m_number, m_nameEdit, m_typeButton, m_endianButton, m_operations, m_valueArea}, 0, 4);
+        Qt::Horizontal, this, {m_number, m_nameEdit, m_typeButton, m_endianButton, m_operations, m_valueArea},
+        0, 4);
     // The values take the room the row leaves; the type buttons of all rows
     // keep one width, so the columns line up.
     layout->setStretchFactor(m_valueArea, 1);
@@ -88,9 +90,8 @@ TxFieldEditor::TxFieldEditor(TxField *field, const QFont &numberFont, int typeBu
 
 TxFieldEditor::~TxFieldEditor() = default;
 
-int TxFieldEditor::typeButtonWidth(QWidget *window)
+int TxFieldEditor::typeButtonWidth(QWidget *window, const Context *context)
 {
-    const Context *context = Application::instance() ? Application::instance()->context() : nullptr;
     const QFontMetrics metrics(window->font());
     // The style's padding counts as well as the text.
     QPushButton probe(window);
@@ -156,7 +157,7 @@ void TxFieldEditor::refresh()
     if (!m_field)
         return;
     m_nameEdit->setText(QString::fromLocal8Bit(m_field->GetName().c_str()));
-    const Context *context = Application::instance() ? Application::instance()->context() : nullptr;
+    const Context *context = m_context;
     const QString typeName
         = context ? QString::fromStdString(context->GetTypeName(m_field->GetTypeId())) : QString();
     // A document may name a type this program does not know.

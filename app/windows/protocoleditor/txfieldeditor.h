@@ -4,6 +4,7 @@
 
 #include <dorvane/app_export.h>
 
+class Context;
 class NameEdit;
 class QHBoxLayout;
 class QLabel;
@@ -28,12 +29,13 @@ public:
         CopyMode = 4,
     };
 
-    TxFieldEditor(TxField *field, const QFont &numberFont, int typeButtonWidth, QWidget *parent = nullptr);
+    TxFieldEditor(TxField *field, const Context *context, const QFont &numberFont, int typeButtonWidth,
+                  QWidget *parent = nullptr);
     ~TxFieldEditor() override;
 
     // The width that shows every type name on the data-type button, in the
     // font and style of the window that holds the rows.
-    static int typeButtonWidth(QWidget *window);
+    static int typeButtonWidth(QWidget *window, const Context *context);
 
     TxField *field() const { return m_field; }
     void setField(TxField *field);
@@ -70,6 +72,7 @@ signals:
     void copyDownClicked();
 
 private:
+    const Context *m_context;
     QPushButton *operationButton(const char *icon, const QString &tip);
 
     TxField *m_field;

@@ -1,9 +1,9 @@
 #include "windows/protocoleditor/txprotocolbuildbar.h"
 
-#include "shell/application.h"
-#include "services/channeltracker.h"
-#include "shell/notices.h"
+#include "services/periodsendcontroller.h"
 #include "services/streamsender.h"
+#include "shell/notices.h"
+#include "shell/services.h"
 
 #include <dorvane/Channel.h>
 #include <dorvane/Core.h>
@@ -14,20 +14,25 @@
 
 #include <algorithm>
 
-TxProtocolBuildBar::TxProtocolBuildBar(QObject *owner, const QString &description, QWidget *parent)
+TxProtocolBuildBar::TxProtocolBuildBar(const Services &services, QObject *owner, const QString &description,
+                                       QWidget *parent)
     : WdxToolBar(tr("Build"), parent)
+    , m_periodSend(&services.periodSend)
+    , m_channel(services.channel)
+    , m_sender(services.protocolEditorSender)
     , m_owner(owner)
     , m_description(description)
 {
     setObjectName(QStringLiteral("ProtocolBuildToolBar"));
     setIconSize(QSize(16, 16));
-    m_resetButton = addToolButton(tr("Reset Generator"), QIcon(QStringLiteral(":/Resources/protocol/reset.png")));
+    m_resetButton
+        = addToolButton(tr("Reset Generator"), QIcon(QStringLiteral(":/Resources/protocol/reset.png")));
     m_resetButton->setObjectName(QStringLiteral("ResetGeneratorButton"));
     m_resetButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_resetButton->setToolTip(tr("Reset Generator"));
     addSeparator();
-    m_periodButton
-        = addToolButton(tr("Enable Period Send"), QIcon(QStringLiteral(":/Resources/explorer/psend.png")), true, false);
+    m_periodButton = addToolButton(tr("Enable Period Send"),
+                                   QIcon(QStringLiteral(":/Resources/explorer/psend.png")), true, false);
     m_periodButton->setObjectName(QStringLiteral("PeriodSendButton"));
     // The dock is narrow: pictures say what these two do, tips name them.
     m_periodButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -41,11 +46,8 @@ TxProtocolBuildBar::TxProtocolBuildBar(QObject *owner, const QString &descriptio
     m_sendButton->setObjectName(QStringLiteral("SendButton"));
     connect(m_resetButton, &QToolButton::clicked, this, &TxProtocolBuildBar::resetGenerators);
     connect(m_sendButton, &QToolButton::clicked, this, &TxProtocolBuildBar::sendClicked);
-    if (Application *app = Application::instance()) {
-        if (ChannelTracker *tracker = app->channelTracker())
-            connect(tracker, &ChannelTracker::periodSendStateChanged, this,
-                    &TxProtocolBuildBar::onPeriodSendStateChanged);
-    }
+    connect(m_periodSend, &PeriodSendController::stateChanged, this,
+            &TxProtocolBuildBar::onPeriodSendStateChanged);
 }
 
 void TxProtocolBuildBar::setDocumentReady(bool ready)
@@ -56,21 +58,16 @@ void TxProtocolBuildBar::setDocumentReady(bool ready)
 
 bool TxProtocolBuildBar::send(const TxProtocol *protocol, int column, bool columnChanged)
 {
-    Application *app = Application::instance();
-    ChannelProxy *proxy = app ? app->channelProxy() : nullptr;
-    if (!proxy || !proxy->isOpen()) {
+    if (!m_channel.isOpen()) {
         noticeNoChannel();
         return false;
     }
-    StreamSender *sender = app->protocolEditorSender();
-    ChannelTracker *tracker = app->channelTracker();
+    StreamSender *sender = &m_sender;
     const bool periodic = m_periodButton->isChecked();
     // Stopping our own periodic sending needs no build: a document that no
     // longer builds must not keep it running.
-    if (periodic && proxy->isPeriodSendRun() && tracker->trackedSender() == m_owner) {
-        sender->stopPeriodSend();
+    if (periodic && m_periodSend->stop(m_owner))
         return false;
-    }
 
     bool built = false;
     if (protocol && (columnChanged || column != m_builtColumn)) {
@@ -87,19 +84,19 @@ bool TxProtocolBuildBar::send(const TxProtocol *protocol, int column, bool colum
     if (!periodic) {
         sender->selectAll();
         sender->sendNext();
-    } else if (!proxy->isPeriodSendRun() && tracker->track(m_owner, m_description)) {
-        sender->selectAll();
-        sender->startPeriodSend(m_intervalSpin->value());
-    } else {
+    } else if (m_periodSend->runs()) {
         noticePeriodSendBusy();
+    } else {
+        sender->selectAll();
+        if (!m_periodSend->start(m_owner, m_description, sender, m_intervalSpin->value()))
+            noticePeriodSendBusy();
     }
     return built;
 }
 
 void TxProtocolBuildBar::resetGenerators()
 {
-    if (Application *app = Application::instance())
-        app->protocolEditorSender()->resetGenerators();
+    m_sender.resetGenerators();
     noticeGeneratorReset();
 }
 

@@ -3,6 +3,10 @@
 #include <dorvane/app_export.h>
 #include <dorvane/wdxtoolbar.h>
 
+struct Services;
+class StreamSender;
+class ChannelProxy;
+class PeriodSendController;
 class QSpinBox;
 class QToolButton;
 class TxProtocol;
@@ -18,7 +22,8 @@ class DORVANE_APP_EXPORT TxProtocolBuildBar : public WdxToolBar
 
 public:
     // owner is the window the channel tracker records as the sender.
-    TxProtocolBuildBar(QObject *owner, const QString &description, QWidget *parent = nullptr);
+    TxProtocolBuildBar(const Services &services, QObject *owner, const QString &description,
+                       QWidget *parent = nullptr);
 
     // Reset and Send are offered while the document has fields.
     void setDocumentReady(bool ready);
@@ -43,6 +48,9 @@ private:
     void resetGenerators();
     void onPeriodSendStateChanged(QObject *sender, bool running);
 
+    PeriodSendController *m_periodSend;
+    ChannelProxy &m_channel;
+    StreamSender &m_sender;
     QObject *m_owner;
     QString m_description;
     // The column whose stream the sender holds; -1 for none.

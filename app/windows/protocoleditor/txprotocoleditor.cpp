@@ -1,14 +1,14 @@
 #include "windows/protocoleditor/txprotocoleditor.h"
 
-#include "shell/application.h"
 #include "shell/applicationoptions.h"
-#include "windows/protocoleditor/datatypeselectdialog.h"
-#include "windows/common/editorheaderview.h"
-#include "windows/protocoleditor/fieldeditdialog.h"
-#include "windows/common/nameedit.h"
 #include "shell/notices.h"
 #include "shell/savefileaskdialog.h"
+#include "shell/services.h"
+#include "windows/common/editorheaderview.h"
+#include "windows/common/nameedit.h"
 #include "windows/common/scrollworkspace.h"
+#include "windows/protocoleditor/datatypeselectdialog.h"
+#include "windows/protocoleditor/fieldeditdialog.h"
 #include "windows/protocoleditor/txfieldeditor.h"
 #include "windows/protocoleditor/txprotocolbuildbar.h"
 #include "windows/protocoleditor/txprotocoltoolbar.h"
@@ -55,11 +55,6 @@ int digitCount(int count)
     return QString::number(count).size();
 }
 
-Context *context()
-{
-    return Application::instance() ? Application::instance()->context() : nullptr;
-}
-
 std::string localText(const QString &text)
 {
     return text.toLocal8Bit().toStdString();
@@ -86,12 +81,14 @@ bool sameValue(const ValueMetaInfo *a, const ValueMetaInfo *b)
 
 } // namespace
 
-TxProtocolEditor::TxProtocolEditor(QWidget *parent)
+TxProtocolEditor::TxProtocolEditor(const Services &services, QWidget *parent)
     : QMainWindow(parent)
+    , m_options(services.options)
+    , m_context(services.context)
 {
     m_columnButtons = new QButtonGroup(this);
     m_columnButtons->setExclusive(true);
-    createToolBars();
+    createToolBars(services);
     createInfoBar();
     createCentralWidget();
     createShortcuts();
@@ -105,7 +102,7 @@ TxProtocolEditor::~TxProtocolEditor()
     removeAllRowsAndColumns();
 }
 
-void TxProtocolEditor::createToolBars()
+void TxProtocolEditor::createToolBars(const Services &services)
 {
     m_toolBar = new TxProtocolToolBar(this);
     addToolBar(Qt::TopToolBarArea, m_toolBar);
@@ -113,12 +110,13 @@ void TxProtocolEditor::createToolBars()
     connect(m_toolBar->openAction(), &QAction::triggered, this, &TxProtocolEditor::openDocument);
     connect(m_toolBar->saveAction(), &QAction::triggered, this, &TxProtocolEditor::saveDocumentAs);
     connect(m_toolBar->newFieldAction(), &QAction::triggered, this, &TxProtocolEditor::addFieldAtEnd);
-    connect(m_toolBar->insertFieldAction(), &QAction::triggered, this, &TxProtocolEditor::insertFieldAtPosition);
+    connect(m_toolBar->insertFieldAction(), &QAction::triggered, this,
+            &TxProtocolEditor::insertFieldAtPosition);
     connect(m_toolBar->newValueSetAction(), &QAction::triggered, this, &TxProtocolEditor::addValueColumn);
     connect(m_toolBar, &TxProtocolToolBar::editModeToggled, this, &TxProtocolEditor::setEditMode);
 
     addToolBarBreak();
-    m_buildBar = new TxProtocolBuildBar(this, tr("Protocol Editor"), this);
+    m_buildBar = new TxProtocolBuildBar(services, this, tr("Protocol Editor"), this);
     m_buildBar->setMovable(false);
     addToolBar(Qt::TopToolBarArea, m_buildBar);
     connect(m_buildBar, &TxProtocolBuildBar::sendClicked, this, &TxProtocolEditor::send);
@@ -158,7 +156,8 @@ void TxProtocolEditor::createCentralWidget()
     m_workspace = new ScrollWorkspace(central);
     m_workspace->setPicture(QStringLiteral(":/Resources/svg/file-binary.svg"));
     m_workspace->content()->installEventFilter(this);
-    connect(m_workspace->horizontalScrollBar(), &QScrollBar::valueChanged, this, &TxProtocolEditor::placeHeader);
+    connect(m_workspace->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+            &TxProtocolEditor::placeHeader);
     layout->addWidget(m_header);
     layout->addWidget(m_workspace, 1);
     setCentralWidget(central);
@@ -186,7 +185,7 @@ void TxProtocolEditor::createShortcuts()
 int TxProtocolEditor::typeButtonWidth()
 {
     if (m_typeButtonWidth < 0)
-        m_typeButtonWidth = TxFieldEditor::typeButtonWidth(this);
+        m_typeButtonWidth = TxFieldEditor::typeButtonWidth(this, &m_context);
     return m_typeButtonWidth;
 }
 
@@ -224,10 +223,8 @@ void TxProtocolEditor::insertFieldAtPosition()
 
 void TxProtocolEditor::createRow(int index, TxField *field)
 {
-    const QFont numberFont = Application::instance() && Application::instance()->options()
-                                 ? Application::instance()->options()->editorFont
-                                 : font();
-    auto *row = new TxFieldEditor(field, numberFont, typeButtonWidth(), m_workspace->content());
+    const QFont numberFont = m_options.editorFont;
+    auto *row = new TxFieldEditor(field, &m_context, numberFont, typeButtonWidth(), m_workspace->content());
     for (int mode : {TxFieldEditor::EnableMode, TxFieldEditor::DeletionMode, TxFieldEditor::MoveMode,
                      TxFieldEditor::CopyMode})
         row->setEditMode(TxFieldEditor::EditMode(mode), m_toolBar->isModeOn(mode));
@@ -237,7 +234,8 @@ void TxProtocolEditor::createRow(int index, TxField *field)
     m_rows.insert(index, row);
     m_toolBar->setRowCount(m_rows.size());
 
-    connect(row, &TxFieldEditor::nameChanged, this, [this, row](const QString &name) { renameField(row, name); });
+    connect(row, &TxFieldEditor::nameChanged, this,
+            [this, row](const QString &name) { renameField(row, name); });
     connect(row, &TxFieldEditor::typeClicked, this, [this, row] { changeType(row); });
     connect(row, &TxFieldEditor::endianClicked, this, [this, row] { toggleEndian(row); });
     connect(row, &TxFieldEditor::enableClicked, this, [this, row] { toggleEnabled(row); });
@@ -274,7 +272,8 @@ void TxProtocolEditor::showRowValue(TxFieldEditor *row, TxValueColumn *column)
         return;
     const Context *ctx = context();
     const QString generator
-        = ctx ? QString::fromStdString(ctx->GetValueGeneratorName(value->GetValueGeneratorType())) : QString();
+        = ctx ? QString::fromStdString(ctx->GetValueGeneratorName(value->GetValueGeneratorType()))
+              : QString();
     edit->showValue(generator, fromLocal(value->GetParamList()));
 }
 
@@ -654,7 +653,7 @@ void TxProtocolEditor::openDocument()
         warnOpenFailed(this, path);
 }
 
-std::unique_ptr<TxProtocol> TxProtocolEditor::readProtocol(const QString &path)
+std::unique_ptr<TxProtocol> TxProtocolEditor::readProtocol(const QString &path) const
 {
     // Every field is a row of a dozen widgets: a protocol of many thousand
     // fields would hold the workbench for minutes, so it is not opened.
@@ -667,7 +666,7 @@ std::unique_ptr<TxProtocol> TxProtocolEditor::readProtocol(const QString &path)
     return protocol;
 }
 
-bool TxProtocolEditor::isReadable(const QString &path)
+bool TxProtocolEditor::isReadable(const QString &path) const
 {
     return readProtocol(path) != nullptr;
 }
@@ -729,9 +728,9 @@ bool TxProtocolEditor::askSave()
 
 QString TxProtocolEditor::askSaveFileName()
 {
-    ApplicationOptions *options = Application::instance() ? Application::instance()->options() : nullptr;
-    const QString start = !m_path.isEmpty() ? m_path : options ? options->lastProtocolDir : QString();
-    QString path = QFileDialog::getSaveFileName(this, tr("Save protocol"), start, tr("Dorvane protocol (*.dvptc)"));
+    const QString start = !m_path.isEmpty() ? m_path : m_options.lastProtocolDir;
+    QString path
+        = QFileDialog::getSaveFileName(this, tr("Save protocol"), start, tr("Dorvane protocol (*.dvptc)"));
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".dvptc");
     return path;
@@ -768,8 +767,7 @@ bool TxProtocolEditor::saveTo(const QString &path)
     }
     m_path = path;
     m_modified = false;
-    if (ApplicationOptions *options = Application::instance() ? Application::instance()->options() : nullptr)
-        options->lastProtocolDir = QFileInfo(path).absolutePath();
+    m_options.lastProtocolDir = QFileInfo(path).absolutePath();
     refreshStatus(TitleItem);
     return true;
 }

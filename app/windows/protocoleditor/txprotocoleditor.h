@@ -7,7 +7,11 @@
 
 #include <memory>
 
+struct Services;
+class Context;
+class ApplicationOptions;
 class EditorHeaderView;
+class PeriodSendController;
 class QButtonGroup;
 class QLabel;
 class ScrollWorkspace;
@@ -27,7 +31,7 @@ class DORVANE_APP_EXPORT TxProtocolEditor : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit TxProtocolEditor(QWidget *parent = nullptr);
+    explicit TxProtocolEditor(const Services &services, QWidget *parent = nullptr);
     ~TxProtocolEditor() override;
 
     // Loads a protocol file. False (and the open document kept) when the
@@ -35,7 +39,7 @@ public:
     // the unsaved changes of the open document.
     bool open(const QString &path);
     // Whether the file holds a protocol the editor can open.
-    static bool isReadable(const QString &path);
+    bool isReadable(const QString &path) const;
     // Asks to save unsaved changes; false when the user cancels or the save
     // fails.
     bool askSave();
@@ -71,6 +75,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    ApplicationOptions &m_options;
+    Context &m_context;
+    Context *context() const { return &m_context; }
     enum StatusItem {
         FieldCountItem = 1,
         ByteCountItem = 2,
@@ -78,7 +85,7 @@ private:
         AllItems = FieldCountItem | ByteCountItem | TitleItem,
     };
 
-    void createToolBars();
+    void createToolBars(const Services &services);
     void createInfoBar();
     void createShortcuts();
     void createCentralWidget();
@@ -114,7 +121,7 @@ private:
     void markAllNeedBuild();
 
     // Document.
-    static std::unique_ptr<TxProtocol> readProtocol(const QString &path);
+    std::unique_ptr<TxProtocol> readProtocol(const QString &path) const;
     bool loadDocument(const QString &path, bool askFirst);
     void commitPendingNames();
     bool saveTo(const QString &path);

@@ -1,7 +1,5 @@
 #include "windows/protocolsets/txprotocolsetitemeditor.h"
 
-#include "shell/application.h"
-#include "shell/applicationoptions.h"
 #include "model/txprotocolset.h"
 
 #include <dorvane/wdx.h>
@@ -35,7 +33,8 @@ QPushButton *iconButton(const QString &path, const QString &objectName, const QS
 
 } // namespace
 
-TxProtocolSetItemEditor::TxProtocolSetItemEditor(TxProtocolSetItem *item, QWidget *parent)
+TxProtocolSetItemEditor::TxProtocolSetItemEditor(TxProtocolSetItem *item, const QFont &editorFont,
+                                                 QWidget *parent)
     : QWidget(parent)
     , m_item(item)
 {
@@ -44,8 +43,7 @@ TxProtocolSetItemEditor::TxProtocolSetItemEditor(TxProtocolSetItem *item, QWidge
 
     m_number
         = Wdx::createLabel(QString(), QStringLiteral("NumberLabel"), Qt::AlignRight | Qt::AlignVCenter, this);
-    if (Application::instance() && Application::instance()->options())
-        m_number->setFont(Application::instance()->options()->editorFont);
+    m_number->setFont(editorFont);
     m_fileName = Wdx::createLabel(file.completeBaseName(), QStringLiteral("FileNameLabel"),
                                   Qt::AlignLeft | Qt::AlignVCenter, this);
     m_fileName->setMinimumWidth(120);

@@ -4,6 +4,7 @@
 
 #include <dorvane/app_export.h>
 
+class QFont;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -28,7 +29,7 @@ public:
         PeriodMode,
     };
 
-    explicit TxProtocolSetItemEditor(TxProtocolSetItem *item, QWidget *parent = nullptr);
+    TxProtocolSetItemEditor(TxProtocolSetItem *item, const QFont &editorFont, QWidget *parent = nullptr);
 
     TxProtocolSetItem *item() const { return m_item; }
 

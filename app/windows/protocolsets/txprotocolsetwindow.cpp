@@ -1,15 +1,14 @@
 #include "windows/protocolsets/txprotocolsetwindow.h"
 
-#include "shell/application.h"
+#include "model/txprotocolset.h"
+#include "services/periodsendcontroller.h"
+#include "services/streamsender.h"
 #include "shell/applicationoptions.h"
-#include "services/channeltracker.h"
-#include "windows/common/editorheaderview.h"
-#include "shell/mainwindow.h"
 #include "shell/notices.h"
 #include "shell/savefileaskdialog.h"
+#include "shell/services.h"
+#include "windows/common/editorheaderview.h"
 #include "windows/common/scrollworkspace.h"
-#include "services/streamsender.h"
-#include "model/txprotocolset.h"
 #include "windows/protocolsets/txprotocolsetitemeditor.h"
 
 #include <dorvane/channelproxy.h>
@@ -49,26 +48,6 @@ enum Section {
 
 const int kModeCount = TxProtocolSetItemEditor::PeriodMode + 1;
 
-Application *app()
-{
-    return Application::instance();
-}
-
-StreamSender *setSender()
-{
-    return app() ? app()->protocolSetSender() : nullptr;
-}
-
-ChannelTracker *tracker()
-{
-    return app() ? app()->channelTracker() : nullptr;
-}
-
-bool channelOpen()
-{
-    return app() && app()->channelProxy() && app()->channelProxy()->isOpen();
-}
-
 int digitCount(int number)
 {
     return QString::number(qMax(number, 1)).size();
@@ -76,9 +55,14 @@ int digitCount(int number)
 
 } // namespace
 
-TxProtocolSetWindow::TxProtocolSetWindow(QWidget *parent)
+TxProtocolSetWindow::TxProtocolSetWindow(const Services &services, QWidget *parent)
     : QMainWindow(parent)
-    , m_set(new TxProtocolSet(app() ? app()->context() : nullptr, this))
+    , m_set(new TxProtocolSet(&services.context, this))
+    , m_periodSend(&services.periodSend)
+    , m_options(services.options)
+    , m_context(services.context)
+    , m_channel(services.channel)
+    , m_sender(services.protocolSetSender)
 {
     createToolBars();
     createStatusWidget();
@@ -106,9 +90,8 @@ TxProtocolSetWindow::TxProtocolSetWindow(QWidget *parent)
     connect(m_workspace->horizontalScrollBar(), &QScrollBar::valueChanged, this,
             &TxProtocolSetWindow::postRelayout);
 
-    if (ChannelTracker *channelTracker = tracker())
-        connect(channelTracker, &ChannelTracker::periodSendStateChanged, this,
-                &TxProtocolSetWindow::onLoopSendStateChanged);
+    connect(m_periodSend, &PeriodSendController::stateChanged, this,
+            &TxProtocolSetWindow::onLoopSendStateChanged);
 }
 
 TxProtocolSetWindow::~TxProtocolSetWindow()
@@ -248,7 +231,7 @@ void TxProtocolSetWindow::onNewSolution()
     stopIfOwnedBy(m_rows);
     removeAllRows();
     delete m_set;
-    m_set = new TxProtocolSet(app() ? app()->context() : nullptr, this);
+    m_set = new TxProtocolSet(&m_context, this);
     m_path.clear();
     m_needsRebuild = true;
     setModified(false);
@@ -281,9 +264,7 @@ bool TxProtocolSetWindow::saveDocument(bool askName)
 {
     QString path = m_path;
     if (askName || path.isEmpty()) {
-        ApplicationOptions *options = app() ? app()->options() : nullptr;
-        QFileDialog dialog(this, tr("Save protocol set"),
-                           path.isEmpty() && options ? options->lastSolutionDir : path,
+        QFileDialog dialog(this, tr("Save protocol set"), path.isEmpty() ? m_options.lastSolutionDir : path,
                            tr("Dorvane protocol set (*.dvpts)"));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(QStringLiteral("dvpts"));
@@ -294,8 +275,7 @@ bool TxProtocolSetWindow::saveDocument(bool askName)
         path = dialog.selectedFiles().constFirst();
         if (path.isEmpty())
             return false;
-        if (options)
-            options->lastSolutionDir = QFileInfo(path).absolutePath();
+        m_options.lastSolutionDir = QFileInfo(path).absolutePath();
     }
     if (!m_set->Save(path)) {
         // The document keeps its changes and its old name.
@@ -313,7 +293,7 @@ bool TxProtocolSetWindow::open(const QString &path)
     WdxWaitCursor wait;
     if (!QFileInfo::exists(path))
         return false;
-    auto *loaded = new TxProtocolSet(app() ? app()->context() : nullptr, this);
+    auto *loaded = new TxProtocolSet(&m_context, this);
     if (!loaded->Load(path) || loaded->isEmpty()) {
         const QStringList skipped = loaded->skippedPaths();
         delete loaded;
@@ -394,10 +374,8 @@ void TxProtocolSetWindow::onInsertFiles()
 
 void TxProtocolSetWindow::insertFiles(int index)
 {
-    ApplicationOptions *options = app() ? app()->options() : nullptr;
-    const QStringList files = QFileDialog::getOpenFileNames(this, tr("Add protocols"),
-                                                            options ? options->lastProtocolDir : QString(),
-                                                            tr("Dorvane protocol (*.dvptc)"));
+    const QStringList files = QFileDialog::getOpenFileNames(
+        this, tr("Add protocols"), m_options.lastProtocolDir, tr("Dorvane protocol (*.dvptc)"));
     if (files.isEmpty())
         return;
     const bool wasEmpty = m_set->isEmpty();
@@ -412,8 +390,7 @@ void TxProtocolSetWindow::insertFiles(int index)
         createRow(item, at);
         ++at;
     }
-    if (options)
-        options->lastProtocolDir = QFileInfo(files.constFirst()).absolutePath();
+    m_options.lastProtocolDir = QFileInfo(files.constFirst()).absolutePath();
     if (at > index) {
         m_needsRebuild = true;
         setModified(true);
@@ -430,7 +407,7 @@ void TxProtocolSetWindow::insertFiles(int index)
 
 TxProtocolSetItemEditor *TxProtocolSetWindow::createRow(TxProtocolSetItem *item, int index)
 {
-    auto *row = new TxProtocolSetItemEditor(item, m_workspace->content());
+    auto *row = new TxProtocolSetItemEditor(item, m_options.editorFont, m_workspace->content());
     for (int mode = 0; mode < kModeCount && mode < m_modeActions.size(); ++mode)
         row->setEditMode(TxProtocolSetItemEditor::Mode(mode), m_modeActions.at(mode)->isChecked());
     m_workspace->rowLayout()->insertRow(index, row);
@@ -488,12 +465,11 @@ void TxProtocolSetWindow::onShowEditOptions()
 
 void TxProtocolSetWindow::editRow(TxProtocolSetItemEditor *row)
 {
-    MainWindow *mainWindow = app() ? app()->mainWindow() : nullptr;
-    if (!mainWindow || !row)
+    if (!row)
         return;
     // The editor's open asks about its own unsaved changes, once, and a file
     // it cannot read is said so.
-    mainWindow->openProtocolFile(row->item()->path);
+    emit protocolFileOpenRequested(row->item()->path);
 }
 
 void TxProtocolSetWindow::deleteRow(TxProtocolSetItemEditor *row)
@@ -580,17 +556,9 @@ bool TxProtocolSetWindow::enabledItemFailed() const
     return false;
 }
 
-bool TxProtocolSetWindow::periodSendRuns() const
+bool TxProtocolSetWindow::ownPeriodSendRuns()
 {
-    const bool proxyRuns = app() && app()->channelProxy() && app()->channelProxy()->isPeriodSendRun();
-    return proxyRuns || (tracker() && tracker()->running());
-}
-
-bool TxProtocolSetWindow::ownPeriodSendRuns() const
-{
-    if (!periodSendRuns() || !tracker())
-        return false;
-    QObject *owner = tracker()->trackedSender();
+    QObject *owner = m_periodSend->owner();
     return owner && (owner == this || rowOf(owner));
 }
 
@@ -605,15 +573,15 @@ TxProtocolSetItemEditor *TxProtocolSetWindow::rowOf(const QObject *object) const
 
 void TxProtocolSetWindow::stopIfOwnedBy(const QList<TxProtocolSetItemEditor *> &rows)
 {
-    if (!tracker() || !periodSendRuns() || !setSender())
-        return;
-    QObject *owner = tracker()->trackedSender();
     for (TxProtocolSetItemEditor *row : rows) {
-        if (owner == row) {
-            setSender()->stopPeriodSend();
+        if (m_periodSend->stop(row))
             return;
-        }
     }
+}
+
+bool TxProtocolSetWindow::channelOpen() const
+{
+    return m_channel.isOpen();
 }
 
 bool TxProtocolSetWindow::readyToSend() const
@@ -627,22 +595,18 @@ bool TxProtocolSetWindow::readyToSend() const
 
 bool TxProtocolSetWindow::stopOrRefusePeriodSend(const QObject *owner)
 {
-    if (!periodSendRuns())
+    if (m_periodSend->stop(owner))
+        return true;
+    if (!m_periodSend->runs())
         return false;
-    if (tracker() && tracker()->trackedSender() == owner)
-        setSender()->stopPeriodSend();
-    else
-        noticePeriodSendBusy();
+    noticePeriodSendBusy();
     return true;
 }
 
 void TxProtocolSetWindow::startPeriodSend(QObject *owner, const QString &description, int interval)
 {
-    if (!tracker() || !tracker()->track(owner, description)) {
+    if (!m_periodSend->start(owner, description, setSender(), interval))
         noticePeriodSendBusy();
-        return;
-    }
-    setSender()->startPeriodSend(interval);
 }
 
 bool TxProtocolSetWindow::selectRow(TxProtocolSetItemEditor *row)

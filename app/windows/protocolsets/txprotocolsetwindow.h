@@ -9,7 +9,13 @@
 
 #include <vector>
 
+struct Services;
+class StreamSender;
+class ChannelProxy;
+class Context;
+class ApplicationOptions;
 class EditorHeaderView;
+class PeriodSendController;
 class QAction;
 class QLabel;
 class QSpinBox;
@@ -30,7 +36,7 @@ class DORVANE_APP_EXPORT TxProtocolSetWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit TxProtocolSetWindow(QWidget *parent = nullptr);
+    explicit TxProtocolSetWindow(const Services &services, QWidget *parent = nullptr);
     ~TxProtocolSetWindow() override;
 
     // Loads a protocol-set file. False, with the window's document kept, when
@@ -63,6 +69,10 @@ public slots:
     void onSend();
     void onLoopSendStateChanged(QObject *sender, bool state);
 
+signals:
+    // A row's protocol file is to be opened in the protocol editor.
+    void protocolFileOpenRequested(const QString &path);
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
@@ -92,8 +102,7 @@ private:
 
     // Periodic sending from this window's sender runs, started by the window
     // or by one of its rows.
-    bool ownPeriodSendRuns() const;
-    bool periodSendRuns() const;
+    bool ownPeriodSendRuns();
     TxProtocolSetItemEditor *rowOf(const QObject *object) const;
     // Stops periodic sending started by a row about to go away, which no one
     // could stop once the row is gone.
@@ -101,6 +110,8 @@ private:
 
     // The channel is open (or the user was told it is not).
     bool readyToSend() const;
+    StreamSender *setSender() const { return &m_sender; }
+    bool channelOpen() const;
     // Stops periodic sending the owner started, or tells that another one
     // runs it; false when none runs.
     bool stopOrRefusePeriodSend(const QObject *owner);
@@ -129,6 +140,11 @@ private:
     QSpinBox *m_positionSpin = nullptr;
     QList<QAction *> m_modeActions;
     QToolButton *m_periodButton = nullptr;
+    PeriodSendController *m_periodSend;
+    ApplicationOptions &m_options;
+    Context &m_context;
+    ChannelProxy &m_channel;
+    StreamSender &m_sender;
     QSpinBox *m_intervalSpin = nullptr;
     QToolButton *m_sendButton = nullptr;
 

@@ -1,15 +1,12 @@
 #include "windows/transmit/transmitwindow.h"
 
-#include "shell/application.h"
-#include "shell/applicationoptions.h"
-#include "services/channeltracker.h"
 #include "model/checksum.h"
-#include "windows/history/historywindow.h"
-#include "windows/instructs/instructsetwindow.h"
-#include "shell/mainwindow.h"
-#include "shell/notices.h"
-#include "services/streamsender.h"
 #include "model/transmittext.h"
+#include "services/periodsendcontroller.h"
+#include "services/streamsender.h"
+#include "shell/applicationoptions.h"
+#include "shell/notices.h"
+#include "shell/services.h"
 #include "windows/transmit/transmittextedit.h"
 
 #include <dorvane/Channel.h>
@@ -54,16 +51,14 @@ void showEndian(QAction *action, int endian)
                                         : ":/Resources/toolbar/endian-big.png"));
 }
 
-ChannelProxy *proxy()
-{
-    return dvApp ? dvApp->channelProxy() : nullptr;
-}
-
 } // namespace
 
-TransmitWindow::TransmitWindow(QWidget *parent)
+TransmitWindow::TransmitWindow(const Services &services, QWidget *parent)
     : QMainWindow(parent)
     , m_transmitProtocol(std::make_unique<TxProtocol>())
+    , m_periodSend(&services.periodSend)
+    , m_channel(services.channel)
+    , m_sender(services.transmitSender)
 {
     // One "char" field whose Array value takes the converted text before
     // every build.
@@ -72,8 +67,7 @@ TransmitWindow::TransmitWindow(QWidget *parent)
     field->GetValueMetaInfo(0)->SetValueGeneratorType(Array);
 
     m_editor = new TransmitTextEdit(this);
-    if (dvApp && dvApp->options())
-        m_editor->setFont(dvApp->options()->echoFont);
+    m_editor->setFont(services.options.echoFont);
     setCentralWidget(m_editor);
     connect(m_editor, &TransmitTextEdit::sendRequested, this, &TransmitWindow::sendTransmitText);
 
@@ -85,9 +79,7 @@ TransmitWindow::TransmitWindow(QWidget *parent)
     m_calcBar->hide();
     m_crcBar->hide();
 
-    if (dvApp && dvApp->channelTracker())
-        connect(dvApp->channelTracker(), &ChannelTracker::periodSendStateChanged, this,
-                &TransmitWindow::showPeriodSendState);
+    connect(m_periodSend, &PeriodSendController::stateChanged, this, &TransmitWindow::showPeriodSendState);
 }
 
 TransmitWindow::~TransmitWindow() = default;
@@ -293,23 +285,30 @@ void TransmitWindow::setTransmitText(const QString &text, int mode)
 void TransmitWindow::addToInstructSet()
 {
     const QString text = m_editor->toPlainText().trimmed();
-    if (text.isEmpty() || !dvApp || !dvApp->mainWindow())
+    if (text.isEmpty())
         return;
-    MainWindow *mainWindow = dvApp->mainWindow();
-    mainWindow->instructSetWindow()->add(text, inputMode());
-    // The set may be hidden or behind another tab: the new row is shown.
-    mainWindow->presentDock(mainWindow->instructSetDock());
+    emit addToInstructSetRequested(text, inputMode());
 }
 
 void TransmitWindow::sendTransmitText()
 {
-    ChannelProxy *channel = proxy();
-    StreamSender *sender = dvApp ? dvApp->transmitSender() : nullptr;
-    if (!channel || !channel->isOpen() || !sender) {
+    StreamSender *sender = &m_sender;
+    if (!m_channel.isOpen()) {
         noticeNoChannel();
         return;
     }
 
+    const bool periodic = m_periodButton->isChecked();
+    // Stopping needs no build, and a refusal must leave the text unbuilt and
+    // out of the history: it was never sent.
+    if (periodic && m_periodSend->stop(this))
+        return;
+    if (periodic && m_periodSend->runs()) {
+        noticePeriodSendBusy();
+        return;
+    }
+
+    bool built = false;
     if (m_editor->document()->isModified()) {
         const QString param = m_editor->dataText();
         if (param.isEmpty())
@@ -322,22 +321,20 @@ void TransmitWindow::sendTransmitText()
             return;
         }
         m_editor->document()->setModified(false);
-        if (dvApp->mainWindow() && dvApp->mainWindow()->historyWindow())
-            dvApp->mainWindow()->historyWindow()->record(m_editor->toPlainText(), inputMode());
+        built = true;
     }
 
-    if (!m_periodButton->isChecked()) {
-        sender->selectAll();
+    sender->selectAll();
+    if (!periodic) {
         sender->sendNext();
-    } else if (!channel->isPeriodSendRun()) {
-        dvApp->channelTracker()->track(this, tr(kDescription));
-        sender->selectAll();
-        sender->startPeriodSend(m_interval->value());
-    } else if (dvApp->channelTracker()->trackedSender() == this) {
-        sender->stopPeriodSend();
-    } else {
+    } else if (!m_periodSend->start(this, tr(kDescription), sender, m_interval->value())) {
+        // The next Send builds again and records the text when it goes out.
+        m_editor->document()->setModified(true);
         noticePeriodSendBusy();
+        return;
     }
+    if (built)
+        emit textSent(m_editor->toPlainText(), inputMode());
 }
 
 void TransmitWindow::showPeriodSendState(QObject *sender, bool isRun)

@@ -6,6 +6,10 @@
 
 #include <memory>
 
+struct Services;
+class StreamSender;
+class ChannelProxy;
+class PeriodSendController;
 class QAction;
 class QComboBox;
 class QLineEdit;
@@ -24,7 +28,7 @@ class DORVANE_APP_EXPORT TransmitWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit TransmitWindow(QWidget *parent = nullptr);
+    explicit TransmitWindow(const Services &services, QWidget *parent = nullptr);
     ~TransmitWindow() override;
 
     // Replaces the editor's text; mode 0 selects hex input, 1 text input,
@@ -48,6 +52,12 @@ public:
     // Computes the selected model's CRC over the editor's checksum input.
     void computeChecksum();
 
+signals:
+    // A changed text went out (sent once, or its periodic sending started).
+    void textSent(const QString &text, int textMode);
+    // "Add To Instruct Set": the text is to become a row of the instruct set.
+    void addToInstructSetRequested(const QString &text, int textMode);
+
 private:
     void createStandardBar();
     void createCalculatorBar();
@@ -64,6 +74,9 @@ private:
     WdxToolBar *m_standardBar = nullptr;
     QAction *m_modeAction = nullptr;
     QToolButton *m_periodButton = nullptr;
+    PeriodSendController *m_periodSend;
+    ChannelProxy &m_channel;
+    StreamSender &m_sender;
     QSpinBox *m_interval = nullptr;
     QToolButton *m_sendButton = nullptr;
 
