@@ -10,11 +10,11 @@
 // Prints, per case: chunks and bytes counted per second, chunks per second
 // shown in the view, the worst stall, and resident memory at start and end
 // (case c also every 10 s).
+#include "services/receivewatcher.h"
 #include "shell/application.h"
+#include "shell/mainwindow.h"
 #include "windows/dialogue/dialoguewindow.h"
 #include "windows/dialogue/echotextedit.h"
-#include "shell/mainwindow.h"
-#include "services/receivewatcher.h"
 
 #include <dorvane/Channel.h>
 
@@ -32,13 +32,14 @@
 
 namespace {
 
-// At most this much may wait in the GUI thread's queue: the channels' own
-// arrival gate allows 8 MiB or 1024 chunks. The feeder here could post
-// hundreds of thousands of chunks, so it keeps at most 2048 waiting (a little
-// more than a channel would), and "as fast as they come" means as fast as the
-// GUI thread takes them.
+// At most this much may wait in the GUI thread's queue, as the channels' own
+// arrival gate allows: 8 MiB or 1024 chunks. The feeder here could post
+// hundreds of thousands of chunks, so "as fast as they come" means as fast as
+// the GUI thread takes them. Every queued chunk is handled in the same turn
+// of the event loop, so this bound is also what the feeding path alone may
+// stall the GUI thread.
 const qint64 kMaxInFlightBytes = 8 << 20;
-const qint64 kMaxInFlightChunks = 2048;
+const qint64 kMaxInFlightChunks = 1024;
 
 double residentMiB()
 {
@@ -46,7 +47,8 @@ double residentMiB()
     if (!statm.open(QIODevice::ReadOnly))
         return 0;
     const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields.at(1).toDouble() * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0) : 0;
+    return fields.size() > 1 ? fields.at(1).toDouble() * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0)
+                             : 0;
 }
 
 struct Figures

@@ -20,10 +20,17 @@
 
 namespace {
 
-// A batch is drawn at most this often.
+// The first chunk of a quiet spell waits this long for others to join it,
+// so a trickle is drawn in batches too.
 const int kBatchIntervalMs = 20;
-// Drawing stops after this long in one batch; the rest waits for the next.
-const qint64 kBatchBudgetMs = 15;
+// Drawing stops after this long in one slice, and the next slice follows
+// after kContinueMs while chunks wait: in between the event loop serves
+// input, painting and the counters. The slice is short because the text
+// document now and then compacts its whole text inside one (some 10 ms at
+// the line cap on the build machine), and both together must stay well
+// under the 20 ms a user would feel.
+const qint64 kBatchBudgetMs = 5;
+const int kContinueMs = 2;
 // What may wait between two batches. Older chunks beyond it are left out of
 // the display (and reported in the view) rather than delaying the newest
 // ones without end.
@@ -40,6 +47,25 @@ QString groupDigits(qint64 value)
     for (int i = digits.size() - 3; i > 0; i -= 3)
         digits.insert(i, QLatin1Char(' '));
     return digits;
+}
+
+// Hex mode: upper-case pairs separated by single spaces, written straight
+// into the string (toHex, toUpper and the conversion would take three).
+QString hexOf(const QByteArray &data, bool leadingSpace)
+{
+    static const char kDigits[] = "0123456789ABCDEF";
+    if (data.isEmpty())
+        return leadingSpace ? QStringLiteral(" ") : QString();
+    QString text(data.size() * 3 - (leadingSpace ? 0 : 1), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (int i = 0; i < data.size(); ++i) {
+        if (i > 0 || leadingSpace)
+            *out++ = QLatin1Char(' ');
+        const uchar byte = uchar(data.at(i));
+        *out++ = QLatin1Char(kDigits[byte >> 4]);
+        *out++ = QLatin1Char(kDigits[byte & 15]);
+    }
+    return text;
 }
 
 // Text mode: the bytes up to the first zero byte in the local encoding.
@@ -187,7 +213,7 @@ void EchoTextEdit::enqueue(const QDateTime &time, const QByteArray &data, int di
     if (d->queue.size() > 4 * kMaxBacklogChunks || d->queuedBytes > 4 * kMaxBacklogBytes)
         dropOldest(kMaxBacklogChunks, kMaxBacklogBytes);
     if (!d->flushTimer->isActive())
-        d->flushTimer->start();
+        d->flushTimer->start(kBatchIntervalMs);
 }
 
 void EchoTextEdit::dropOldest(std::size_t keepChunks, qint64 keepBytes)
@@ -216,6 +242,13 @@ void EchoTextEdit::flushEcho()
 void EchoTextEdit::drawBatch(qint64 budgetMs)
 {
     d->flushTimer->stop();
+    // Cutting old lines is a slice of its own: with the compaction it may
+    // set off, it can take as long as a slice of drawing.
+    if (budgetMs >= 0 && overLimits()) {
+        trimToLimits();
+        d->flushTimer->start(kContinueMs);
+        return;
+    }
     if (d->queue.empty() && d->droppedChunks == 0 && d->droppedBytes == 0)
         return;
 
@@ -240,20 +273,28 @@ void EchoTextEdit::drawBatch(qint64 budgetMs)
     if (d->droppedChunks > 0 || d->droppedBytes > 0)
         renderDropNotice(cursor);
     cursor.endEditBlock();
-    trimToLimits();
+    if (budgetMs < 0)
+        trimToLimits();
 
-    if (!d->queue.empty()) {
+    if (!d->queue.empty())
         dropOldest(kMaxBacklogChunks, kMaxBacklogBytes);
-        d->flushTimer->start();
-    }
+    if (!d->queue.empty() || overLimits())
+        d->flushTimer->start(kContinueMs);
     if (followEnd)
         bar->setValue(bar->maximum());
 }
 
+bool EchoTextEdit::overLimits() const
+{
+    return document()->blockCount() > d->maxBlocks || document()->characterCount() > d->maxCharacters;
+}
+
 void EchoTextEdit::appendLine(QTextCursor &cursor, const QString &text, const QTextCharFormat &format)
 {
+    // Formats given, not looked up: the cursor would ask the document for
+    // the current block's and character's format on every line.
     if (!document()->isEmpty())
-        cursor.insertBlock();
+        cursor.insertBlock(d->blockFormat, format);
     cursor.insertText(text, format);
 }
 
@@ -273,7 +314,8 @@ void EchoTextEdit::renderChunk(QTextCursor &cursor, const QDateTime &time, const
     const bool transmitted = direction == Transmitted;
     int dataStart = -1;
     if (d->displayLabel) {
-        QString label = timeLabel(time.timeSpec() == Qt::LocalTime ? time : time.toLocalTime(), d->displayDate);
+        QString label
+            = timeLabel(time.timeSpec() == Qt::LocalTime ? time : time.toLocalTime(), d->displayDate);
         if (d->reportDetails)
             label += (transmitted ? QStringLiteral(" SEND %1 >>>") : QStringLiteral(" RECV %1 <<<"))
                          .arg(data.size());
@@ -288,14 +330,16 @@ void EchoTextEdit::renderChunk(QTextCursor &cursor, const QDateTime &time, const
         shown.truncate(kMaxShownBytes);
     }
     const bool textMode = d->echoMode == 1;
-    const QString text = textMode ? textOf(shown) : QString::fromLatin1(shown.toHex(' ').toUpper());
     const QTextCharFormat &format = transmitted ? d->txFormat : d->rxFormat;
+    const bool afterLabel = d->displayLabel && !d->dataInNewLine;
+    const QString text = textMode ? (afterLabel ? QLatin1Char(' ') + textOf(shown) : textOf(shown))
+                                  : hexOf(shown, afterLabel);
     if (d->dataInNewLine) {
         dataStart = 0;
         appendLine(cursor, text, format);
-    } else if (d->displayLabel) {
+    } else if (afterLabel) {
         dataStart += 1;
-        cursor.insertText(QLatin1Char(' ') + text, format);
+        cursor.insertText(text, format);
     } else {
         appendLine(cursor, text, format);
     }
@@ -435,20 +479,62 @@ void EchoTextEdit::interpretAt(const QPoint &pos)
     }
 }
 
-int EchoTextEdit::echoMode() const { return d->echoMode; }
-void EchoTextEdit::setEchoMode(int mode) { d->echoMode = mode == 1 ? 1 : 0; }
-bool EchoTextEdit::echoRx() const { return d->echoRx; }
-void EchoTextEdit::setEchoRx(bool on) { d->echoRx = on; }
-bool EchoTextEdit::echoTx() const { return d->echoTx; }
-void EchoTextEdit::setEchoTx(bool on) { d->echoTx = on; }
-bool EchoTextEdit::displayLabel() const { return d->displayLabel; }
-void EchoTextEdit::setDisplayLabel(bool on) { d->displayLabel = on; }
-bool EchoTextEdit::displayDate() const { return d->displayDate; }
-void EchoTextEdit::setDisplayDate(bool on) { d->displayDate = on; }
-bool EchoTextEdit::reportDetails() const { return d->reportDetails; }
-void EchoTextEdit::setReportDetails(bool on) { d->reportDetails = on; }
-bool EchoTextEdit::dataInNewLine() const { return d->dataInNewLine; }
-void EchoTextEdit::setDataInNewLine(bool on) { d->dataInNewLine = on; }
+int EchoTextEdit::echoMode() const
+{
+    return d->echoMode;
+}
+void EchoTextEdit::setEchoMode(int mode)
+{
+    d->echoMode = mode == 1 ? 1 : 0;
+}
+bool EchoTextEdit::echoRx() const
+{
+    return d->echoRx;
+}
+void EchoTextEdit::setEchoRx(bool on)
+{
+    d->echoRx = on;
+}
+bool EchoTextEdit::echoTx() const
+{
+    return d->echoTx;
+}
+void EchoTextEdit::setEchoTx(bool on)
+{
+    d->echoTx = on;
+}
+bool EchoTextEdit::displayLabel() const
+{
+    return d->displayLabel;
+}
+void EchoTextEdit::setDisplayLabel(bool on)
+{
+    d->displayLabel = on;
+}
+bool EchoTextEdit::displayDate() const
+{
+    return d->displayDate;
+}
+void EchoTextEdit::setDisplayDate(bool on)
+{
+    d->displayDate = on;
+}
+bool EchoTextEdit::reportDetails() const
+{
+    return d->reportDetails;
+}
+void EchoTextEdit::setReportDetails(bool on)
+{
+    d->reportDetails = on;
+}
+bool EchoTextEdit::dataInNewLine() const
+{
+    return d->dataInNewLine;
+}
+void EchoTextEdit::setDataInNewLine(bool on)
+{
+    d->dataInNewLine = on;
+}
 
 bool EchoTextEdit::interpretEnabled(int direction) const
 {
@@ -468,10 +554,19 @@ void EchoTextEdit::updateMouseTracking()
     viewport()->setMouseTracking(tracking);
 }
 
-int EchoTextEdit::interpretTrigger() const { return d->interpretTrigger; }
-void EchoTextEdit::setInterpretTrigger(int trigger) { d->interpretTrigger = trigger == 1 ? 1 : 0; }
+int EchoTextEdit::interpretTrigger() const
+{
+    return d->interpretTrigger;
+}
+void EchoTextEdit::setInterpretTrigger(int trigger)
+{
+    d->interpretTrigger = trigger == 1 ? 1 : 0;
+}
 
-QString EchoTextEdit::breakSymbol() const { return d->breakSymbol; }
+QString EchoTextEdit::breakSymbol() const
+{
+    return d->breakSymbol;
+}
 
 void EchoTextEdit::setBreakSymbol(const QString &symbol)
 {
@@ -479,7 +574,10 @@ void EchoTextEdit::setBreakSymbol(const QString &symbol)
     composeBreakLine();
 }
 
-int EchoTextEdit::breakRepeat() const { return d->breakRepeat; }
+int EchoTextEdit::breakRepeat() const
+{
+    return d->breakRepeat;
+}
 
 void EchoTextEdit::setBreakRepeat(int repeat)
 {
@@ -487,22 +585,67 @@ void EchoTextEdit::setBreakRepeat(int repeat)
     composeBreakLine();
 }
 
-bool EchoTextEdit::autoBreak() const { return d->autoBreak; }
-void EchoTextEdit::setAutoBreak(bool on) { d->autoBreak = on; }
-int EchoTextEdit::breakInterval() const { return d->breakInterval; }
-void EchoTextEdit::setBreakInterval(int interval) { d->breakInterval = clampBreakInterval(interval); }
-int EchoTextEdit::packetCounter() const { return d->packetCounter; }
-void EchoTextEdit::resetPacketCounter() { d->packetCounter = 0; }
+bool EchoTextEdit::autoBreak() const
+{
+    return d->autoBreak;
+}
+void EchoTextEdit::setAutoBreak(bool on)
+{
+    d->autoBreak = on;
+}
+int EchoTextEdit::breakInterval() const
+{
+    return d->breakInterval;
+}
+void EchoTextEdit::setBreakInterval(int interval)
+{
+    d->breakInterval = clampBreakInterval(interval);
+}
+int EchoTextEdit::packetCounter() const
+{
+    return d->packetCounter;
+}
+void EchoTextEdit::resetPacketCounter()
+{
+    d->packetCounter = 0;
+}
 
-QColor EchoTextEdit::breakColor() const { return d->breakFormat.foreground().color(); }
-void EchoTextEdit::setBreakColor(const QColor &color) { d->breakFormat.setForeground(color); }
-QColor EchoTextEdit::interpretForeground() const { return d->interpretSelection.format.foreground().color(); }
-void EchoTextEdit::setInterpretForeground(const QColor &color) { d->interpretSelection.format.setForeground(color); }
-QColor EchoTextEdit::interpretBackground() const { return d->interpretSelection.format.background().color(); }
-void EchoTextEdit::setInterpretBackground(const QColor &color) { d->interpretSelection.format.setBackground(color); }
-QColor EchoTextEdit::labelColor() const { return d->labelFormat.foreground().color(); }
-QColor EchoTextEdit::rxColor() const { return d->rxFormat.foreground().color(); }
-QColor EchoTextEdit::txColor() const { return d->txFormat.foreground().color(); }
+QColor EchoTextEdit::breakColor() const
+{
+    return d->breakFormat.foreground().color();
+}
+void EchoTextEdit::setBreakColor(const QColor &color)
+{
+    d->breakFormat.setForeground(color);
+}
+QColor EchoTextEdit::interpretForeground() const
+{
+    return d->interpretSelection.format.foreground().color();
+}
+void EchoTextEdit::setInterpretForeground(const QColor &color)
+{
+    d->interpretSelection.format.setForeground(color);
+}
+QColor EchoTextEdit::interpretBackground() const
+{
+    return d->interpretSelection.format.background().color();
+}
+void EchoTextEdit::setInterpretBackground(const QColor &color)
+{
+    d->interpretSelection.format.setBackground(color);
+}
+QColor EchoTextEdit::labelColor() const
+{
+    return d->labelFormat.foreground().color();
+}
+QColor EchoTextEdit::rxColor() const
+{
+    return d->rxFormat.foreground().color();
+}
+QColor EchoTextEdit::txColor() const
+{
+    return d->txFormat.foreground().color();
+}
 
 void EchoTextEdit::addNoniusLine(const QRect &rect)
 {

@@ -15,9 +15,9 @@ class EchoTextEditPrivate;
 class QTextCursor;
 
 // The running log of the channel's traffic: every chunk becomes a labelled
-// line in hex or text. Chunks are queued and drawn in batches, one edit
-// block per batch at most every 20 ms, so a fast peer never freezes the
-// workbench; the log keeps a bounded number of lines and characters, the
+// line in hex or text. Chunks are queued and drawn in short slices, one
+// edit block each, with the event loop running between them, so a fast peer
+// never freezes the workbench; the log keeps a bounded number of lines and characters, the
 // oldest going first, and says so in one line when it had to leave chunks
 // out. Options live in the dialogue settings file, read here at
 // construction and written back at destruction.
@@ -129,6 +129,7 @@ private:
     void renderDropNotice(QTextCursor &cursor);
     void appendLine(QTextCursor &cursor, const QString &text, const QTextCharFormat &format);
     void trimToLimits();
+    bool overLimits() const;
     void updateMouseTracking();
 
     std::unique_ptr<EchoTextEditPrivate> d;

@@ -73,6 +73,7 @@ public:
     bool autoBreak = false;
     int breakInterval = 5;
     QTextCharFormat breakFormat;
+    QTextBlockFormat blockFormat;
     QString breakLine;
     int packetCounter = 0;
     QList<int> noniusPositions;
