@@ -62,6 +62,7 @@ public:
 protected:
     void setRowNumber(QWidget *row, const QString &text) override;
     QList<QPair<int, QWidget *>> headerPlaces(QWidget *row) const override;
+    QWidget *createRowAt(int index) override;
 
 private:
     void createToolBar();
