@@ -101,6 +101,13 @@ public:
 
     // Limits of the log; lowered by tests and benchmarks.
     void setLimits(int maxBlocks, int maxCharacters);
+    // The lines and characters the log keeps. While the view follows the
+    // end, the document holds only the newest of them; scrolling to its top
+    // puts older ones back in front, a page at a time.
+    int logLineCount() const;
+    qint64 logCharacterCount() const;
+    // Empties the log (the markers and counters stay).
+    void clear();
     // Chunks and bytes left out of the display since construction.
     qint64 droppedChunks() const;
     qint64 droppedBytes() const;
@@ -127,9 +134,16 @@ private:
     void drawBatch(qint64 budgetMs);
     void renderChunk(QTextCursor &cursor, const QDateTime &time, const QByteArray &data, int direction);
     void renderDropNotice(QTextCursor &cursor);
-    void appendLine(QTextCursor &cursor, const QString &text, const QTextCharFormat &format);
-    void trimToLimits();
-    bool overLimits() const;
+    // Cuts the log and the document to their bounds, which are narrower
+    // while the view follows the end; a cut of the document stops after a
+    // few thousand lines unless all is set.
+    void trimToLimits(bool followingEnd, bool all);
+    bool overLimits(bool followingEnd) const;
+    bool followsEnd() const;
+    int documentLineLimit(bool followingEnd) const;
+    int documentCharacterLimit(bool followingEnd) const;
+    // Puts a page of older log lines back in front of the document.
+    void pageIn();
     void updateMouseTracking();
 
     std::unique_ptr<EchoTextEditPrivate> d;
