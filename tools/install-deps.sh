@@ -1,12 +1,15 @@
 #!/bin/sh
 # Installs what building and testing Dorvane needs on Debian 12, when missing.
+# Every peer the tests talk to is named here: recommended packages are not
+# installed, so pymodbus's serial modules (python3-serial,
+# python3-serial-asyncio) are listed on their own.
 set -eu
 
 PACKAGES="cmake ninja-build g++ pkg-config clang libclang-rt-14-dev
 qtbase5-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools
 libqt5serialport5-dev libqt5svg5-dev libyaml-cpp-dev libqcustomplot-dev libudev-dev
 libgtest-dev libbenchmark-dev xvfb xauth shared-mime-info desktop-file-utils
-python3-pymodbus socat tshark gcc"
+socat tshark python3-pymodbus python3-serial python3-serial-asyncio fonts-dejavu-core gcc"
 
 missing=""
 for p in $PACKAGES; do

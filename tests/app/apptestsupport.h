@@ -3,6 +3,7 @@
 // directory of its own, a catcher for the message boxes the code under test
 // shows, and a real pseudo-terminal to open as a serial port.
 
+#include "peers.h"
 #include "shell/application.h"
 #include "shell/services.h"
 

@@ -122,7 +122,7 @@ private slots:
     {
         PseudoTerminal pty;
         if (!pty.isOpen())
-            QSKIP("no pseudo-terminal available (openpty failed)");
+            DORVANE_PEER_MISSING("no pseudo-terminal available (openpty failed)");
         SerialChannelWidget *serial = channelWindow()->serialWidget();
         setSerialPort(pty.slavePath());
         auto *baud = child<QComboBox>(serial, "cbxBaudRate");
@@ -162,7 +162,7 @@ private slots:
     {
         PseudoTerminal pty;
         if (!pty.isOpen())
-            QSKIP("no pseudo-terminal available (openpty failed)");
+            DORVANE_PEER_MISSING("no pseudo-terminal available (openpty failed)");
         ChannelWindow *window = channelWindow();
         NetChannelWidget *net = window->netWidget();
         QTest::mouseClick(child<QPushButton>(window, "NetChannelButton"), Qt::LeftButton);
@@ -194,7 +194,7 @@ private slots:
     {
         PseudoTerminal pty;
         if (!pty.isOpen())
-            QSKIP("no pseudo-terminal available (openpty failed)");
+            DORVANE_PEER_MISSING("no pseudo-terminal available (openpty failed)");
         SerialChannelWidget *serial = channelWindow()->serialWidget();
         auto *baud = child<QComboBox>(serial, "cbxBaudRate");
         baud->setCurrentIndex(baud->count() - 1);
@@ -233,7 +233,7 @@ private slots:
         QFETCH(QString, rate);
         PseudoTerminal pty;
         if (!pty.isOpen())
-            QSKIP("no pseudo-terminal available (openpty failed)");
+            DORVANE_PEER_MISSING("no pseudo-terminal available (openpty failed)");
         SerialChannelWidget *serial = channelWindow()->serialWidget();
         auto *baud = child<QComboBox>(serial, "cbxBaudRate");
         baud->setCurrentIndex(baud->count() - 1);
@@ -272,7 +272,7 @@ private slots:
     {
         PseudoTerminal pty;
         if (!pty.isOpen())
-            QSKIP("no pseudo-terminal available (openpty failed)");
+            DORVANE_PEER_MISSING("no pseudo-terminal available (openpty failed)");
         setSerialPort(pty.slavePath());
         QTest::mouseClick(serialButton(), Qt::LeftButton);
         QVERIFY(proxy()->isOpen());

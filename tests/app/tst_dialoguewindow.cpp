@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTextBlock>
 #include <QToolBar>
@@ -128,6 +129,7 @@ private slots:
     void hostileSettingsFiles_data();
     void hostileSettingsFiles();
     void lineCapKeepsBlockData();
+    void longLogComesBackPageByPage();
     void overloadLeavesOutAndSays();
     void toolBar();
     void ruler();
@@ -461,6 +463,52 @@ void TestDialogueWindow::lineCapKeepsBlockData()
     QCOMPARE(e->document()->firstBlock().text().size(), 95);
 }
 
+void TestDialogueWindow::longLogComesBackPageByPage()
+{
+    // Following the end, the document holds only the newest lines of the
+    // log; at its top the older ones come back in order, still pickable,
+    // and back at the end the document is cut down again.
+    EchoTextEdit *e = edit();
+    mainWindow()->resize(1200, 700);
+    QTRY_VERIFY(e->viewport()->width() > 300);
+    e->setEchoMode(1);
+    e->setDisplayLabel(false);
+    e->setInterpretEnabled(0, true);
+    const int chunks = 25000;
+    auto text = [](int i) { return QString::number(i).rightJustified(5, QLatin1Char('0')); };
+    for (int i = 0; i < chunks; ++i) {
+        dialogue()->echoReceived(text(i).toLatin1());
+        if (i % 1000 == 999)
+            e->flushEcho();
+    }
+    QStringList shown = lines();
+    QCOMPARE(e->logLineCount(), chunks);
+    QCOMPARE(e->logCharacterCount(), qint64(chunks) * 6);
+    QVERIFY2(shown.size() < chunks / 2, qPrintable(QString::number(shown.size())));
+    QCOMPARE(shown.last(), text(chunks - 1));
+
+    QScrollBar *bar = e->verticalScrollBar();
+    auto atTop = [&] {
+        bar->setValue(bar->minimum());
+        return e->document()->firstBlock().text() == text(0);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(atTop(), 30000);
+    shown = lines();
+    QCOMPARE(shown.size(), chunks);
+    int misplaced = 0;
+    for (int i = 0; i < chunks; ++i)
+        misplaced += shown.at(i) != text(i);
+    QCOMPARE(misplaced, 0);
+    QVERIFY(blockData(e->document()->firstBlock()));
+    QCOMPARE(blockData(e->document()->firstBlock())->size, 5);
+
+    bar->setValue(bar->maximum());
+    dialogue()->echoReceived(QByteArray("end"));
+    QTRY_VERIFY(e->document()->blockCount() < chunks / 2);
+    QCOMPARE(e->document()->lastBlock().text(), QStringLiteral("end"));
+    QCOMPARE(e->logLineCount(), chunks + 1);
+}
+
 void TestDialogueWindow::overloadLeavesOutAndSays()
 {
     EchoTextEdit *e = edit();
@@ -606,7 +654,7 @@ void TestDialogueWindow::countersAndEchoFromTerminal()
 {
     PseudoTerminal terminal;
     if (!terminal.isOpen())
-        QSKIP("no pseudo-terminal available (openpty failed)");
+        DORVANE_PEER_MISSING("no pseudo-terminal available (openpty failed)");
     ChannelProxy *proxy = Application::instance()->channelProxy();
     QVERIFY(openTerminal(proxy, terminal));
     edit()->setDisplayLabel(false);

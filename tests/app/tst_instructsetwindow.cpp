@@ -12,10 +12,12 @@
 #include "windows/common/scrollworkspace.h"
 
 #include <QAction>
+#include <QDockWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QToolButton>
 
@@ -174,7 +176,7 @@ private slots:
     {
         PseudoTerminal pty;
         if (!pty.isOpen())
-            QSKIP("no pseudo-terminal available (openpty failed)");
+            DORVANE_PEER_MISSING("no pseudo-terminal available (openpty failed)");
         InstructSetWindow *window = instructWindow();
         window->add(QStringLiteral("aa bb // comment\nc"), 0);
         window->add(QStringLiteral("a\"b"), 1);
@@ -212,7 +214,7 @@ private slots:
     {
         PseudoTerminal pty;
         if (!pty.isOpen())
-            QSKIP("no pseudo-terminal available (openpty failed)");
+            DORVANE_PEER_MISSING("no pseudo-terminal available (openpty failed)");
         openThreeInstructs();
         InstructSetWindow *window = instructWindow();
         QCOMPARE(rowContents(window), (QStringList{"01", "02", "03"}));
@@ -253,7 +255,7 @@ private slots:
     {
         PseudoTerminal pty;
         if (!pty.isOpen())
-            QSKIP("no pseudo-terminal available (openpty failed)");
+            DORVANE_PEER_MISSING("no pseudo-terminal available (openpty failed)");
         openThreeInstructs();
         InstructSetWindow *window = instructWindow();
         MessageBoxCatcher boxes;
@@ -392,6 +394,62 @@ private slots:
         }
         if (QFileInfo(path).isFile())
             QCOMPARE(readTestFile(path), before);
+    }
+
+    // A long set opens with only the rows in view made; the others are made
+    // when scrolled to or asked for, numbered and in the current edit modes,
+    // and moving a made row past one still to come keeps both in order.
+    void longSetMakesRowsAsTheyComeIntoView()
+    {
+        InstructSetWindow *window = instructWindow();
+        window->window()->resize(1200, 700);
+        window->window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window->window()));
+        // Its dock starts hidden, in a tab behind others.
+        auto *dock = window->window()->findChild<QDockWidget *>(QStringLiteral("InstructSetDock"));
+        QVERIFY(dock);
+        dock->show();
+        dock->raise();
+        QTRY_VERIFY(window->isVisible());
+        window->deletionAction()->setChecked(true);
+        QByteArray text = "fileFormat: dorvane instruct-set file\nfileVersion: \"1.0\"\ninstructs:\n";
+        for (int i = 0; i < 1000; ++i)
+            text += "  - {title: t" + QByteArray::number(i) + ", content: \"" + QByteArray::number(i)
+                    + "\", textMode: Hex, interval: 10}\n";
+        const QString path = m_dir.filePath(QStringLiteral("thousand.dvits"));
+        QVERIFY(writeTestFile(path, text));
+        QVERIFY(window->open(path));
+        QCOMPARE(window->rowCount(), 1000);
+        QVERIFY(window->isRowCreated(0));
+        QVERIFY(!window->isRowCreated(999));
+
+        // To the end, again while the layout still makes room for the rows.
+        QScrollBar *bar = window->workspace()->verticalScrollBar();
+        auto scrolledToEnd = [&] {
+            bar->setValue(bar->maximum());
+            return window->isRowCreated(999);
+        };
+        QTRY_VERIFY(scrolledToEnd());
+        QVERIFY2(window->createdRows().size() < 200,
+                 qPrintable(QString::number(window->createdRows().size())));
+        InstructItemEditor *last = window->row(999);
+        QCOMPARE(last->instructEdit()->toPlainText(), QStringLiteral("999"));
+        QCOMPARE(last->findChild<QLabel *>(QStringLiteral("NumberLabel"))->text(), QStringLiteral("1000"));
+        QVERIFY(button(last, "DeleteButton")->isVisibleTo(last));
+
+        QVERIFY(!window->isRowCreated(500));
+        InstructItemEditor *middle = window->row(500);
+        QCOMPARE(middle->titleEdit()->text(), QStringLiteral("t500"));
+        QCOMPARE(middle->findChild<QLabel *>(QStringLiteral("NumberLabel"))->text(), QStringLiteral(" 501"));
+        window->moveAction()->setChecked(true);
+        QTest::mouseClick(button(middle, "MoveDownButton"), Qt::LeftButton);
+        QCOMPARE(window->row(501), middle);
+        QCOMPARE(window->row(500)->instructEdit()->toPlainText(), QStringLiteral("501"));
+        QCOMPARE(window->instructSet()->at(501)->content, QStringLiteral("500"));
+        QVERIFY(button(window->row(500), "MoveUpButton")->isVisibleTo(window->row(500)));
+        window->moveAction()->setChecked(false);
+        window->deletionAction()->setChecked(false);
+        dock->hide();
     }
 };
 

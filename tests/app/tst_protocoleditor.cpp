@@ -398,7 +398,7 @@ private slots:
 
         PtyChannel pty;
         if (!pty.pty.isOpen())
-            QSKIP("no pseudo-terminal available (openpty failed)");
+            DORVANE_PEER_MISSING("no pseudo-terminal available (openpty failed)");
         QVERIFY(pty.open);
         action(QStringLiteral("New Field"))->trigger();
         setType(1, 11);
@@ -444,7 +444,7 @@ private slots:
         QFETCH(int, frameSize);
         PtyChannel pty;
         if (!pty.pty.isOpen())
-            QSKIP("no pseudo-terminal available (openpty failed)");
+            DORVANE_PEER_MISSING("no pseudo-terminal available (openpty failed)");
         QVERIFY(pty.open);
         composeBytes({QStringLiteral("0")});
         editValue(0, 0, generator, params);
@@ -471,7 +471,7 @@ private slots:
     {
         PtyChannel pty;
         if (!pty.pty.isOpen())
-            QSKIP("no pseudo-terminal available (openpty failed)");
+            DORVANE_PEER_MISSING("no pseudo-terminal available (openpty failed)");
         QVERIFY(pty.open);
         composeBytes({QStringLiteral("1"), QStringLiteral("2")});
         clickSend();
@@ -497,7 +497,7 @@ private slots:
     {
         PtyChannel pty;
         if (!pty.pty.isOpen())
-            QSKIP("no pseudo-terminal available (openpty failed)");
+            DORVANE_PEER_MISSING("no pseudo-terminal available (openpty failed)");
         QVERIFY(pty.open);
         composeBytes({QStringLiteral("0x01"), QStringLiteral("0x03")});
         rename(0, QStringLiteral("address"));
@@ -632,7 +632,7 @@ private slots:
     {
         PtyChannel pty;
         if (!pty.pty.isOpen())
-            QSKIP("no pseudo-terminal available (openpty failed)");
+            DORVANE_PEER_MISSING("no pseudo-terminal available (openpty failed)");
         QVERIFY(pty.open);
         composeBytes({QStringLiteral("0x55")});
         TxProtocolBuildBar *bar = editor()->buildBar();

@@ -66,7 +66,7 @@ private slots:
     {
         PseudoTerminal pty;
         if (!pty.isOpen())
-            QSKIP("no pseudo-terminal available (openpty failed)");
+            DORVANE_PEER_MISSING("no pseudo-terminal available (openpty failed)");
         ChannelProxy proxy;
         QVERIFY(openPty(proxy, pty));
         StreamSender sender(&proxy);
@@ -99,7 +99,7 @@ private slots:
     {
         PseudoTerminal pty;
         if (!pty.isOpen())
-            QSKIP("no pseudo-terminal available (openpty failed)");
+            DORVANE_PEER_MISSING("no pseudo-terminal available (openpty failed)");
         ChannelProxy proxy;
         QVERIFY(openPty(proxy, pty));
         StreamSender sender(&proxy);
@@ -120,7 +120,7 @@ private slots:
     {
         PseudoTerminal pty;
         if (!pty.isOpen())
-            QSKIP("no pseudo-terminal available (openpty failed)");
+            DORVANE_PEER_MISSING("no pseudo-terminal available (openpty failed)");
         ChannelProxy proxy;
         QVERIFY(openPty(proxy, pty, HighResolutionTiming));
         StreamSender sender(&proxy);
@@ -160,7 +160,7 @@ private slots:
         QFETCH(int, timing);
         PseudoTerminal pty;
         if (!pty.isOpen())
-            QSKIP("no pseudo-terminal available (openpty failed)");
+            DORVANE_PEER_MISSING("no pseudo-terminal available (openpty failed)");
         ChannelProxy proxy;
         QVERIFY(openPty(proxy, pty, TimingStrategy(timing)));
         const auto protocol = columnProtocol(1);

@@ -95,20 +95,6 @@ void trigger(const QString &barTitle, const QString &text)
     QFAIL(qPrintable(QStringLiteral("no action ") + text));
 }
 
-// A Python that has pymodbus: Debian's own first, since another python3 may
-// come first on the path.
-QString pythonWithPymodbus()
-{
-    for (const QString &candidate : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
-        QProcess probe;
-        probe.start(candidate, {QStringLiteral("-c"), QStringLiteral("import pymodbus.server")});
-        if (probe.waitForFinished(10000) && probe.exitStatus() == QProcess::NormalExit
-            && probe.exitCode() == 0)
-            return candidate;
-    }
-    return QString();
-}
-
 // Stops a helper process the test started.
 void stop(QProcess &process)
 {
@@ -143,7 +129,7 @@ private slots:
     {
         m_pty = new PseudoTerminal;
         if (!m_pty->isOpen())
-            QSKIP("no pseudo-terminal available (openpty failed)");
+            DORVANE_PEER_MISSING("no pseudo-terminal available (openpty failed)");
         window()->setTransmitText(QStringLiteral("x"), HexTextMode);
         window()->editor()->clear();
     }
@@ -559,11 +545,13 @@ private slots:
     // the checksum bar.
     void modbusDeviceAnswers()
     {
-        if (QStandardPaths::findExecutable(QStringLiteral("socat")).isEmpty())
-            QSKIP("socat is not installed (apt-get install socat)");
-        const QString python = pythonWithPymodbus();
-        if (python.isEmpty())
-            QSKIP("pymodbus is not installed (apt-get install python3-pymodbus)");
+        const QString noSocat = missingProgram(QStringLiteral("socat"));
+        if (!noSocat.isEmpty())
+            DORVANE_PEER_MISSING(qPrintable(noSocat));
+        QString python;
+        const QString noPymodbus = missingPymodbus(&python);
+        if (!noPymodbus.isEmpty())
+            DORVANE_PEER_MISSING(qPrintable(noPymodbus));
         QTemporaryDir dir;
         const QString device = dir.filePath(QStringLiteral("device"));
         const QString port = dir.filePath(QStringLiteral("port"));

@@ -1,6 +1,7 @@
 // Periodic sending through the proxy in the three timing strategies, on real
 // pseudo-terminals: start and stop, prompt stops with long periods, closing
 // and destroying while sending, and many open/start/close cycles.
+#include "peers.h"
 #include "pseudoterminal.h"
 
 #include <dorvane/Channel.h>
@@ -107,7 +108,7 @@ void TestPeriodSend::init()
 {
     m_pty = std::make_unique<PseudoTerminal>();
     if (!m_pty->isValid())
-        QSKIP(qPrintable(QStringLiteral("no pseudo-terminal: %1").arg(m_pty->errorText())));
+        DORVANE_PEER_MISSING(qPrintable(QStringLiteral("no pseudo-terminal: %1").arg(m_pty->errorText())));
 }
 
 void TestPeriodSend::startsOnceAndStopsOnce()

@@ -1,4 +1,5 @@
 // The serial port channel through the proxy, on real pseudo-terminals.
+#include "peers.h"
 #include "pseudoterminal.h"
 #include "spiedbytes.h"
 
@@ -54,7 +55,7 @@ void TestSerialPortChannel::init()
 {
     m_pty = std::make_unique<PseudoTerminal>();
     if (!m_pty->isValid())
-        QSKIP(qPrintable(QStringLiteral("no pseudo-terminal: %1").arg(m_pty->errorText())));
+        DORVANE_PEER_MISSING(qPrintable(QStringLiteral("no pseudo-terminal: %1").arg(m_pty->errorText())));
 }
 
 void TestSerialPortChannel::bytesTravelBothWaysOnTheWorker()

@@ -22,8 +22,13 @@ public:
     ScrollWorkspace *workspace() const { return m_workspace; }
 
     int rowCount() const { return m_rows.size(); }
-    QWidget *rowAt(int index) const { return m_rows.value(index); }
+    // The row at the index, created now if it has not come into view yet.
+    QWidget *rowAt(int index) const;
     int rowIndex(QWidget *row) const { return m_rows.indexOf(row); }
+    // Whether the row at the index exists yet (see appendPendingRows).
+    bool isRowCreated(int index) const;
+    // The rows that exist, in order.
+    QList<QWidget *> createdRows() const;
 
 protected:
     ItemListWindow(const QString &picture, QWidget *parent);
@@ -36,6 +41,14 @@ protected:
     void insertRow(int index, QWidget *row);
     // Appends many rows at once: numbered and the header placed once.
     void appendRows(const QList<QWidget *> &rows);
+    // Appends count rows that are made by createRowAt only when they come
+    // into view (or are asked for): until then each is an empty stand-in of
+    // a row's height, so a long list opens at once. The first screenful is
+    // made here.
+    void appendPendingRows(int count);
+    // Makes the row for the index of a pending row; it is numbered and put
+    // in place by the caller.
+    virtual QWidget *createRowAt(int index);
     // Takes the row out and destroys it.
     void removeRow(QWidget *row);
     void removeAllRows();
@@ -53,9 +66,18 @@ protected:
 private:
     void placeHeader();
     void addRow(int index, QWidget *row);
+    void watchRow(QWidget *row);
     void discardRow(QWidget *row);
+    QWidget *createPendingRow(int index);
+    // Makes the pending rows within a screen of the visible part.
+    void createRowsInView();
+    void scheduleRowsInView();
+    int pendingRowHeight() const;
 
     EditorHeaderView *m_header;
     ScrollWorkspace *m_workspace;
     QList<QWidget *> m_rows;
+    int m_pendingCount = 0;
+    bool m_viewFillScheduled = false;
+    int m_rowHeight = 0;
 };

@@ -13,20 +13,39 @@
 #include <QTextDocument>
 #include <QTimer>
 
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
-// A batch is drawn at most this often.
+// The first chunk of a quiet spell waits this long for others to join it,
+// so a trickle is drawn in batches too.
 const int kBatchIntervalMs = 20;
-// Drawing stops after this long in one batch; the rest waits for the next.
-const qint64 kBatchBudgetMs = 15;
+// Drawing stops after this long in one slice, and the next slice follows
+// after kContinueMs while chunks wait: in between the event loop serves
+// input, painting and the counters. The slice is short because the text
+// document now and then compacts its whole text inside one (some 10 ms at
+// the line cap on the build machine), and both together must stay well
+// under the 20 ms a user would feel.
+const qint64 kBatchBudgetMs = 5;
+const int kContinueMs = 2;
 // What may wait between two batches. Older chunks beyond it are left out of
 // the display (and reported in the view) rather than delaying the newest
 // ones without end.
 const std::size_t kMaxBacklogChunks = 4000;
 const qint64 kMaxBacklogBytes = 1 << 20;
+// While the view follows the end, the document holds at most this much of
+// the log: the text document compacts its whole text now and then, and a
+// document of the log's full size (three million characters) would hold the
+// GUI thread for some 15 ms each time. The rest of the log waits beside it
+// and comes back, a page at a time, when the user scrolls to the top.
+const int kDocumentLines = 10000;
+const int kDocumentCharacters = 300000;
+const int kPageLines = 2000;
+// One cut of the document in a drawing slice takes at most this many lines
+// (coming back to the end after reading far back leaves a long document).
+const int kMaxCutLines = 4000;
 // A chunk larger than this is shown by its first bytes: one line of a
 // megabyte would take the layout seconds. The rest is reported as not shown.
 const int kMaxShownBytes = 16 * 1024;
@@ -38,6 +57,25 @@ QString groupDigits(qint64 value)
     for (int i = digits.size() - 3; i > 0; i -= 3)
         digits.insert(i, QLatin1Char(' '));
     return digits;
+}
+
+// Hex mode: upper-case pairs separated by single spaces, written straight
+// into the string (toHex, toUpper and the conversion would take three).
+QString hexOf(const QByteArray &data, bool leadingSpace)
+{
+    static const char kDigits[] = "0123456789ABCDEF";
+    if (data.isEmpty())
+        return leadingSpace ? QStringLiteral(" ") : QString();
+    QString text(data.size() * 3 - (leadingSpace ? 0 : 1), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (int i = 0; i < data.size(); ++i) {
+        if (i > 0 || leadingSpace)
+            *out++ = QLatin1Char(' ');
+        const uchar byte = uchar(data.at(i));
+        *out++ = QLatin1Char(kDigits[byte >> 4]);
+        *out++ = QLatin1Char(kDigits[byte & 15]);
+    }
+    return text;
 }
 
 // Text mode: the bytes up to the first zero byte in the local encoding.
@@ -155,6 +193,16 @@ EchoTextEdit::EchoTextEdit(const QString &settingsFile, QWidget *parent)
     d->flushTimer->setSingleShot(true);
     d->flushTimer->setInterval(kBatchIntervalMs);
     connect(d->flushTimer, &QTimer::timeout, this, [this] { drawBatch(kBatchBudgetMs); });
+    // At the top of the document, older lines of the log come back. Not in
+    // the scroll bar's own signal: the view is still moving then.
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+        if (value > verticalScrollBar()->minimum() || d->pageInScheduled
+            || d->documentLines >= int(d->log.size()))
+            return;
+        d->pageInScheduled = true;
+        QMetaObject::invokeMethod(
+            this, [this] { pageIn(); }, Qt::QueuedConnection);
+    });
 }
 
 EchoTextEdit::~EchoTextEdit()
@@ -190,7 +238,7 @@ void EchoTextEdit::enqueue(const QDateTime &time, const QByteArray &data, int di
     if (d->queue.size() > 4 * kMaxBacklogChunks || d->queuedBytes > 4 * kMaxBacklogBytes)
         dropOldest(kMaxBacklogChunks, kMaxBacklogBytes);
     if (!d->flushTimer->isActive())
-        d->flushTimer->start();
+        d->flushTimer->start(kBatchIntervalMs);
 }
 
 void EchoTextEdit::dropOldest(std::size_t keepChunks, qint64 keepBytes)
@@ -219,11 +267,18 @@ void EchoTextEdit::flushEcho()
 void EchoTextEdit::drawBatch(qint64 budgetMs)
 {
     d->flushTimer->stop();
+    QScrollBar *bar = verticalScrollBar();
+    const bool followEnd = followsEnd();
+    // Cutting old lines is a slice of its own: with the compaction it may
+    // set off, it can take as long as a slice of drawing.
+    if (budgetMs >= 0 && overLimits(followEnd)) {
+        trimToLimits(followEnd, false);
+        d->flushTimer->start(kContinueMs);
+        return;
+    }
     if (d->queue.empty() && d->droppedChunks == 0 && d->droppedBytes == 0)
         return;
 
-    QScrollBar *bar = verticalScrollBar();
-    const bool followEnd = bar->value() >= bar->maximum();
     QElapsedTimer clock;
     clock.start();
 
@@ -243,29 +298,104 @@ void EchoTextEdit::drawBatch(qint64 budgetMs)
     if (d->droppedChunks > 0 || d->droppedBytes > 0)
         renderDropNotice(cursor);
     cursor.endEditBlock();
-    trimToLimits();
+    if (budgetMs < 0)
+        trimToLimits(followEnd, true);
 
-    if (!d->queue.empty()) {
+    if (!d->queue.empty())
         dropOldest(kMaxBacklogChunks, kMaxBacklogBytes);
-        d->flushTimer->start();
-    }
+    if (!d->queue.empty() || overLimits(followEnd))
+        d->flushTimer->start(kContinueMs);
     if (followEnd)
         bar->setValue(bar->maximum());
 }
 
-void EchoTextEdit::appendLine(QTextCursor &cursor, const QString &text, const QTextCharFormat &format)
+bool EchoTextEdit::overLimits(bool followingEnd) const
 {
-    if (!document()->isEmpty())
-        cursor.insertBlock();
-    cursor.insertText(text, format);
+    return int(d->log.size()) > d->maxBlocks || d->logCharacters > d->maxCharacters
+           || d->documentLines > int(d->log.size()) || d->documentLines > documentLineLimit(followingEnd)
+           || document()->characterCount() > documentCharacterLimit(followingEnd);
+}
+
+bool EchoTextEdit::followsEnd() const
+{
+    return verticalScrollBar()->value() >= verticalScrollBar()->maximum();
+}
+
+// While the user reads further back, the document may grow to the log's
+// own bounds, so that nothing moves under the reader.
+int EchoTextEdit::documentLineLimit(bool followingEnd) const
+{
+    return followingEnd ? qMin(d->maxBlocks, kDocumentLines) : d->maxBlocks;
+}
+
+int EchoTextEdit::documentCharacterLimit(bool followingEnd) const
+{
+    return followingEnd ? qMin(d->maxCharacters, kDocumentCharacters) : d->maxCharacters;
+}
+
+const QTextCharFormat &EchoTextEditPrivate::formatOf(LineKind kind) const
+{
+    switch (kind) {
+    case LabelLine:
+        return labelFormat;
+    case TxLine:
+        return txFormat;
+    case BreakLine:
+        return breakFormat;
+    case RxLine:
+        break;
+    }
+    return rxFormat;
+}
+
+void EchoTextEditPrivate::writeLine(QTextCursor &cursor, const Line &line) const
+{
+    // The pieces are inserted from the line's own characters, not copies.
+    const int label = qBound(0, line.labelLength, line.text.size());
+    if (label > 0)
+        cursor.insertText(QString::fromRawData(line.text.constData(), label), labelFormat);
+    if (label < line.text.size())
+        cursor.insertText(QString::fromRawData(line.text.constData() + label, line.text.size() - label),
+                          formatOf(line.kind));
+    if (!line.pickable)
+        return;
+    QTextBlock block = cursor.block();
+    if (auto *blockData = dynamic_cast<BlockData *>(block.userData())) {
+        blockData->offset = line.offset;
+        blockData->size = line.size;
+        blockData->textMode = line.textMode;
+    } else {
+        block.setUserData(new BlockData(line.offset, line.size, line.textMode));
+    }
+}
+
+void EchoTextEditPrivate::appendLine(QTextCursor &cursor, Line line)
+{
+    // Formats given, not looked up: the cursor would ask the document for
+    // the current block's and character's format on every line.
+    if (documentLines > 0)
+        cursor.insertBlock(blockFormat, formatOf(line.kind));
+    writeLine(cursor, line);
+    ++documentLines;
+    logCharacters += line.text.size() + 1;
+    log.push_back(std::move(line));
+}
+
+void EchoTextEditPrivate::appendLine(QTextCursor &cursor, const QString &text, LineKind kind)
+{
+    Line line;
+    line.text = text;
+    line.kind = kind;
+    line.labelLength = kind == LabelLine ? text.size() : 0;
+    appendLine(cursor, std::move(line));
 }
 
 void EchoTextEdit::renderDropNotice(QTextCursor &cursor)
 {
-    appendLine(cursor,
-               QStringLiteral("\u2026 %1 chunks, %2 bytes not shown")
-                   .arg(groupDigits(d->droppedChunks), groupDigits(d->droppedBytes)),
-               d->breakFormat);
+    d->appendLine(cursor,
+                  QStringLiteral("\u2026 %1 chunks, %2 bytes not shown")
+                      .arg(groupDigits(d->droppedChunks), groupDigits(d->droppedBytes)),
+                  EchoTextEditPrivate::BreakLine);
     d->droppedChunks = 0;
     d->droppedBytes = 0;
 }
@@ -274,15 +404,12 @@ void EchoTextEdit::renderChunk(QTextCursor &cursor, const QDateTime &time, const
                                int direction)
 {
     const bool transmitted = direction == Transmitted;
-    int dataStart = -1;
+    QString label;
     if (d->displayLabel) {
-        QString label
-            = timeLabel(time.timeSpec() == Qt::LocalTime ? time : time.toLocalTime(), d->displayDate);
+        label = timeLabel(time.timeSpec() == Qt::LocalTime ? time : time.toLocalTime(), d->displayDate);
         if (d->reportDetails)
             label += (transmitted ? QStringLiteral(" SEND %1 >>>") : QStringLiteral(" RECV %1 <<<"))
                          .arg(data.size());
-        appendLine(cursor, label, d->labelFormat);
-        dataStart = label.size();
     }
 
     QByteArray shown = data;
@@ -292,65 +419,132 @@ void EchoTextEdit::renderChunk(QTextCursor &cursor, const QDateTime &time, const
         shown.truncate(kMaxShownBytes);
     }
     const bool textMode = d->echoMode == 1;
-    const QString text = textMode ? textOf(shown) : QString::fromLatin1(shown.toHex(' ').toUpper());
-    const QTextCharFormat &format = transmitted ? d->txFormat : d->rxFormat;
-    if (d->dataInNewLine) {
-        dataStart = 0;
-        appendLine(cursor, text, format);
-    } else if (d->displayLabel) {
-        dataStart += 1;
-        cursor.insertText(QLatin1Char(' ') + text, format);
-    } else {
-        appendLine(cursor, text, format);
-    }
+    const bool afterLabel = d->displayLabel && !d->dataInNewLine;
 
-    if (transmitted ? d->interpretTx : d->interpretRx) {
-        QTextBlock block = cursor.block();
-        if (auto *blockData = dynamic_cast<EchoTextEditPrivate::BlockData *>(block.userData())) {
-            blockData->offset = dataStart;
-            blockData->size = shown.size();
-            blockData->textMode = textMode;
-        } else {
-            block.setUserData(new EchoTextEditPrivate::BlockData(dataStart, shown.size(), textMode));
-        }
+    EchoTextEditPrivate::Line line;
+    line.kind = transmitted ? EchoTextEditPrivate::TxLine : EchoTextEditPrivate::RxLine;
+    line.pickable = transmitted ? d->interpretTx : d->interpretRx;
+    line.size = shown.size();
+    line.textMode = textMode;
+    if (afterLabel) {
+        // The label and the data share one line, one space between them.
+        line.text = label + (textMode ? QLatin1Char(' ') + textOf(shown) : hexOf(shown, true));
+        line.labelLength = label.size();
+        line.offset = label.size() + 1;
+    } else {
+        if (d->displayLabel)
+            d->appendLine(cursor, label, EchoTextEditPrivate::LabelLine);
+        line.text = textMode ? textOf(shown) : hexOf(shown, false);
+        line.offset = d->dataInNewLine ? 0 : -1;
     }
+    d->appendLine(cursor, std::move(line));
 
     if (d->autoBreak && d->breakInterval >= 1) {
         ++d->packetCounter;
         if (d->packetCounter % d->breakInterval == 0) {
-            appendLine(cursor, d->breakLine, d->breakFormat);
+            d->appendLine(cursor, d->breakLine, EchoTextEditPrivate::BreakLine);
             d->packetCounter = 0;
         }
     }
 }
 
-void EchoTextEdit::trimToLimits()
+void EchoTextEdit::trimToLimits(bool followingEnd, bool all)
 {
-    // The oldest lines go when either bound is passed: a little more than
-    // needed, so that cutting does not happen on every batch, but little
-    // enough that one cut stays short. (Qt's own block limit would cut on
-    // every batch and compact the whole text each time.)
+    // The log: the oldest lines go when either bound is passed, a little
+    // more than needed, so that cutting does not happen on every slice.
+    const int logExcessLines = int(d->log.size()) - d->maxBlocks;
+    const qint64 logExcessChars = d->logCharacters - d->maxCharacters;
+    if (logExcessLines > 0 || logExcessChars > 0) {
+        const int dropLines = logExcessLines > 0 ? logExcessLines + d->maxBlocks / 200 : 0;
+        const qint64 keepChars
+            = logExcessChars > 0 ? d->maxCharacters - d->maxCharacters / 200 : d->logCharacters;
+        int dropped = 0;
+        while (d->log.size() > 1 && (dropped < dropLines || d->logCharacters > keepChars)) {
+            d->logCharacters -= d->log.front().text.size() + 1;
+            d->log.pop_front();
+            ++dropped;
+        }
+    }
+
+    // The document: at most its bounds, and never more lines than the log.
+    // Cut in one piece from its start; the document keeps its last line.
     QTextDocument *doc = document();
-    const int excessChars = doc->characterCount() - d->maxCharacters;
-    const int excessBlocks = doc->blockCount() - d->maxBlocks;
-    if (excessChars <= 0 && excessBlocks <= 0)
+    const int lineLimit = documentLineLimit(followingEnd);
+    const int charLimit = documentCharacterLimit(followingEnd);
+    const int excessLines = qMax(d->documentLines - int(d->log.size()), d->documentLines - lineLimit);
+    const int excessChars = doc->characterCount() - charLimit;
+    if (excessLines <= 0 && excessChars <= 0)
         return;
-    const int wantedChars = excessChars > 0 ? excessChars + d->maxCharacters / 200 : 0;
-    const int wantedBlocks = excessBlocks > 0 ? excessBlocks + d->maxBlocks / 200 : 0;
+    const int wantedBlocks
+        = qMax(d->documentLines - int(d->log.size()),
+               d->documentLines > lineLimit ? d->documentLines - lineLimit + lineLimit / 200 : 0);
+    const int wantedChars = excessChars > 0 ? excessChars + charLimit / 200 : 0;
+    const int maxCut = all ? INT_MAX : kMaxCutLines;
     QTextBlock block = doc->firstBlock();
-    while (block.next().isValid() && (block.position() < wantedChars || block.blockNumber() < wantedBlocks))
+    while (block.next().isValid() && block.blockNumber() < maxCut
+           && (block.position() < wantedChars || block.blockNumber() < wantedBlocks))
         block = block.next();
+    const int cut = block.blockNumber();
+    if (cut == 0)
+        return;
     QTextCursor cursor(doc);
     cursor.setPosition(0);
     cursor.setPosition(block.position(), QTextCursor::KeepAnchor);
     cursor.removeSelectedText();
+    d->documentLines -= cut;
     d->pickedBlock = -1;
+}
+
+void EchoTextEdit::pageIn()
+{
+    d->pageInScheduled = false;
+    QScrollBar *bar = verticalScrollBar();
+    const int older = int(d->log.size()) - d->documentLines;
+    if (older <= 0 || d->documentLines <= 0 || bar->value() > bar->minimum())
+        return;
+    const int count = qMin(older, kPageLines);
+    QTextDocument *doc = document();
+    QTextCursor cursor(doc);
+    cursor.beginEditBlock();
+    // Newest of the page first, each in a new block in front of the rest:
+    // a block made at the very start leaves the first block as it was.
+    for (int i = older - 1; i >= older - count; --i) {
+        const EchoTextEditPrivate::Line &line = d->log[std::size_t(i)];
+        cursor.setPosition(0);
+        cursor.insertBlock(d->blockFormat, d->formatOf(line.kind));
+        cursor.setPosition(0);
+        d->writeLine(cursor, line);
+    }
+    cursor.endEditBlock();
+    d->documentLines += count;
+    d->pickedBlock = -1;
+    // The lines that were in view stay in view.
+    bar->setValue(bar->minimum() + count);
 }
 
 void EchoTextEdit::setLimits(int maxBlocks, int maxCharacters)
 {
     d->maxBlocks = qMax(1, maxBlocks);
     d->maxCharacters = qMax(1, maxCharacters);
+}
+
+int EchoTextEdit::logLineCount() const
+{
+    return int(d->log.size());
+}
+
+qint64 EchoTextEdit::logCharacterCount() const
+{
+    return d->logCharacters;
+}
+
+void EchoTextEdit::clear()
+{
+    QPlainTextEdit::clear();
+    d->log.clear();
+    d->logCharacters = 0;
+    d->documentLines = 0;
+    d->pickedBlock = -1;
 }
 
 qint64 EchoTextEdit::droppedChunks() const
@@ -368,7 +562,7 @@ void EchoTextEdit::insertBreak()
     flushEcho();
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
-    appendLine(cursor, d->breakLine, d->breakFormat);
+    d->appendLine(cursor, d->breakLine, EchoTextEditPrivate::BreakLine);
 }
 
 void EchoTextEdit::composeBreakLine()

@@ -15,9 +15,9 @@ class EchoTextEditPrivate;
 class QTextCursor;
 
 // The running log of the channel's traffic: every chunk becomes a labelled
-// line in hex or text. Chunks are queued and drawn in batches, one edit
-// block per batch at most every 20 ms, so a fast peer never freezes the
-// workbench; the log keeps a bounded number of lines and characters, the
+// line in hex or text. Chunks are queued and drawn in short slices, one
+// edit block each, with the event loop running between them, so a fast peer
+// never freezes the workbench; the log keeps a bounded number of lines and characters, the
 // oldest going first, and says so in one line when it had to leave chunks
 // out. Options live in the dialogue settings file, read here at
 // construction and written back at destruction.
@@ -106,6 +106,13 @@ public:
 
     // Limits of the log; lowered by tests and benchmarks.
     void setLimits(int maxBlocks, int maxCharacters);
+    // The lines and characters the log keeps. While the view follows the
+    // end, the document holds only the newest of them; scrolling to its top
+    // puts older ones back in front, a page at a time.
+    int logLineCount() const;
+    qint64 logCharacterCount() const;
+    // Empties the log (the markers and counters stay).
+    void clear();
     // Chunks and bytes left out of the display since construction.
     qint64 droppedChunks() const;
     qint64 droppedBytes() const;
@@ -132,8 +139,16 @@ private:
     void drawBatch(qint64 budgetMs);
     void renderChunk(QTextCursor &cursor, const QDateTime &time, const QByteArray &data, int direction);
     void renderDropNotice(QTextCursor &cursor);
-    void appendLine(QTextCursor &cursor, const QString &text, const QTextCharFormat &format);
-    void trimToLimits();
+    // Cuts the log and the document to their bounds, which are narrower
+    // while the view follows the end; a cut of the document stops after a
+    // few thousand lines unless all is set.
+    void trimToLimits(bool followingEnd, bool all);
+    bool overLimits(bool followingEnd) const;
+    bool followsEnd() const;
+    int documentLineLimit(bool followingEnd) const;
+    int documentCharacterLimit(bool followingEnd) const;
+    // Puts a page of older log lines back in front of the document.
+    void pageIn();
     void updateMouseTracking();
 
     std::unique_ptr<EchoTextEditPrivate> d;

@@ -13,6 +13,7 @@
 
 #include <deque>
 
+class QTextCursor;
 class QTimer;
 
 // The state of an EchoTextEdit: its options, formats, break line, ruler
@@ -46,7 +47,28 @@ public:
         int direction;
     };
 
+    // One line of the log as kept beside the document: its text, how much
+    // of it is label, the format of the rest and what a pick needs.
+    enum LineKind : quint8 { LabelLine, RxLine, TxLine, BreakLine };
+    struct Line
+    {
+        QString text;
+        int labelLength = 0;
+        LineKind kind = RxLine;
+        bool pickable = false;
+        int offset = -1;
+        int size = 0;
+        bool textMode = false;
+    };
+
     EchoTextEditPrivate();
+
+    // Appends the line to the log and, as a new block, to the document.
+    void appendLine(QTextCursor &cursor, Line line);
+    void appendLine(QTextCursor &cursor, const QString &text, LineKind kind);
+    // Writes the line's text into the cursor's (empty) block.
+    void writeLine(QTextCursor &cursor, const Line &line) const;
+    const QTextCharFormat &formatOf(LineKind kind) const;
 
     EchoSettings settingsSnapshot() const;
     void applySettings(const EchoSettings &settings);
@@ -73,6 +95,7 @@ public:
     bool autoBreak = false;
     int breakInterval = 5;
     QTextCharFormat breakFormat;
+    QTextBlockFormat blockFormat;
     QString breakLine;
     int packetCounter = 0;
     QList<int> noniusPositions;
@@ -92,4 +115,11 @@ public:
     QTimer *flushTimer = nullptr;
     int maxBlocks = 100000;
     int maxCharacters = 3000000;
+
+    // Every line of the log, oldest first, within the bounds above. The
+    // document holds only its newest documentLines lines (see trimToLimits).
+    std::deque<Line> log;
+    qint64 logCharacters = 0; // text and one separator per line
+    int documentLines = 0;
+    bool pageInScheduled = false;
 };

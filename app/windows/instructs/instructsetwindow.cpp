@@ -139,6 +139,12 @@ void InstructSetWindow::add(const QString &content, int textMode)
     setModified(true);
 }
 
+QWidget *InstructSetWindow::createRowAt(int index)
+{
+    InstructItem *item = m_set->at(index);
+    return item ? createRow(item) : nullptr;
+}
+
 InstructItemEditor *InstructSetWindow::createRow(InstructItem *item)
 {
     auto *editor = new InstructItemEditor(item, &m_channel, m_options.editorFont);
@@ -163,8 +169,9 @@ void InstructSetWindow::applyEditModes(InstructItemEditor *row) const
 
 void InstructSetWindow::updateEditModes()
 {
-    for (int i = 0; i < rowCount(); ++i)
-        applyEditModes(row(i));
+    // Rows still to come take the modes when they are made.
+    for (QWidget *created : createdRows())
+        applyEditModes(static_cast<InstructItemEditor *>(created));
     header()->sectionLabel(TitleSection)->setVisible(m_commentsAction->isChecked());
     header()->sectionLabel(IntervalSection)->setVisible(m_delayAction->isChecked());
     requestHeaderPlacement();
@@ -194,6 +201,8 @@ void InstructSetWindow::moveRow(InstructItemEditor *row, int step)
     const int to = from + step;
     if (from < 0 || to < 0 || to >= rowCount())
         return;
+    // The neighbour is made from its item before the items trade places.
+    this->row(to);
     m_set->swap(from, to);
     swapRows(from, to);
     // The pointer stays over the button that moved with its row.
@@ -279,10 +288,9 @@ bool InstructSetWindow::open(const QString &path)
     m_set = loaded.release();
     m_set->setParent(this);
     delete old;
-    QList<QWidget *> rows;
-    for (int i = 0; i < m_set->count(); ++i)
-        rows << createRow(m_set->at(i));
-    appendRows(rows);
+    // A set of a thousand instructs would take most of a second to show
+    // row by row: rows are made as they come into view.
+    appendPendingRows(m_set->count());
     m_path = path;
     setModified(false);
     return true;

@@ -69,6 +69,7 @@ signals:
 protected:
     void setRowNumber(QWidget *row, const QString &text) override;
     QList<QPair<int, QWidget *>> headerPlaces(QWidget *row) const override;
+    QWidget *createRowAt(int index) override;
 
 private:
     void createToolBar();
