@@ -1,13 +1,13 @@
 #include "shell/application.h"
 
-#include "shell/appearance.h"
-#include "shell/applicationoptions.h"
 #include "services/channeltracker.h"
-#include "shell/mainwindow.h"
 #include "services/receivewatcher.h"
 #include "services/rxframewatcher.h"
 #include "services/streamsender.h"
 #include "services/transmitwatcher.h"
+#include "shell/appearance.h"
+#include "shell/applicationoptions.h"
+#include "shell/mainwindow.h"
 
 #include <dorvane/App.h>
 #include <dorvane/Channel.h>
@@ -108,6 +108,7 @@ void Application::startUp(const QString &applicationDir)
     setFont(m_options->appFont);
 
     m_mainWindow = std::make_unique<MainWindow>();
+    m_mainWindow->createRxFramesWindow(m_frameWatcher.get(), m_context.get(), m_options);
     m_mainWindow->resize(1200, 700);
     m_mainWindow->show();
 
@@ -158,6 +159,8 @@ void Application::openDocumentFromCommandLine()
         m_mainWindow->openProtocolSetFile(file.absoluteFilePath());
     else if (suffix.compare(QLatin1String("dvits"), Qt::CaseInsensitive) == 0)
         m_mainWindow->openInstructSetFile(file.absoluteFilePath());
+    else if (suffix.compare(QLatin1String("dvprx"), Qt::CaseInsensitive) == 0)
+        m_mainWindow->openRxProtocolFile(file.absoluteFilePath());
 }
 
 extern "C" int RunApplication(int &argc, char **argv)
