@@ -358,10 +358,13 @@ void RxFrameWatcher::packetStep()
     for (const Packet &packet : qAsConst(packets)) {
         const ProtocolParser::PRResult r
             = m_parser->Update(packet.data.constData(), packet.data.size(), true);
-        if (r.status == ProtocolParser::FrameDecoded)
+        if (r.status == ProtocolParser::FrameDecoded) {
             publish(packet.arrivalNs);
-        else
+            if (r.headOffset > 0)
+                m_skippedBytes.fetch_add(r.headOffset);
+        } else {
             m_skippedBytes.fetch_add(packet.data.size());
+        }
     }
     flushOutbox();
 }

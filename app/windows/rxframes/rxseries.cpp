@@ -72,7 +72,7 @@ void RxSeries::decimate(double from, double to, int columns, QVector<double> &ke
         return;
     columns = std::max(1, columns);
     const int first = std::max(0, lowerBound(from) - 1);
-    const int last = std::min(m_size, lowerBound(to) + 1);
+    const int last = std::min(m_size, lowerBound(std::nextafter(to, HUGE_VAL)) + 1);
     const int count = last - first;
     if (count <= 0)
         return;
