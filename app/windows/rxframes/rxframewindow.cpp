@@ -134,7 +134,6 @@ void RxFrameWindow::createLayout()
     m_lineTable->setHorizontalHeaderLabels({tr("Line"), tr("Colour"), tr("Own Axis")});
     m_lineTable->verticalHeader()->setVisible(false);
     m_lineTable->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    m_lineTable->setMaximumHeight(110);
 
     auto *valueBox = new QWidget(this);
     auto *valueLayout = new QVBoxLayout(valueBox);
@@ -142,32 +141,34 @@ void RxFrameWindow::createLayout()
     valueLayout->addWidget(m_counts);
     valueLayout->addWidget(m_valueTable);
 
-    auto *left = new QSplitter(Qt::Vertical, this);
-    left->addWidget(m_fieldTable);
-    left->addWidget(valueBox);
-    left->setStretchFactor(0, 3);
-    left->setStretchFactor(1, 2);
+    // The plot takes the width; the lines list sits beside it, the protocol
+    // and the values below.
+    auto *top = new QSplitter(Qt::Horizontal, this);
+    top->addWidget(m_plot);
+    top->addWidget(m_lineTable);
+    top->setStretchFactor(0, 5);
+    top->setStretchFactor(1, 1);
 
-    auto *right = new QSplitter(Qt::Vertical, this);
-    right->addWidget(m_plot);
-    right->addWidget(m_lineTable);
-    right->setStretchFactor(0, 4);
-    right->setStretchFactor(1, 1);
+    auto *bottom = new QSplitter(Qt::Horizontal, this);
+    bottom->addWidget(m_fieldTable);
+    bottom->addWidget(valueBox);
+    bottom->setStretchFactor(0, 3);
+    bottom->setStretchFactor(1, 2);
 
-    auto *split = new QSplitter(Qt::Horizontal, this);
-    split->addWidget(left);
-    split->addWidget(right);
-    split->setStretchFactor(0, 2);
-    split->setStretchFactor(1, 3);
+    auto *split = new QSplitter(Qt::Vertical, this);
+    split->addWidget(top);
+    split->addWidget(bottom);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
 
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(split, 1);
-    auto *bottom = new QHBoxLayout();
-    bottom->addWidget(m_title);
-    bottom->addWidget(m_status, 1);
-    layout->addLayout(bottom);
+    auto *statusRow = new QHBoxLayout();
+    statusRow->addWidget(m_title);
+    statusRow->addWidget(m_status, 1);
+    layout->addLayout(statusRow);
     setCentralWidget(central);
 }
 

@@ -100,7 +100,7 @@ void RxSeries::decimate(double from, double to, int columns, QVector<double> &ke
     // The ring is walked as its one or two contiguous pieces, without an
     // index calculation per point.
     bool started = false;
-    long column = 0;
+    double boundary = 0.0;
     int lowIndex = -1;
     int highIndex = -1;
     double low = 0;
@@ -109,13 +109,15 @@ void RxSeries::decimate(double from, double to, int columns, QVector<double> &ke
         const double *t = m_time.data();
         const double *v = m_value.data();
         for (int p = begin; p < end; ++p) {
-            const long c = long(std::floor((t[p] - from) * scale));
             const double y = v[p];
-            if (!started || c != column) {
+            // Times only grow: one comparison a point finds the column's
+            // end, and the column is worked out only when it changes.
+            if (!started || t[p] >= boundary) {
                 if (started)
                     emitColumn(lowIndex, highIndex);
                 started = true;
-                column = c;
+                const double column = std::floor((t[p] - from) * scale);
+                boundary = from + (column + 1.0) / scale;
                 low = high = y;
                 lowIndex = highIndex = logicalBase + (p - begin);
                 continue;
