@@ -47,14 +47,15 @@ constexpr int kValues = 8;
 
 // Head AA 55, eight 16-bit values on lines 1 to 8, a block of 13 bytes and
 // a tail 0D: 32 bytes.
-const char kProtocol[] = "fileFormat: dorvane rx-protocol file\nfileVersion: \"1.0\"\nprotocol: {fields: 11}\nfields:\n"
-                         "  - {name: head, tid: 10, endian: 1, enable: true, meta: [{generator: Fixed, params: "
-                         "\"0xAA,0x55\", graph: -1, form: -1, flag: 1}]}\n"
-                         "%VALUES%"
-                         "  - {name: pad, tid: 10, endian: 1, enable: true, meta: [{generator: Block, params: "
-                         "\"13\", graph: -1, form: -1, flag: 0}]}\n"
-                         "  - {name: tail, tid: 10, endian: 1, enable: true, meta: [{generator: Fixed, params: "
-                         "\"0x0D\", graph: -1, form: -1, flag: 2}]}\n";
+const char kProtocol[]
+    = "fileFormat: dorvane rx-protocol file\nfileVersion: \"1.0\"\nprotocol: {fields: 11}\nfields:\n"
+      "  - {name: head, tid: 10, endian: 1, enable: true, meta: [{generator: Fixed, params: "
+      "\"0xAA,0x55\", graph: -1, form: -1, flag: 1}]}\n"
+      "%VALUES%"
+      "  - {name: pad, tid: 10, endian: 1, enable: true, meta: [{generator: Block, params: "
+      "\"13\", graph: -1, form: -1, flag: 0}]}\n"
+      "  - {name: tail, tid: 10, endian: 1, enable: true, meta: [{generator: Fixed, params: "
+      "\"0x0D\", graph: -1, form: -1, flag: 2}]}\n";
 
 QByteArray protocolText()
 {
@@ -146,7 +147,8 @@ void liveRun(RxFrameWindow *window, int seconds)
     std::atomic<qint64> sent{0};
     std::thread peer([&] { sendFrames(master, 10000, running, sent); });
 
-    std::printf("| second | frames sent | frames decoded | points on line 1 | worst GUI stall ms | resident MB |\n");
+    std::printf(
+        "| second | frames sent | frames decoded | points on line 1 | worst GUI stall ms | resident MB |\n");
     std::printf("|---:|---:|---:|---:|---:|---:|\n");
     double worst = 0;
     const int step = std::max(1, seconds / 6);
@@ -219,9 +221,10 @@ void historyRun(RxFrameWindow *window, RxFrameWatcher *watcher)
     const double after = residentMb();
     std::printf("History bound: %d points a line, rings hold %.1f MB for %d lines\n", points,
                 window->plot()->memoryBytes() / 1e6, window->plot()->lineCount());
-    std::printf("Resident memory: %.1f MB before, %.1f MB with the history full, %.1f MB after 500 000 frames "
-                "more\n\n",
-                before, full, after);
+    std::printf(
+        "Resident memory: %.1f MB before, %.1f MB with the history full, %.1f MB after 500 000 frames "
+        "more\n\n",
+        before, full, after);
     window->stopParsing();
 }
 
@@ -243,8 +246,8 @@ void repaintRun(RxPlot *plot)
             ms.push_back(clock.nsecsElapsed() / 1e6);
         }
         std::sort(ms.begin(), ms.end());
-        std::printf("| %s | %d × %d | %.2f | %.2f |\n", what, plot->width(), plot->height(), ms[ms.size() / 2],
-                    ms.back());
+        std::printf("| %s | %d × %d | %.2f | %.2f |\n", what, plot->width(), plot->height(),
+                    ms[ms.size() / 2], ms.back());
     };
     std::printf("| one repaint, 8 lines × 1 000 000 points | plot pixels | median ms | worst ms |\n");
     std::printf("|---|---:|---:|---:|\n");
@@ -264,10 +267,11 @@ void garbageRun(RxFrameWindow *window, RxFrameWatcher *watcher)
     qint64 garbage = 0;
     const qint64 frames = 200000;
     const qint64 decoded = feed(window, watcher, frames, 0, true, &garbage);
-    std::printf("Garbage of 1 to 20 bytes before every frame: %lld frames sent, %lld decoded, %lld garbage bytes, "
-                "%lld counted as skipped\n",
-                static_cast<long long>(frames), static_cast<long long>(decoded), static_cast<long long>(garbage),
-                static_cast<long long>(watcher->skippedBytes() - skippedBefore));
+    std::printf(
+        "Garbage of 1 to 20 bytes before every frame: %lld frames sent, %lld decoded, %lld garbage bytes, "
+        "%lld counted as skipped\n",
+        static_cast<long long>(frames), static_cast<long long>(decoded), static_cast<long long>(garbage),
+        static_cast<long long>(watcher->skippedBytes() - skippedBefore));
     window->stopParsing();
 }
 
@@ -288,9 +292,15 @@ int main(int argc, char **argv)
         return 1;
     file.close();
     main->openRxProtocolFile(path);
-    main->rxFramesDock()->show();
-    main->rxFramesDock()->raise();
-    QCoreApplication::processEvents();
+    // The window floats at the size of the main window, as a user watching
+    // a plot would have it.
+    QDockWidget *dock = main->rxFramesDock();
+    dock->show();
+    dock->setFloating(true);
+    dock->resize(1200, 700);
+    dock->raise();
+    for (int i = 0; i < 10; ++i)
+        QCoreApplication::processEvents();
 
     std::printf("RX Frames window, plot %d × %d pixels, refresh %d Hz.\n\n", window->plot()->width(),
                 window->plot()->height(), window->plot()->refreshRate());

@@ -329,7 +329,8 @@ private slots:
         QCOMPARE(series.appended(), qint64(5000));
         QCOMPARE(series.timeAt(0), 4000.0);
         QCOMPARE(series.timeAt(999), 4999.0);
-        QVERIFY(series.memoryBytes() <= qint64(1000 * 2 * sizeof(double)));
+        // Two doubles a point and four a block of 64.
+        QVERIFY(series.memoryBytes() <= qint64(1000 * 2 * sizeof(double) + (1000 / 64 + 2) * 4 * sizeof(double)));
         QCOMPARE(series.lowerBound(4500.5), 501);
 
         QVector<double> keys;
@@ -339,6 +340,18 @@ private slots:
         QVERIFY(values.contains(1e6));
         QVERIFY(values.contains(-1e6));
         QVERIFY(std::is_sorted(keys.cbegin(), keys.cend()));
+        // A long history is read through its block summaries: the peaks
+        // stay, wherever they lie in a block, also after the ring wrapped.
+        RxSeries longer(100000);
+        for (int i = 0; i < 150000; ++i)
+            longer.append(i, i == 123457 ? 5e6 : i == 140001 ? -5e6 : double(i % 13));
+        longer.decimate(50000, 149999, 10, keys, values);
+        QVERIFY(keys.size() <= 2 * 10 + 4);
+        QVERIFY(values.contains(5e6));
+        QVERIFY(values.contains(-5e6));
+        QVERIFY(std::is_sorted(keys.cbegin(), keys.cend()));
+        QVERIFY(keys.first() >= 50000.0 && keys.last() <= 149999.0);
+
         // Few points are drawn as they are.
         series.decimate(4990, 4995, 100, keys, values);
         QCOMPARE(keys, QVector<double>({4989, 4990, 4991, 4992, 4993, 4994, 4995, 4996}));

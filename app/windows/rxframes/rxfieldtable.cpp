@@ -70,6 +70,11 @@ RxFieldTable::RxFieldTable(Context *context, QWidget *parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 10);
     horizontalHeader()->setStretchLastSection(true);
+    setColumnWidth(TypeColumn, 130);
+    setColumnWidth(OrderColumn, 115);
+    setColumnWidth(RoleColumn, 105);
+    setColumnWidth(GraphColumn, 55);
+    setColumnWidth(EnableColumn, 60);
     connect(this, &QTableWidget::itemChanged, this, &RxFieldTable::onItemChanged);
 }
 

@@ -22,6 +22,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSaveFile>
@@ -74,6 +75,19 @@ double rawNumber(const Variant &value, int typeId)
     }
 }
 
+// The coefficient a value's one numeric parameter gives, read as a double;
+// 0 when it is not a plain decimal number.
+double writtenCoefficient(const RxField *field)
+{
+    ParamList params;
+    params.Parse(field->GetValueMetaInfo()->GetParamList());
+    if (params.Count() != 1 || params.ParamAt(0).type != ParamList::Number)
+        return 1.0;
+    bool ok = false;
+    const double value = QString::fromStdString(params.ParamAt(0).value).toDouble(&ok);
+    return ok ? value : 0.0;
+}
+
 QIcon swatch(const QColor &color)
 {
     QPixmap pixmap(14, 14);
@@ -105,6 +119,7 @@ RxFrameWindow::RxFrameWindow(RxFrameWatcher *watcher, Context *context, Applicat
     m_refreshTimer->start(1000 / m_plot->refreshRate());
     updateTitle();
     showStatus(tr("Stopped"));
+    m_counts->setText(countText());
 }
 
 RxFrameWindow::~RxFrameWindow()
@@ -134,6 +149,9 @@ void RxFrameWindow::createLayout()
     m_lineTable->setHorizontalHeaderLabels({tr("Line"), tr("Colour"), tr("Own Axis")});
     m_lineTable->verticalHeader()->setVisible(false);
     m_lineTable->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_lineTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    m_lineTable->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    m_lineTable->setMinimumWidth(120);
 
     auto *valueBox = new QWidget(this);
     auto *valueLayout = new QVBoxLayout(valueBox);
@@ -148,6 +166,7 @@ void RxFrameWindow::createLayout()
     top->addWidget(m_lineTable);
     top->setStretchFactor(0, 5);
     top->setStretchFactor(1, 1);
+    top->setSizes({800, 170});
 
     auto *bottom = new QSplitter(Qt::Horizontal, this);
     bottom->addWidget(m_fieldTable);
@@ -160,6 +179,7 @@ void RxFrameWindow::createLayout()
     split->addWidget(bottom);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
+    split->setSizes({600, 400});
 
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
@@ -188,10 +208,16 @@ void RxFrameWindow::createActions()
             &QAction::triggered, this, &RxFrameWindow::newDocument);
     connect(add(document, tr("Open Protocol"), ":/Resources/protocol/open.png", "RxOpenAction"),
             &QAction::triggered, this, &RxFrameWindow::openDocument);
-    connect(add(document, tr("Save Protocol"), ":/Resources/protocol/save.png", "RxSaveAction"),
-            &QAction::triggered, this, [this] { saveDocument(); });
-    connect(add(document, tr("Save Protocol As"), nullptr, "RxSaveAsAction"), &QAction::triggered, this,
-            [this] { saveDocumentAs(); });
+    QAction *save = add(document, tr("Save Protocol"), ":/Resources/protocol/save.png", "RxSaveAction");
+    connect(save, &QAction::triggered, this, [this] { saveDocument(); });
+    // Save As hangs off the save button, as its menu.
+    auto *saveMenu = new QMenu(this);
+    QAction *saveAs = saveMenu->addAction(tr("Save Protocol As"));
+    saveAs->setObjectName(QStringLiteral("RxSaveAsAction"));
+    connect(saveAs, &QAction::triggered, this, [this] { saveDocumentAs(); });
+    save->setMenu(saveMenu);
+    if (auto *button = qobject_cast<QToolButton *>(document->widgetForAction(save)))
+        button->setPopupMode(QToolButton::MenuButtonPopup);
     document->addSeparator();
     connect(add(document, tr("New Field"), ":/Resources/protocol/new-field.png", "RxAddFieldAction"),
             &QAction::triggered, m_fieldTable, &RxFieldTable::appendField);
@@ -245,6 +271,7 @@ void RxFrameWindow::createActions()
     for (QDoubleSpinBox *spin : {m_lowerSpin, m_upperSpin}) {
         spin->setRange(-1e12, 1e12);
         spin->setDecimals(3);
+        spin->setMaximumWidth(90);
         spin->setEnabled(false);
         spin->setToolTip(spin == m_lowerSpin ? tr("Fixed range: lowest value")
                                              : tr("Fixed range: highest value"));
@@ -478,6 +505,7 @@ bool RxFrameWindow::startParsing()
     // Which line every measured value feeds, and the field it comes from.
     m_valueTypes.clear();
     m_valueLines.clear();
+    m_valueCoefficients.clear();
     QList<int> graphIds;
     QStringList lineNames;
     QStringList valueNames;
@@ -489,6 +517,7 @@ bool RxFrameWindow::startParsing()
         const int graph = field->GetValueMetaInfo()->GetGraphId();
         m_valueTypes << field->GetTypeId();
         valueNames << name;
+        m_valueCoefficients << writtenCoefficient(field);
         if (graph < 0) {
             m_valueLines << -1;
             continue;
@@ -564,8 +593,7 @@ void RxFrameWindow::onFrame(qint64 arrivalNs, const QByteArray &payload)
         const int line = m_valueLines.at(i);
         if (line < 0)
             continue;
-        const FrameValue &value = m_latest.at(i);
-        m_plot->append(line, time, rawNumber(value.value, m_valueTypes.at(i)) * double(value.coefficient));
+        m_plot->append(line, time, scaled(i));
     }
 }
 
@@ -576,6 +604,14 @@ QString RxFrameWindow::rawText(int index) const
     if (type == 20 || type == 21)
         return QString::number(raw, 'g', QLocale::FloatingPointShortest);
     return QString::number(qint64(raw));
+}
+
+double RxFrameWindow::scaled(int index) const
+{
+    const FrameValue &value = m_latest.at(index);
+    const double written = m_valueCoefficients.at(index);
+    return rawNumber(value.value, m_valueTypes.at(index))
+           * (written != 0.0 ? written : double(value.coefficient));
 }
 
 QString RxFrameWindow::countText() const
@@ -613,11 +649,8 @@ void RxFrameWindow::refreshNow()
     m_counts->setText(countText());
     if (!m_haveLatest)
         return;
-    for (int i = 0; i < m_latest.size(); ++i) {
-        const FrameValue &value = m_latest.at(i);
-        m_valueTable->setValue(i, rawText(i),
-                               rawNumber(value.value, m_valueTypes.at(i)) * double(value.coefficient));
-    }
+    for (int i = 0; i < m_latest.size(); ++i)
+        m_valueTable->setValue(i, rawText(i), scaled(i));
 }
 
 void RxFrameWindow::fillLineTable()

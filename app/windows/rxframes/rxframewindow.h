@@ -102,6 +102,7 @@ private:
     void saveSettings();
     void rememberDirectory(const QString &file);
     QString rawText(int index) const;
+    double scaled(int index) const;
 
     QPointer<RxFrameWatcher> m_watcher;
     Context *m_context;
@@ -136,6 +137,10 @@ private:
     bool m_parsing = false;
     QVector<int> m_valueTypes;
     QVector<int> m_valueLines;
+    // The coefficient as written, in double precision (the parser carries
+    // it as a float, which would put 0.01 off by 2e-10); 0 means the
+    // parser's own.
+    QVector<double> m_valueCoefficients;
     QVector<FrameValue> m_latest;
     bool m_haveLatest = false;
     qint64 m_epochNs = 0;

@@ -41,7 +41,7 @@ RxPlot::RxPlot(QWidget *parent, int ringCapacity)
     xAxis->setLabel(tr("Time (s)"));
     xAxis->setRange(0.0, m_timeWindow);
     yAxis->setRange(m_fixedLower, m_fixedUpper);
-    legend->setVisible(true);
+    legend->setVisible(false);
     legend->setFont(QFont(font().family(), 8));
     axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
 
@@ -98,6 +98,8 @@ void RxPlot::setLines(const QList<int> &graphIds, const QStringList &names)
         line->graph->setAdaptiveSampling(false);
         m_lines.push_back(std::move(line));
     }
+    // An empty legend is only a box.
+    legend->setVisible(!m_lines.empty());
     m_latest = 0.0;
     m_dirty = true;
     refresh();

@@ -8,11 +8,15 @@
 
 // The history of one plotted line: the last `capacity` points in a ring, in
 // arrival order, so their times never decrease. Memory is bounded by the
-// capacity (two doubles a point) whatever the frame rate or running time.
+// capacity (two doubles a point, and the lowest and highest point of every
+// block of kBlock points) whatever the frame rate or running time.
 class DORVANE_APP_EXPORT RxSeries
 {
 public:
     static constexpr int kDefaultCapacity = 1000000;
+    // Points a block summary stands for: a view with many blocks per pixel
+    // column reads the summaries instead of the points.
+    static constexpr int kBlock = 64;
 
     explicit RxSeries(int capacity = kDefaultCapacity);
 
@@ -48,10 +52,22 @@ private:
         return at >= m_capacity ? at - m_capacity : at;
     }
 
+    // The lowest and highest point of a block of kBlock points, counted
+    // from the first point ever appended.
+    struct Block
+    {
+        double lowTime;
+        double low;
+        double highTime;
+        double high;
+    };
+
     int m_capacity;
+    int m_blockCount;
     int m_start = 0;
     int m_size = 0;
     qint64 m_appended = 0;
     std::vector<double> m_time;
     std::vector<double> m_value;
+    std::vector<Block> m_blocks;
 };

@@ -50,5 +50,6 @@ QString RxValueTable::scaledText(int row) const
 
 QString RxValueTable::scaledToText(double value)
 {
-    return QString::number(value, 'g', 17);
+    // The shortest text that reads back as the same double.
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
