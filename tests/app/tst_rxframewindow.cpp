@@ -285,7 +285,10 @@ private slots:
         QCOMPARE(plot->viewTo(), frozenTo);
 
         const QString csv = m_dir.filePath(QStringLiteral("all.csv"));
+        QSignalSpy exported(&bench.window, &RxFrameWindow::csvExportFinished);
         QVERIFY(bench.window.exportCsv(csv, false));
+        QVERIFY(exported.wait(10000));
+        QCOMPARE(exported.last().at(1).toBool(), true);
         const QList<QByteArrayList> rows = csvRows(csv);
         QCOMPARE(rows.size(), 21);
         QCOMPARE(rows.first(), QByteArrayList({"time_s", "graph_1", "graph_2"}));
@@ -309,6 +312,8 @@ private slots:
         plot->xAxis->setRange(series.timeAt(3), series.timeAt(6));
         const QString part = m_dir.filePath(QStringLiteral("part.csv"));
         QVERIFY(bench.window.exportCsv(part, true));
+        QVERIFY(exported.wait(10000));
+        QCOMPARE(exported.last().at(1).toBool(), true);
         const QList<QByteArrayList> partRows = csvRows(part);
         QCOMPARE(partRows.size(), 5);
         QCOMPARE(partRows.at(1).at(1).toDouble(), double(3 * 101 + 1) * 0.5);
@@ -330,7 +335,8 @@ private slots:
         QCOMPARE(series.timeAt(0), 4000.0);
         QCOMPARE(series.timeAt(999), 4999.0);
         // Two doubles a point and four a block of 64.
-        QVERIFY(series.memoryBytes() <= qint64(1000 * 2 * sizeof(double) + (1000 / 64 + 2) * 4 * sizeof(double)));
+        QVERIFY(series.memoryBytes()
+                <= qint64(1000 * 2 * sizeof(double) + (1000 / 64 + 2) * 4 * sizeof(double)));
         QCOMPARE(series.lowerBound(4500.5), 501);
 
         QVector<double> keys;

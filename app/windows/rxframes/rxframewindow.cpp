@@ -5,7 +5,9 @@
 #include "shell/applicationoptions.h"
 #include "shell/notices.h"
 #include "shell/savefileaskdialog.h"
+#include "windows/rxframes/rxcsvexport.h"
 #include "windows/rxframes/rxfieldtable.h"
+#include "windows/rxframes/rxlinelist.h"
 #include "windows/rxframes/rxplot.h"
 #include "windows/rxframes/rxvaluetable.h"
 
@@ -13,14 +15,12 @@
 #include <dorvane/WdxWidgets.h>
 
 #include <QAction>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QColorDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -28,7 +28,6 @@
 #include <QSaveFile>
 #include <QSpinBox>
 #include <QSplitter>
-#include <QTableWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -88,13 +87,6 @@ double writtenCoefficient(const RxField *field)
     return ok ? value : 0.0;
 }
 
-QIcon swatch(const QColor &color)
-{
-    QPixmap pixmap(14, 14);
-    pixmap.fill(color);
-    return QIcon(pixmap);
-}
-
 } // namespace
 
 RxFrameWindow::RxFrameWindow(RxFrameWatcher *watcher, Context *context, ApplicationOptions *options,
@@ -124,6 +116,10 @@ RxFrameWindow::RxFrameWindow(RxFrameWatcher *watcher, Context *context, Applicat
 
 RxFrameWindow::~RxFrameWindow()
 {
+    // A file being written is finished first; its result event dies with
+    // the window.
+    if (m_exportThread.joinable())
+        m_exportThread.join();
     if (m_parsing)
         stopParsing();
 }
@@ -144,14 +140,7 @@ void RxFrameWindow::createLayout()
     m_title = new QLabel(this);
     m_title->setObjectName(QStringLiteral("RxDocumentLabel"));
 
-    m_lineTable = new QTableWidget(0, 3, this);
-    m_lineTable->setObjectName(QStringLiteral("RxLineTable"));
-    m_lineTable->setHorizontalHeaderLabels({tr("Line"), tr("Colour"), tr("Own Axis")});
-    m_lineTable->verticalHeader()->setVisible(false);
-    m_lineTable->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    m_lineTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
-    m_lineTable->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
-    m_lineTable->setMinimumWidth(120);
+    m_lineTable = new RxLineList(m_plot, this);
 
     auto *valueBox = new QWidget(this);
     auto *valueLayout = new QVBoxLayout(valueBox);
@@ -539,7 +528,7 @@ bool RxFrameWindow::startParsing()
         return false;
     }
     m_plot->setLines(graphIds, lineNames);
-    fillLineTable();
+    m_lineTable->refill();
     m_valueTable->setFields(valueNames);
     m_latest.clear();
     m_haveLatest = false;
@@ -653,37 +642,6 @@ void RxFrameWindow::refreshNow()
         m_valueTable->setValue(i, rawText(i), scaled(i));
 }
 
-void RxFrameWindow::fillLineTable()
-{
-    m_lineTable->clearContents();
-    m_lineTable->setRowCount(m_plot->lineCount());
-    for (int line = 0; line < m_plot->lineCount(); ++line) {
-        auto *name = new QTableWidgetItem(m_plot->graphOf(line)->name());
-        name->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
-        name->setCheckState(Qt::Checked);
-        m_lineTable->setItem(line, 0, name);
-        auto *colour = new QToolButton(m_lineTable);
-        colour->setIcon(swatch(m_plot->lineColor(line)));
-        colour->setAutoRaise(true);
-        connect(colour, &QToolButton::clicked, this, [this, line, colour] {
-            const QColor chosen = QColorDialog::getColor(m_plot->lineColor(line), this, tr("Line colour"));
-            if (!chosen.isValid())
-                return;
-            m_plot->setLineColor(line, chosen);
-            colour->setIcon(swatch(chosen));
-        });
-        m_lineTable->setCellWidget(line, 1, colour);
-        auto *own = new QCheckBox(m_lineTable);
-        connect(own, &QCheckBox::toggled, this, [this, line](bool on) { m_plot->setLineOwnAxis(line, on); });
-        m_lineTable->setCellWidget(line, 2, own);
-    }
-    disconnect(m_lineTable, &QTableWidget::itemChanged, this, nullptr);
-    connect(m_lineTable, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
-        if (item->column() == 0)
-            m_plot->setLineVisible(item->row(), item->checkState() == Qt::Checked);
-    });
-}
-
 void RxFrameWindow::showStatus(const QString &text, bool problem)
 {
     m_status->setText(text);
@@ -694,64 +652,30 @@ void RxFrameWindow::showStatus(const QString &text, bool problem)
 
 bool RxFrameWindow::exportCsv(const QString &path, bool visibleRangeOnly)
 {
-    WdxWaitCursor wait;
-    const int lines = m_plot->lineCount();
-    const double from = visibleRangeOnly ? m_plot->viewFrom() : -1e300;
-    const double to = visibleRangeOnly ? m_plot->viewTo() : 1e300;
-    QVector<int> at(lines);
-    QVector<int> end(lines);
-    for (int line = 0; line < lines; ++line) {
-        const RxSeries &series = m_plot->series(line);
-        at[line] = visibleRangeOnly ? series.lowerBound(from) : 0;
-        end[line] = visibleRangeOnly ? series.lowerBound(std::nextafter(to, 1e300)) : series.size();
-    }
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        warnSaveFailed(this, path, file.errorString());
+    if (m_exportThread.joinable())
         return false;
-    }
-    QByteArray out = "time_s";
-    for (int line = 0; line < lines; ++line)
-        out += ",graph_" + QByteArray::number(m_plot->graphIdOf(line));
-    out += '\n';
-    // The lines are merged by time; a frame's values share one time and so
-    // one row. The values print in the shortest form that reads back to the
-    // same double.
-    bool ok = true;
-    forever
-    {
-        double time = 0.0;
-        bool any = false;
-        for (int line = 0; line < lines; ++line) {
-            if (at[line] < end[line]) {
-                const double t = m_plot->series(line).timeAt(at[line]);
-                time = any ? qMin(time, t) : t;
-                any = true;
-            }
-        }
-        if (!any)
-            break;
-        out += QByteArray::number(time, 'f', 6);
-        for (int line = 0; line < lines; ++line) {
-            out += ',';
-            const RxSeries &series = m_plot->series(line);
-            if (at[line] < end[line] && series.timeAt(at[line]) == time) {
-                out += QByteArray::number(series.valueAt(at[line]), 'g', QLocale::FloatingPointShortest);
-                ++at[line];
-            }
-        }
-        out += '\n';
-        if (out.size() > (1 << 20)) {
-            ok = ok && file.write(out) == out.size();
-            out.clear();
-        }
-    }
-    ok = ok && file.write(out) == out.size();
-    if (!ok || !file.commit()) {
-        warnSaveFailed(this, path, file.errorString());
-        return false;
-    }
+    // The copy is quick; formatting a million rows is not, and happens on a
+    // thread of its own while the window goes on.
+    auto snapshot = std::make_shared<RxCsvSnapshot>(
+        RxCsvSnapshot::of(*m_plot, visibleRangeOnly, m_plot->viewFrom(), m_plot->viewTo()));
+    showStatus(
+        tr("Exporting %1 values to %2").arg(snapshot->pointCount()).arg(QDir::toNativeSeparators(path)));
+    m_exportThread = std::thread([this, path, snapshot] {
+        QString reason;
+        const bool ok = writeRxCsv(path, *snapshot, &reason);
+        // The window joins this thread before it goes, so it is still there.
+        QMetaObject::invokeMethod(
+            this,
+            [this, path, ok, reason] {
+                m_exportThread.join();
+                if (ok)
+                    showStatus(tr("Exported to %1").arg(QDir::toNativeSeparators(path)));
+                else
+                    warnSaveFailed(this, path, reason);
+                emit csvExportFinished(path, ok);
+            },
+            Qt::QueuedConnection);
+    });
     return true;
 }
 

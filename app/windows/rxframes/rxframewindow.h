@@ -9,6 +9,7 @@
 #include <dorvane/protocolparser.h>
 
 #include <memory>
+#include <thread>
 
 class ApplicationOptions;
 class Context;
@@ -16,10 +17,10 @@ class QAction;
 class QDoubleSpinBox;
 class QLabel;
 class QSpinBox;
-class QTableWidget;
 class QTimer;
 class RxFieldTable;
 class RxFrameWatcher;
+class RxLineList;
 class RxPlot;
 class RxProtocol;
 class RxValueTable;
@@ -59,7 +60,9 @@ public:
     bool isParsing() const { return m_parsing; }
 
     // Scaled values of every line, with the arrival time in seconds to the
-    // microsecond; the whole history or the time range on screen.
+    // microsecond; the whole history or the time range on screen. Written on
+    // a thread of its own; csvExportFinished tells the outcome. False when an
+    // export is still running.
     bool exportCsv(const QString &path, bool visibleRangeOnly);
     bool exportPicture(const QString &path);
 
@@ -76,6 +79,9 @@ public:
 
     // Draws the table, the counts and the plot now.
     void refreshNow();
+
+signals:
+    void csvExportFinished(const QString &path, bool ok);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -94,7 +100,6 @@ private:
     void updateTitle();
     void onFrame(qint64 arrivalNs, const QByteArray &payload);
     void onRefreshTick();
-    void fillLineTable();
     void askExportCsv();
     void askExportPicture();
     void showStatus(const QString &text, bool problem = false);
@@ -116,7 +121,7 @@ private:
     RxFieldTable *m_fieldTable = nullptr;
     RxValueTable *m_valueTable = nullptr;
     RxPlot *m_plot = nullptr;
-    QTableWidget *m_lineTable = nullptr;
+    RxLineList *m_lineTable = nullptr;
     QLabel *m_status = nullptr;
     QLabel *m_counts = nullptr;
     QLabel *m_title = nullptr;
@@ -131,6 +136,7 @@ private:
     QDoubleSpinBox *m_lowerSpin = nullptr;
     QDoubleSpinBox *m_upperSpin = nullptr;
     QTimer *m_refreshTimer = nullptr;
+    std::thread m_exportThread;
 
     // What the running parse decodes: per measured value of a frame, its
     // field's type and the plot line it feeds (-1 none).
