@@ -8,6 +8,8 @@
 #include <QTime>
 #include <QTimer>
 
+#include <algorithm>
+#include <chrono>
 #include <cstring>
 
 // Lives on the thread that made the watcher and hands the published frames
@@ -71,6 +73,15 @@ RxFrameWatcher::~RxFrameWatcher()
     // Orders what the worker did last before the members go.
     std::lock_guard<std::mutex> lock(m_mutex);
     m_outbox.clear();
+    m_outboxTimes.clear();
+}
+
+qint64 RxFrameWatcher::monotonicNs()
+{
+    // steady_clock is CLOCK_MONOTONIC here, the clock QElapsedTimer reads.
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 // Requests cross to the worker as slots, and what they carry lies in members
@@ -87,10 +98,12 @@ void RxFrameWatcher::shutDownWorker()
     m_timer = nullptr;
     m_cycleRunning.store(false);
     m_stream.clear();
+    m_streamMarks.clear();
     std::lock_guard<std::mutex> lock(m_mutex);
     m_parser.reset();
     m_protocol.reset();
     m_streamInput.clear();
+    m_inputMarks.clear();
     m_packets.clear();
 }
 
@@ -121,12 +134,14 @@ void RxFrameWatcher::adoptProtocol()
     const bool built = parser->Build(adopted.get());
     // A new protocol starts on a clean stream.
     m_stream.clear();
+    m_streamMarks.clear();
     m_streamSize.store(0);
     std::lock_guard<std::mutex> lock(m_mutex);
     m_buildResult = built;
     m_parser = std::move(parser);
     m_protocol = std::move(adopted);
     m_streamInput.clear();
+    m_inputMarks.clear();
     m_packets.clear();
 }
 
@@ -183,18 +198,28 @@ void RxFrameWatcher::inputData(const QByteArray &data)
     // Nothing is kept while nothing parses.
     if (data.isEmpty() || !m_cycleRunning.load())
         return;
+    const qint64 now = monotonicNs();
     if (!m_packetMode.load()) {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_streamInput.append(data);
+        m_inputTotal += data.size();
+        m_inputMarks.append({m_inputTotal, now});
         const int excess = m_streamInput.size() - maxStreamBytes;
         if (excess > 0) {
             m_streamInput.remove(0, excess);
             m_droppedBytes.fetch_add(excess);
+            // Marks of chunks wholly thrown away go with them.
+            const qint64 start = m_inputTotal - m_streamInput.size();
+            int gone = 0;
+            while (gone < m_inputMarks.size() - 1 && m_inputMarks.at(gone).end <= start)
+                ++gone;
+            m_inputMarks.remove(0, gone);
         }
         return;
     }
     Packet packet;
     packet.arrivalTime = QTime::currentTime().msecsSinceStartOfDay();
+    packet.arrivalNs = now;
     packet.data = data;
     std::lock_guard<std::mutex> lock(m_mutex);
     packet.sequence = ++m_packetCounter;
@@ -224,9 +249,11 @@ void RxFrameWatcher::onStopTimingCycle()
 void RxFrameWatcher::clearQueues()
 {
     m_stream.clear();
+    m_streamMarks.clear();
     m_streamSize.store(0);
     std::lock_guard<std::mutex> lock(m_mutex);
     m_streamInput.clear();
+    m_inputMarks.clear();
     m_packets.clear();
 }
 
@@ -242,6 +269,22 @@ void RxFrameWatcher::dropStreamFront(int count)
 {
     m_stream.remove(0, count);
     m_streamSize.store(m_stream.size());
+    const qint64 start = m_streamEnd - m_stream.size();
+    int gone = 0;
+    while (gone < m_streamMarks.size() && m_streamMarks.at(gone).end <= start)
+        ++gone;
+    m_streamMarks.remove(0, gone);
+}
+
+qint64 RxFrameWatcher::arrivalOfStreamByte(int offset) const
+{
+    const qint64 position = m_streamEnd - m_stream.size() + offset;
+    // The chunk holding a byte is the first one that ends past it.
+    const auto mark = std::upper_bound(m_streamMarks.cbegin(), m_streamMarks.cend(), position,
+                                       [](qint64 at, const ArrivalMark &m) { return at < m.end; });
+    if (mark != m_streamMarks.cend())
+        return mark->ns;
+    return m_streamMarks.isEmpty() ? monotonicNs() : m_streamMarks.last().ns;
 }
 
 void RxFrameWatcher::streamStep()
@@ -250,6 +293,9 @@ void RxFrameWatcher::streamStep()
         std::lock_guard<std::mutex> lock(m_mutex);
         m_stream.append(m_streamInput);
         m_streamInput.clear();
+        m_streamMarks += m_inputMarks;
+        m_inputMarks.clear();
+        m_streamEnd = m_inputTotal;
     }
     const int excess = m_stream.size() - maxStreamBytes;
     if (excess > 0) {
@@ -274,20 +320,29 @@ void RxFrameWatcher::streamStep()
             if (r.frameEnd <= 0)
                 break;
             // A frame that could not be decoded leaves its bytes but publishes nothing.
-            if (r.status == ProtocolParser::FrameDecoded)
-                publish();
-            consumed += qMin(r.frameEnd, available);
+            const int end = qMin(r.frameEnd, available);
+            if (r.status == ProtocolParser::FrameDecoded) {
+                publish(arrivalOfStreamByte(consumed + end - 1));
+                if (r.headOffset > 0)
+                    m_skippedBytes.fetch_add(r.headOffset);
+            } else {
+                m_skippedBytes.fetch_add(end);
+            }
+            consumed += end;
             continue;
         }
         if (r.status == ProtocolParser::HeadNotFound) {
             // Only the last bytes may still begin a head; a head is never
             // longer than a frame.
             const int keep = qMax(0, m_parser->GetFrameSize() - 1);
-            if (available > keep)
+            if (available > keep) {
                 consumed += available - keep;
+                m_skippedBytes.fetch_add(available - keep);
+            }
         } else if (r.headOffset > 0) {
             // The head was found further on: no frame starts before it.
             consumed += r.headOffset;
+            m_skippedBytes.fetch_add(r.headOffset);
         }
         break;
     }
@@ -308,13 +363,18 @@ void RxFrameWatcher::packetStep()
     for (const Packet &packet : qAsConst(packets)) {
         const ProtocolParser::PRResult r
             = m_parser->Update(packet.data.constData(), packet.data.size(), true);
-        if (r.status == ProtocolParser::FrameDecoded)
-            publish();
+        if (r.status == ProtocolParser::FrameDecoded) {
+            publish(packet.arrivalNs);
+            if (r.headOffset > 0)
+                m_skippedBytes.fetch_add(r.headOffset);
+        } else {
+            m_skippedBytes.fetch_add(packet.data.size());
+        }
     }
     flushOutbox();
 }
 
-void RxFrameWatcher::publish()
+void RxFrameWatcher::publish(qint64 arrivalNs)
 {
     const std::vector<FrameValue> &values = m_parser->GetFrameValues();
     const qint32 count = qint32(values.size());
@@ -325,6 +385,7 @@ void RxFrameWatcher::publish()
     std::memcpy(payload.data(), &count, sizeof count);
     std::memcpy(payload.data() + sizeof count, values.data(), values.size() * sizeof(FrameValue));
     m_published.append(payload);
+    m_publishedTimes.append(arrivalNs);
 }
 
 void RxFrameWatcher::flushOutbox()
@@ -336,13 +397,16 @@ void RxFrameWatcher::flushOutbox()
         std::lock_guard<std::mutex> lock(m_mutex);
         idle = m_outbox.isEmpty();
         m_outbox.append(m_published);
+        m_outboxTimes += m_publishedTimes;
         const int excess = m_outbox.size() - maxUndeliveredFrames;
         if (excess > 0) {
             m_outbox.erase(m_outbox.begin(), m_outbox.begin() + excess);
+            m_outboxTimes.remove(0, excess);
             m_droppedFrames.fetch_add(excess);
         }
     }
     m_published.clear();
+    m_publishedTimes.clear();
     if (idle)
         QMetaObject::invokeMethod(m_relay.get(), "deliver", Qt::QueuedConnection);
 }
@@ -352,14 +416,18 @@ void RxFrameWatcher::deliverFrames()
     // A burst is handed on in slices, so the receiving thread keeps serving
     // its other events between them.
     QList<QByteArray> frames;
+    QVector<qint64> times;
     bool more = false;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         if (m_outbox.size() <= kDeliverySlice) {
             frames.swap(m_outbox);
+            times.swap(m_outboxTimes);
         } else {
             frames = m_outbox.mid(0, kDeliverySlice);
+            times = m_outboxTimes.mid(0, kDeliverySlice);
             m_outbox.erase(m_outbox.begin(), m_outbox.begin() + kDeliverySlice);
+            m_outboxTimes.remove(0, kDeliverySlice);
             more = true;
         }
     }
@@ -367,8 +435,10 @@ void RxFrameWatcher::deliverFrames()
     // keeps the receiving thread's timers from running.
     if (more)
         QTimer::singleShot(1, m_relay.get(), &FrameRelay::deliver);
-    for (const QByteArray &frame : qAsConst(frames))
-        emit frameArrived(frame);
+    for (int i = 0; i < frames.size(); ++i) {
+        emit frameArrivedAt(times.at(i), frames.at(i));
+        emit frameArrived(frames.at(i));
+    }
 }
 
 #include "rxframewatcher.moc"

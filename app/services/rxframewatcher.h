@@ -4,6 +4,7 @@
 #include <QList>
 #include <QObject>
 #include <QThread>
+#include <QVector>
 
 #include <dorvane/app_export.h>
 
@@ -42,7 +43,12 @@ public:
         // Milliseconds since midnight, local time.
         int arrivalTime = 0;
         QByteArray data;
+        // The host's monotonic clock at arrival, nanoseconds.
+        qint64 arrivalNs = 0;
     };
+
+    // The monotonic clock that frames are stamped with, nanoseconds.
+    static qint64 monotonicNs();
 
     // Starts the watcher's thread, which runs until the watcher is destroyed.
     explicit RxFrameWatcher(QObject *parent = nullptr);
@@ -78,6 +84,9 @@ public:
     // Frames a busy receiving thread had not taken yet when more arrived.
     qint64 droppedFrames() const { return m_droppedFrames.load(); }
     static constexpr int maxUndeliveredFrames = 10000;
+    // Bytes passed over while looking for a frame, in frames that could not
+    // be decoded, and in packets that held no frame, since the watcher began.
+    qint64 skippedBytes() const { return m_skippedBytes.load(); }
 
 signals:
     void sigStartTimingCycle();
@@ -85,6 +94,10 @@ signals:
     // A 32-bit count N in host byte order, then the N frame values of the
     // frame, 32 bytes each, as the parser holds them.
     void frameArrived(QByteArray data);
+    // Emitted just before frameArrived with the same payload and the
+    // monotonicNs() time at which the chunk holding the frame's last byte
+    // arrived.
+    void frameArrivedAt(qint64 arrivalNs, QByteArray data);
 
 public slots:
     // Takes one received chunk; called on the GUI thread.
@@ -102,7 +115,9 @@ private:
     Context *m_context = nullptr;
     void streamStep();
     void packetStep();
-    void publish();
+    void publish(qint64 arrivalNs);
+    // The arrival time of the stream byte at offset in m_stream.
+    qint64 arrivalOfStreamByte(int offset) const;
     // Drops the front of the worker's stream, keeping the rest.
     void dropStreamFront(int count);
     void clearQueues();
@@ -125,8 +140,18 @@ private:
     QByteArray m_streamInput;
     QList<Packet> m_packets;
     int m_packetCounter = 0;
+    // Where each stream chunk ends, counted in bytes since the watcher began,
+    // and when it arrived.
+    struct ArrivalMark
+    {
+        qint64 end;
+        qint64 ns;
+    };
+    QVector<ArrivalMark> m_inputMarks;
+    qint64 m_inputTotal = 0;
 
     QList<QByteArray> m_outbox;
+    QVector<qint64> m_outboxTimes;
     bool m_buildResult = false;
     std::unique_ptr<RxProtocol> m_pendingProtocol;
     std::atomic<bool> m_pendingPacketMode{false};
@@ -134,7 +159,12 @@ private:
     // The worker's own: stream bytes taken over from m_streamInput.
     QByteArray m_stream;
     std::atomic<int> m_streamSize{0};
+    // The stream count of the byte just past m_stream, and the marks of the
+    // chunks m_stream holds.
+    qint64 m_streamEnd = 0;
+    QVector<ArrivalMark> m_streamMarks;
     QList<QByteArray> m_published;
+    QVector<qint64> m_publishedTimes;
 
     // Lives on the constructing thread; frameArrived is emitted there.
     std::unique_ptr<FrameRelay> m_relay;
@@ -143,4 +173,5 @@ private:
     std::atomic<qint64> m_droppedBytes{0};
     std::atomic<qint64> m_droppedPackets{0};
     std::atomic<qint64> m_droppedFrames{0};
+    std::atomic<qint64> m_skippedBytes{0};
 };

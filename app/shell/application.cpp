@@ -117,6 +117,7 @@ void Application::startUp(const QString &applicationDir)
 
     m_mainWindow = std::make_unique<MainWindow>(*m_services);
     connectWorkbench(*m_mainWindow, *m_transmitWatcher, *m_receiveWatcher, *m_frameWatcher);
+    m_mainWindow->createRxFramesWindow(m_frameWatcher.get(), m_context.get(), m_options);
     m_mainWindow->resize(1200, 700);
     m_mainWindow->show();
 
@@ -169,6 +170,8 @@ void Application::openDocumentFromCommandLine()
         m_mainWindow->openProtocolSetFile(file.absoluteFilePath());
     else if (suffix.compare(QLatin1String("dvits"), Qt::CaseInsensitive) == 0)
         m_mainWindow->openInstructSetFile(file.absoluteFilePath());
+    else if (suffix.compare(QLatin1String("dvprx"), Qt::CaseInsensitive) == 0)
+        m_mainWindow->openRxProtocolFile(file.absoluteFilePath());
 }
 
 extern "C" int RunApplication(int &argc, char **argv)

@@ -51,7 +51,7 @@ public:
     ReceiveWatcher *receiveWatcher() const { return m_receiveWatcher.get(); }
     RxFrameWatcher *frameWatcher() const { return m_frameWatcher.get(); }
 
-    // Opens a ".dvptc", ".dvpts" or ".dvits" file named as the second argument.
+    // Opens a ".dvptc", ".dvpts", ".dvits" or ".dvprx" file named as the second argument.
     void openDocumentFromCommandLine();
 
 private:

@@ -15,6 +15,7 @@
 #include "windows/interpret/interpretwindow.h"
 #include "windows/protocoleditor/txprotocoleditor.h"
 #include "windows/protocolsets/txprotocolsetwindow.h"
+#include "windows/rxframes/rxframewindow.h"
 #include "windows/transmit/transmitwindow.h"
 
 #include <dorvane/WdxWidgets.h>
@@ -265,7 +266,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    if (!m_instructSetWindow->askSave()) {
+    if (!m_instructSetWindow->askSave() || (m_rxFrameWindow && !m_rxFrameWindow->askSave())) {
         event->ignore();
         return;
     }
@@ -285,4 +286,41 @@ void MainWindow::showAbout()
 {
     AboutDialog dialog(this);
     dialog.exec();
+}
+
+void MainWindow::createRxFramesWindow(RxFrameWatcher *watcher, Context *context, ApplicationOptions *options)
+{
+    if (m_rxFrameWindow)
+        return;
+    m_rxFrameWindow = new RxFrameWindow(watcher, context, options, this);
+    m_rxFramesDock = Wdx::createDockWidget(this, m_rxFrameWindow, tr("RX Frames"), true, true);
+    m_rxFramesDock->setObjectName(QStringLiteral("RxFramesDock"));
+    // Beside the dialogue, the widest place for a plot.
+    tabifyDockWidget(m_dialogueDock, m_rxFramesDock);
+    m_rxFramesDock->hide();
+    m_dialogueDock->raise();
+
+    // The action goes right after "Inspect", before the separator there.
+    const QList<QAction *> actions = m_toolBar->actions();
+    QAction *before = nullptr;
+    for (int i = 0; i < actions.size(); ++i) {
+        if (actions.at(i)->text() == tr("Inspect") && i + 1 < actions.size())
+            before = actions.at(i + 1);
+    }
+    auto *action
+        = new QAction(QIcon(QStringLiteral(":/Resources/main/rxframes.png")), tr("RX Frames"), m_toolBar);
+    action->setObjectName(QStringLiteral("RxFramesAction"));
+    m_toolBar->insertAction(before, action);
+    QDockWidget *dock = m_rxFramesDock;
+    connect(action, &QAction::triggered, this, [this, dock] { toggleDock(dock); });
+}
+
+void MainWindow::openRxProtocolFile(const QString &path)
+{
+    if (!m_rxFrameWindow)
+        return;
+    // Keeping the open document at the user's word is not a failure.
+    if (!m_rxFrameWindow->open(path) && !m_rxFrameWindow->isReadable(path))
+        warnOpenFailed(this, path);
+    presentDock(m_rxFramesDock);
 }

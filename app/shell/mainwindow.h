@@ -4,7 +4,9 @@
 
 #include <dorvane/app_export.h>
 
+class ApplicationOptions;
 class ChannelWindow;
+class Context;
 class DialogueWindow;
 class HistoryWindow;
 class InstructSetWindow;
@@ -12,6 +14,8 @@ class InterpretWindow;
 class QDockWidget;
 class QLabel;
 class QPushButton;
+class RxFrameWatcher;
+class RxFrameWindow;
 class TransmitWindow;
 class TxProtocolEditor;
 class TxProtocolSetWindow;
@@ -49,6 +53,13 @@ public:
     void openProtocolFile(const QString &path);
     void openProtocolSetFile(const QString &path);
     void openInstructSetFile(const QString &path);
+
+    // The RX Frames window, in a dock of its own that starts hidden, shown
+    // by the "RX Frames" tool bar action after "Inspect".
+    void createRxFramesWindow(RxFrameWatcher *watcher, Context *context, ApplicationOptions *options);
+    void openRxProtocolFile(const QString &path);
+    RxFrameWindow *rxFrameWindow() const { return m_rxFrameWindow; }
+    QDockWidget *rxFramesDock() const { return m_rxFramesDock; }
 
     // The horizontal requests for the Channel, Dialogue and protocol-editor
     // docks at a window width.
@@ -107,6 +118,8 @@ private:
     QDockWidget *m_interpretDock = nullptr;
     QDockWidget *m_historyDock = nullptr;
     QDockWidget *m_instructSetDock = nullptr;
+    RxFrameWindow *m_rxFrameWindow = nullptr;
+    QDockWidget *m_rxFramesDock = nullptr;
 
     WdxStatusBar *m_statusBar = nullptr;
     WdxInfoBar *m_statusInfo = nullptr;

@@ -2,10 +2,10 @@
 // their arrangement, dock toggling and sizing, status bar and counters.
 #include "apptestsupport.h"
 
+#include "shell/mainwindow.h"
 #include "windows/channel/channelwindow.h"
 #include "windows/dialogue/dialoguewindow.h"
 #include "windows/interpret/interpretwindow.h"
-#include "shell/mainwindow.h"
 
 #include <dorvane/WdxWidgets.h>
 
@@ -62,7 +62,7 @@ private slots:
         QCOMPARE(
             layout.join(QLatin1Char(',')),
             QStringLiteral("Channel,|,Dialogue,Transmit,|,TXP Editor,TXPSet Editor,|,Instruct Set,History,|,"
-                           "Inspect,|,Help,About Dorvane"));
+                           "Inspect,RX Frames,|,Help,About Dorvane"));
     }
 
     void initialArrangement()
