@@ -1,6 +1,6 @@
 #include "model/echosettings.h"
 
-#include "shell/applicationoptions.h"
+#include "model/yamldocument.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -41,8 +41,8 @@ void readValue(const YAML::Node &map, const char *key, T &target)
 const QStringList &echoBreakSymbols()
 {
     static const QStringList symbols{
-        QStringLiteral("-"),   QStringLiteral("="),           QStringLiteral("*"),
-        QStringLiteral("~"),   QStringLiteral("/"),           QStringLiteral("+"),
+        QStringLiteral("-"),           QStringLiteral("="),     QStringLiteral("*"),
+        QStringLiteral("~"),           QStringLiteral("/"),     QStringLiteral("+"),
         QStringLiteral("-----.-----"), QStringLiteral("DEBUG"), QStringLiteral("DORVANE"),
     };
     return symbols;
@@ -80,9 +80,7 @@ bool applyEchoSettingsText(const std::string &text, EchoSettings &settings)
     const YAML::Node &root = document;
     // Only this document: another file's settings (the application's own,
     // say) must never be taken for the view's.
-    const YAML::Node format = root["fileFormat"];
-    if (!format.IsDefined() || !root["fileVersion"].IsDefined() || !format.IsScalar()
-        || format.Scalar() != kFormatTitle)
+    if (!hasDocumentHeader(root, kFormatTitle))
         return false;
 
     const YAML::Node options = root["echoOptions"];
@@ -115,7 +113,7 @@ bool applyEchoSettingsText(const std::string &text, EchoSettings &settings)
     readValue(breaks, "color", color);
     // A break line is always drawn opaque: a stored alpha of 0 would hide it.
     if (color >= 0 && color <= 0xFFFFFFFFLL)
-        settings.breakColor = qRgb(qRed(QRgb(color)), qGreen(QRgb(color)), qBlue(QRgb(color)));
+        settings.breakColor = (quint32(color) & 0x00FFFFFFu) | 0xFF000000u;
     return true;
 }
 
@@ -135,9 +133,7 @@ bool readEchoSettings(const QString &path, EchoSettings &settings)
 
 bool writeEchoSettings(const QString &path, const EchoSettings &settings)
 {
-    YAML::Node document(YAML::NodeType::Map);
-    document["fileFormat"] = kFormatTitle;
-    document["fileVersion"] = kFormatVersion;
+    YAML::Node document = newYamlDocument(kFormatTitle, kFormatVersion);
 
     YAML::Node options(YAML::NodeType::Map);
     options["echoRxData"] = settings.echoRx;

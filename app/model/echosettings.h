@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QString>
 #include <QStringList>
 
@@ -23,7 +22,8 @@ struct EchoSettings
     QString breakSymbol = QStringLiteral("-");
     int breakRepeat = 80;
     int breakInterval = 5;
-    QRgb breakColor = qRgb(237, 28, 36);
+    // 0xAARRGGBB, always opaque (the same value a QRgb holds).
+    quint32 breakColor = 0xFFED1C24u;
 };
 
 // The break symbols every break-symbol list offers, in their order.

@@ -1,6 +1,6 @@
 #include "model/historylist.h"
 
-#include "windows/common/itemrows.h"
+#include "model/itemdocument.h"
 #include "model/settingsvalues.h"
 
 #include <QCryptographicHash>

@@ -12,7 +12,8 @@
 // value of the wrong kind or one that does not convert gives the fallback;
 // nothing here throws.
 DORVANE_APP_EXPORT int settingsInt(const YAML::Node &section, const char *key, int fallback);
-DORVANE_APP_EXPORT QString settingsString(const YAML::Node &section, const char *key, const QString &fallback);
+DORVANE_APP_EXPORT QString settingsString(const YAML::Node &section, const char *key,
+                                          const QString &fallback);
 
 // Text stored in the settings file is in the system's local 8-bit encoding.
 DORVANE_APP_EXPORT std::string toSettingsText(const QString &text);

@@ -12,7 +12,8 @@ namespace {
 bool isHexDigit(QChar c)
 {
     const QChar u = c.toUpper();
-    return (u >= QLatin1Char('0') && u <= QLatin1Char('9')) || (u >= QLatin1Char('A') && u <= QLatin1Char('F'));
+    return (u >= QLatin1Char('0') && u <= QLatin1Char('9'))
+           || (u >= QLatin1Char('A') && u <= QLatin1Char('F'));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "model/txprotocolset.h"
 
-#include "shell/applicationoptions.h"
+#include "model/yamldocument.h"
 
 #include <dorvane/txprotocol.h>
 
@@ -197,10 +197,7 @@ bool TxProtocolSet::Load(const QString &path)
         if (!NodeCounter::fits(document, kMaxNodes))
             return fail(tr("The set lists more than %1 files.").arg(MaxItems));
         const YAML::Node root = YAML::Load(document);
-        if (!root.IsMap() || !hasKey(root, "fileFormat") || !hasKey(root, "fileVersion")
-            || !hasKey(root, "fileList"))
-            return fail(tr("It is not a protocol-set file."));
-        if (!root["fileFormat"].IsScalar() || root["fileFormat"].as<std::string>() != kTitle)
+        if (!hasDocumentHeader(root, kTitle) || !hasKey(root, "fileList"))
             return fail(tr("It is not a protocol-set file."));
         const YAML::Node list = root["fileList"];
         if (list.IsSequence()) {
@@ -256,9 +253,7 @@ bool TxProtocolSet::Load(const QString &path)
 bool TxProtocolSet::Save(const QString &path)
 {
     m_error.clear();
-    YAML::Node root(YAML::NodeType::Map);
-    root["fileFormat"] = kTitle;
-    root["fileVersion"] = "1.0";
+    YAML::Node root = newYamlDocument(kTitle);
     YAML::Node list(YAML::NodeType::Sequence);
     for (const auto &item : m_items) {
         YAML::Node entry(YAML::NodeType::Map);

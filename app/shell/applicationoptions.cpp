@@ -1,6 +1,7 @@
 #include "shell/applicationoptions.h"
 
 #include "model/settingsvalues.h"
+#include "model/yamldocument.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -33,21 +34,12 @@ bool isWritableDirectory(const QString &path)
 
 YAML::Node freshSettingsDocument()
 {
-    YAML::Node fresh(YAML::NodeType::Map);
-    fresh["fileFormat"] = kFormatTitle;
-    fresh["fileVersion"] = kFormatVersion;
-    return fresh;
+    return newYamlDocument(kFormatTitle, kFormatVersion);
 }
 
 bool hasSettingsHeader(const YAML::Node &document)
 {
-    if (!document.IsMap())
-        return false;
-    const YAML::Node &root = document;
-    const YAML::Node format = root["fileFormat"];
-    const YAML::Node version = root["fileVersion"];
-    // A missing key yields an invalid node, whose kind must not be asked.
-    return format.IsDefined() && version.IsDefined() && format.IsScalar() && format.Scalar() == kFormatTitle;
+    return hasDocumentHeader(document, kFormatTitle);
 }
 
 // A free name beside the file for a copy that is set aside: ".bad", then
@@ -66,37 +58,6 @@ void reportSettingsProblem(const QString &text)
 }
 
 } // namespace
-
-bool writeYamlDocument(const QString &path, const YAML::Node &document, QString *reason)
-{
-    auto fail = [reason](const QString &why) {
-        if (reason)
-            *reason = why;
-        return false;
-    };
-    YAML::Emitter emitter;
-    emitter << document;
-    if (!emitter.good())
-        return fail(QString::fromStdString(emitter.GetLastError()));
-    QSaveFile file(path);
-    // Unbuffered, so that a failing write reports the system's reason.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text | QIODevice::Unbuffered))
-        return fail(file.errorString());
-    const char *text = emitter.c_str();
-    const qint64 size = static_cast<qint64>(emitter.size());
-    // A short write says nothing; the next one gives the reason.
-    for (qint64 done = 0; done < size;) {
-        const qint64 written = file.write(text + done, size - done);
-        if (written <= 0)
-            return fail(file.errorString());
-        done += written;
-    }
-    if ((size == 0 || text[size - 1] != '\n') && file.write("\n", 1) != 1)
-        return fail(file.errorString());
-    if (!file.commit())
-        return fail(file.errorString());
-    return true;
-}
 
 ApplicationOptions::ApplicationOptions(QObject *parent)
     : QObject(parent)
@@ -171,9 +132,9 @@ void ApplicationOptions::carryOverFromReadOnlyDataDir()
             continue;
         QSaveFile out(file.second);
         if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-            reportSettingsProblem(QStringLiteral("cannot copy %1 to %2")
-                                      .arg(QDir::toNativeSeparators(file.first),
-                                           QDir::toNativeSeparators(file.second)));
+            reportSettingsProblem(
+                QStringLiteral("cannot copy %1 to %2")
+                    .arg(QDir::toNativeSeparators(file.first), QDir::toNativeSeparators(file.second)));
     }
 }
 
@@ -296,8 +257,9 @@ void ApplicationOptions::setAsideSettingsFile(const QString &reason)
                 .arg(shown, reason));
         return;
     }
-    reportSettingsProblem(QStringLiteral("the settings file %1 %2; it was set aside as %3 and the defaults are used")
-                              .arg(shown, reason, QDir::toNativeSeparators(aside)));
+    reportSettingsProblem(
+        QStringLiteral("the settings file %1 %2; it was set aside as %3 and the defaults are used")
+            .arg(shown, reason, QDir::toNativeSeparators(aside)));
     holdFreshDocument();
 }
 

@@ -89,9 +89,3 @@ private:
     // An unusable file that could not be set aside is never written over.
     bool m_writesBlocked = false;
 };
-
-// Writes a YAML document whole and atomically; false when the file cannot be
-// written, with the system's reason when one is asked for. Shared by every
-// writer of the application's YAML files.
-DORVANE_APP_EXPORT bool writeYamlDocument(const QString &path, const YAML::Node &document,
-                                          QString *reason = nullptr);

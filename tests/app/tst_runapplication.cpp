@@ -8,6 +8,7 @@
 #include <dorvane/App.h>
 
 #include "apptestsupport.h"
+#include "model/yamldocument.h"
 #include "shell/application.h"
 #include "shell/applicationoptions.h"
 #include "shell/mainwindow.h"
@@ -145,7 +146,8 @@ private slots:
     void readOnlyDataDirectoryCarriesTheSettingsOver();
 
 private:
-    struct App {
+    struct App
+    {
         QTemporaryDir root;
         QString dir;
         QString settingsDir;
