@@ -3,13 +3,9 @@
 #include "clioptions.h"
 
 #include "model/checksum.h"
-#ifdef CLI_DOCUMENT_READERS
 #include "model/instructset.h"
-#endif
 #include "model/transmittext.h"
-#ifdef CLI_DOCUMENT_READERS
 #include "model/txprotocolset.h"
-#endif
 
 #include <dorvane/protocolstream.h>
 #include <dorvane/txprotocol.h>
@@ -128,10 +124,6 @@ bool FrameSource::addTransmitText(const QString &text, int textMode, int delayMs
 
 bool FrameSource::loadSet(const QString &path, QString *error)
 {
-#ifndef CLI_DOCUMENT_READERS
-    *error = path + QStringLiteral(": TODO");
-    return false;
-#else
     if (!QFileInfo(path).isFile()) {
         *error = QStringLiteral("%1: no such file").arg(path);
         return false;
@@ -169,15 +161,10 @@ bool FrameSource::loadSet(const QString &path, QString *error)
         return false;
     }
     return true;
-#endif
 }
 
 bool FrameSource::loadInstructs(const QString &path, QString *error)
 {
-#ifndef CLI_DOCUMENT_READERS
-    *error = path + QStringLiteral(": TODO");
-    return false;
-#else
     if (!QFileInfo(path).isFile()) {
         *error = QStringLiteral("%1: no such file").arg(path);
         return false;
@@ -198,7 +185,6 @@ bool FrameSource::loadInstructs(const QString &path, QString *error)
         return false;
     }
     return true;
-#endif
 }
 
 QByteArray FrameSource::next()

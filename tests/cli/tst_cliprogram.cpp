@@ -210,10 +210,17 @@ private slots:
         const QString wrongTitle = dir.filePath(QStringLiteral("wrong.dvprx"));
         writeFile(wrongTitle, sequenceProtocol("0x01", 0)); // a transmit protocol is no receive protocol
         const QString missing = dir.filePath(QStringLiteral("missing.dvptc"));
-        for (const QStringList &arguments : {QStringList{QStringLiteral("--protocol"), broken},
-                                             QStringList{QStringLiteral("--protocol"), missing},
-                                             QStringList{QStringLiteral("--expect-frames"), wrongTitle},
-                                             QStringList{QStringLiteral("--file"), missing}}) {
+        const QString set = dir.filePath(QStringLiteral("holes.dvpts"));
+        writeFile(set, "fileFormat: dorvane protocol-set file\nfileVersion: \"1.0\"\n"
+                       "fileList:\n  - {path: missing.dvptc, valueIndex: 0, enable: true, interval: 10}\n");
+        const QString instructs = dir.filePath(QStringLiteral("wrong.dvits"));
+        writeFile(instructs, "fileFormat: dorvane instruct-set fil\nfileVersion: \"1.0\"\ninstructs: []\n");
+        for (const QStringList &arguments :
+             {QStringList{QStringLiteral("--protocol"), broken},
+              QStringList{QStringLiteral("--protocol"), missing},
+              QStringList{QStringLiteral("--expect-frames"), wrongTitle},
+              QStringList{QStringLiteral("--file"), missing}, QStringList{QStringLiteral("--set"), set},
+              QStringList{QStringLiteral("--instructs"), instructs}}) {
             const Result r
                 = run(QStringList{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:1")} + arguments);
             QVERIFY2(r.exitCode == 2, qPrintable(describe(r)));
@@ -239,6 +246,45 @@ private slots:
         // CRC_8 of AA 05, AA 06, AA 07, one byte each.
         QCOMPARE(pty.read(9, 2000).toHex(' '), QByteArray("aa 05 81 aa 06 88 aa 07 8f"));
         QVERIFY2(r.err.contains("periodic sending: 3 frame(s)") && r.err.contains("p50"), r.err.constData());
+    }
+
+    void setAndInstructFilesSendTheirItemsInOrder()
+    {
+        PseudoTerminal pty;
+        if (!pty.isValid())
+            QSKIP(qPrintable(pty.errorText()));
+        QTemporaryDir dir;
+        writeFile(dir.filePath(QStringLiteral("one.dvptc")), sequenceProtocol("0x01", 0));
+        writeFile(dir.filePath(QStringLiteral("off.dvptc")), sequenceProtocol("0x03", 0));
+        writeFile(dir.filePath(QStringLiteral("two.dvptc")), sequenceProtocol("0x02", 7));
+        // Paths relative to the set file, as a hand-written set has them; the
+        // disabled entry is not sent.
+        const QString set = dir.filePath(QStringLiteral("rig.dvpts"));
+        writeFile(set, "fileFormat: dorvane protocol-set file\n"
+                       "fileVersion: \"1.0\"\n"
+                       "fileList:\n"
+                       "  - {path: one.dvptc, valueIndex: 0, enable: true, interval: 10}\n"
+                       "  - {path: off.dvptc, valueIndex: 0, enable: false, interval: 10}\n"
+                       "  - {path: two.dvptc, valueIndex: 0, enable: true, interval: 10}\n");
+        Result r = run({QStringLiteral("--serial"), pty.slavePath(), QStringLiteral("--set"), set,
+                        QStringLiteral("--count"), QStringLiteral("2")});
+        QVERIFY2(r.exitCode == 0, qPrintable(describe(r)));
+        QCOMPARE(pty.read(8, 2000).toHex(' '), QByteArray("01 00 02 07 01 01 02 08"));
+
+        const QString instructs = dir.filePath(QStringLiteral("rig.dvits"));
+        writeFile(instructs, "fileFormat: dorvane instruct-set file\n"
+                             "fileVersion: \"1.0\"\n"
+                             "instructs:\n"
+                             "  - {title: first, content: \"01 02 // read\", textMode: Hex, interval: 40}\n"
+                             "  - {title: second, content: \"AT\", textMode: Text, interval: 10}\n"
+                             "  - {title: third, content: \"ff\", textMode: Hex, interval: 10}\n");
+        QElapsedTimer clock;
+        clock.start();
+        r = run({QStringLiteral("--serial"), pty.slavePath(), QStringLiteral("--instructs"), instructs});
+        QVERIFY2(r.exitCode == 0, qPrintable(describe(r)));
+        QCOMPARE(pty.read(5, 2000).toHex(' '), QByteArray("01 02 41 54 ff"));
+        // Each item waits its own delay before the next: 40 + 10 ms at least.
+        QVERIFY(clock.elapsed() >= 50);
     }
 
     void framesAreDecodedIntoCsv()
