@@ -31,8 +31,14 @@ constexpr int RecentBytes = 64;
 // Connecting waits this long unless --timeout says otherwise.
 constexpr int DefaultConnectMs = 5000;
 // After the last write the bytes still sit in the channel's buffers; closing
-// at once could cut them off.
+// at once could cut them off. A serial line also needs the time the last
+// frame takes on the wire.
 constexpr int DrainMs = 20;
+constexpr int MaxDrainMs = 10000;
+// How long the channel may take to report a write it was handed before the
+// run counts the frame as refused.
+constexpr int ConfirmMs = 2000;
+constexpr int ReasonWaitMs = 100;
 
 int g_signalPipe[2] = {-1, -1};
 
@@ -71,12 +77,21 @@ CliRun::CliRun(const CliOptions &options, Context *context, QObject *parent)
     , m_options(options)
     , m_context(context)
 {
-    for (QTimer *timer : {&m_connectTimer, &m_sendTimer, &m_expectTimer, &m_durationTimer, &m_drainTimer}) {
+    for (QTimer *timer :
+         {&m_connectTimer, &m_sendTimer, &m_expectTimer, &m_durationTimer, &m_drainTimer, &m_confirmTimer}) {
         timer->setSingleShot(true);
         timer->setTimerType(Qt::PreciseTimer);
     }
     connect(&m_sendTimer, &QTimer::timeout, this, &CliRun::sendStep);
     connect(&m_drainTimer, &QTimer::timeout, this, [this] { finish(ExitOk); });
+    // The channel layer drops a write it cannot make without a word; the
+    // missing written report is the only sign.
+    connect(&m_confirmTimer, &QTimer::timeout, this, [this] {
+        finish(ExitChannel, QStringLiteral("%1: the channel took %2 of %3 frame(s)")
+                                .arg(m_channelText)
+                                .arg(m_chunksWritten)
+                                .arg(m_framesToSend));
+    });
     connect(&m_expectTimer, &QTimer::timeout, this, [this] {
         finish(ExitExpectationNotMet,
                QStringLiteral("no match within %1 ms: %2").arg(m_options.timeoutMs).arg(unmetExpectations()));
@@ -352,6 +367,9 @@ void CliRun::startSending()
             [this] {
                 if (m_proxy)
                     m_proxy->stopPeriodSend();
+                // Its last written report may have come already.
+                if (m_phase == Phase::Sending)
+                    m_confirmTimer.start(ConfirmMs);
             },
             Qt::QueuedConnection);
         m_proxy->startPeriodSend(m_periodSender.get(), o.intervalMs > 0 ? o.intervalMs : 1000);
@@ -369,6 +387,19 @@ void CliRun::sendStep()
     ++m_framesSent;
     if (m_framesToSend == 0 || m_framesSent < m_framesToSend)
         m_sendTimer.start(m_source->lastDelayMs());
+    else
+        m_confirmTimer.start(ConfirmMs);
+}
+
+int CliRun::drainMs() const
+{
+    if (m_chunksWritten == 0)
+        return 0;
+    if (m_options.channel != CliOptions::Channel::Serial)
+        return DrainMs;
+    // Ten bit times per byte (start, eight data, stop), half as much again to spare.
+    const qint64 wireMs = m_lastWrittenBytes * 15000 / qMax(1, m_options.baudRate);
+    return int(qMin<qint64>(DrainMs + wireMs, MaxDrainMs));
 }
 
 void CliRun::onWritten(const QDateTime &, const QByteArray &bytes)
@@ -376,6 +407,7 @@ void CliRun::onWritten(const QDateTime &, const QByteArray &bytes)
     const std::int64_t wall = wallNowUs();
     ++m_chunksWritten;
     m_bytesWritten += bytes.size();
+    m_lastWrittenBytes = bytes.size();
     if (m_capture)
         m_capture->Append(CaptureChunk{monotonicNowUs(),
                                        wall,
@@ -383,8 +415,10 @@ void CliRun::onWritten(const QDateTime &, const QByteArray &bytes)
                                        std::string(bytes.constData(), std::size_t(bytes.size())),
                                        {}});
     m_printer->written(wall, bytes);
-    if (m_phase == Phase::Sending && m_framesToSend > 0 && m_chunksWritten >= m_framesToSend)
+    if (m_phase == Phase::Sending && m_framesToSend > 0 && m_chunksWritten >= m_framesToSend) {
+        m_confirmTimer.stop();
         sendingDone();
+    }
 }
 
 void CliRun::sendingDone()
@@ -402,7 +436,7 @@ void CliRun::sendingDone()
         return checkDone();
     }
     if (!m_source->isEmpty())
-        m_drainTimer.start(DrainMs);
+        m_drainTimer.start(drainMs());
 }
 
 void CliRun::checkDone()
@@ -414,7 +448,7 @@ void CliRun::checkDone()
     const bool endless = m_source->isEmpty() || m_options.count == 0;
     if (m_sendingDone || endless) {
         m_expectTimer.stop();
-        m_drainTimer.start(m_chunksWritten > 0 ? DrainMs : 0);
+        m_drainTimer.start(drainMs());
     }
 }
 
@@ -492,8 +526,9 @@ void CliRun::onStateChanged(ChannelType, ChanneState state)
     }
     if (m_phase == Phase::Finished)
         return;
-    // The reason follows in channelError, queued behind this signal.
-    QTimer::singleShot(0, this, [this] {
+    // The reason comes in channelError, which the socket may report just
+    // after its state; it is given a moment.
+    QTimer::singleShot(ReasonWaitMs, this, [this] {
         finish(ExitChannel, m_phase == Phase::Connecting
                                 ? QStringLiteral("%1: the connection failed").arg(m_channelText)
                                 : QStringLiteral("%1: the channel was lost").arg(m_channelText));
@@ -520,7 +555,8 @@ void CliRun::finish(int status, const QString &message)
     if (m_phase == Phase::Finished)
         return;
     m_phase = Phase::Finished;
-    for (QTimer *timer : {&m_connectTimer, &m_sendTimer, &m_expectTimer, &m_durationTimer, &m_drainTimer})
+    for (QTimer *timer :
+         {&m_connectTimer, &m_sendTimer, &m_expectTimer, &m_durationTimer, &m_drainTimer, &m_confirmTimer})
         timer->stop();
     close();
 

@@ -60,6 +60,7 @@ private:
     QString openFailureReason() const;
     QString unmetExpectations() const;
     QString patternText() const;
+    int drainMs() const;
 
     void onArrived(const QDateTime &time, const QByteArray &bytes);
     void onWritten(const QDateTime &time, const QByteArray &bytes);
@@ -87,6 +88,7 @@ private:
     qint64 m_chunksWritten = 0;
     qint64 m_bytesWritten = 0;
     qint64 m_bytesReceived = 0;
+    qint64 m_lastWrittenBytes = 0;
     QByteArray m_recent; // the last received bytes, for saying what came instead
     bool m_sendingDone = false;
     bool m_captureFailed = false;
@@ -96,4 +98,5 @@ private:
     QTimer m_expectTimer;
     QTimer m_durationTimer;
     QTimer m_drainTimer;
+    QTimer m_confirmTimer;
 };

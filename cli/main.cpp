@@ -6,12 +6,15 @@
 #include <dorvane/context.h>
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 
 #include <cstdio>
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    // The channel layer's debug lines (socket states) are not for a script's stderr.
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
     QCoreApplication::setApplicationName(QStringLiteral("dorvane-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(DORVANE_VERSION));
 
