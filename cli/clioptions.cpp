@@ -492,7 +492,7 @@ QString usageText()
         "  --expect-frames FILE.dvprx [--frames N]   decoded values on stdout as CSV:\n"
         "                                            time in us,graph id,value\n"
         "  --timeout MS (default 1000, counted from the last frame sent)\n"
-        "  --duration S   listen this long, then exit 0\n"
+        "  --duration S   listen this long, then exit 0 (1 if an expectation is still unmet)\n"
         "Output:\n"
         "  received bytes on stdout as hex lines with us time stamps (default),\n"
         "  --raw (bytes as they are), --json (one object per chunk:\n"

@@ -342,6 +342,44 @@ private slots:
         QVERIFY2(refused.err.toLower().contains("refused"), refused.err.constData());
     }
 
+    void durationCaptureOfATcpFloodHoldsEveryByte()
+    {
+        if (!have("socat"))
+            QSKIP("socat is not installed (apt-get install socat)");
+        QTemporaryDir dir;
+        const QString source = dir.filePath(QStringLiteral("flood.src"));
+        QByteArray flood(20 * 1024 * 1024, '\0');
+        quint32 x = 12345;
+        for (char &c : flood) {
+            x = x * 1103515245u + 12345u;
+            c = char(x >> 24);
+        }
+        writeFile(source, flood);
+        const quint16 port = freeTcpPort();
+        // The peer sends everything at once, then stays connected.
+        QProcess peer;
+        peer.start(QStringLiteral("socat"),
+                   {QStringLiteral("TCP-LISTEN:%1,bind=127.0.0.1,reuseaddr").arg(port),
+                    QStringLiteral("SYSTEM:cat '%1'; sleep 30").arg(source)});
+        QVERIFY(peer.waitForStarted());
+        const QString capture = dir.filePath(QStringLiteral("flood.bin"));
+        Result r;
+        QElapsedTimer clock;
+        clock.start();
+        do {
+            r = run({QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:%1").arg(port),
+                     QStringLiteral("--duration"), QStringLiteral("3"), QStringLiteral("--capture"), capture,
+                     QStringLiteral("--quiet")});
+        } while (r.exitCode == 3 && clock.elapsed() < 5000);
+        stop(peer);
+        QVERIFY2(r.exitCode == 0, qPrintable(describe(r)));
+        QFile file(capture);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray captured = file.readAll();
+        QCOMPARE(captured.size(), flood.size());
+        QVERIFY(captured == flood);
+    }
+
     void tcpServerWaitsForSocatAndAnswers()
     {
         if (!have("socat"))
