@@ -12,7 +12,9 @@
 
 namespace {
 
-const QString Program = QStringLiteral(DORVANE_CLI_PROGRAM);
+// The built program, or an installed one named by DORVANE_CLI.
+const QString Program = qEnvironmentVariableIsEmpty("DORVANE_CLI") ? QStringLiteral(DORVANE_CLI_PROGRAM)
+                                                                   : qEnvironmentVariable("DORVANE_CLI");
 
 struct Result
 {
