@@ -178,12 +178,10 @@ bool CliRun::prepare()
 
     if (!o.capturePath.isEmpty()) {
         m_capture = std::make_unique<CaptureWriter>();
-        m_capture->SetFailureCallback([this](const std::string &reason) {
-            const QString text = QString::fromLocal8Bit(reason.c_str());
-            QMetaObject::invokeMethod(this, [this, text] {
-                m_captureFailed = true;
-                std::fprintf(stderr, "dorvane-cli: the capture stopped: %s\n", qPrintable(text));
-            });
+        // Said once, when it happens, from the writer's thread; the exit
+        // status follows from the writer's state at the end.
+        m_capture->SetFailureCallback([](const std::string &reason) {
+            std::fprintf(stderr, "dorvane-cli: the capture stopped: %s\n", reason.c_str());
         });
         CaptureOptions capture;
         capture.path = QFile::encodeName(o.capturePath).toStdString();
@@ -560,7 +558,8 @@ void CliRun::finish(int status, const QString &message)
         timer->stop();
     close();
 
-    if (m_captureFailed && status == ExitOk)
+    // A capture that stopped is a run whose record is incomplete.
+    if (m_capture && m_capture->GetStatus() == CaptureWriter::Status::Failed && status == ExitOk)
         status = ExitUsage;
     if (m_capture && m_capture->GetLostChunks() > 0)
         std::fprintf(stderr,

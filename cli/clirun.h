@@ -91,7 +91,6 @@ private:
     qint64 m_lastWrittenBytes = 0;
     QByteArray m_recent; // the last received bytes, for saying what came instead
     bool m_sendingDone = false;
-    bool m_captureFailed = false;
 
     QTimer m_connectTimer;
     QTimer m_sendTimer;

@@ -443,6 +443,22 @@ private slots:
         QVERIFY2(r.exitCode == 0, qPrintable(describe(r)));
     }
 
+    void captureOnAFullDiskFailsTheRun()
+    {
+        PseudoTerminal pty;
+        if (!pty.isValid())
+            QSKIP(qPrintable(pty.errorText()));
+        if (!QFile::exists(QStringLiteral("/dev/full")))
+            QSKIP("no /dev/full on this system");
+        const Result r
+            = run({QStringLiteral("--serial"), pty.slavePath(), QStringLiteral("--hex"), QStringLiteral("01"),
+                   QStringLiteral("--capture"), QStringLiteral("/dev/full")});
+        QVERIFY2(r.exitCode == 2, qPrintable(describe(r)));
+        QVERIFY2(r.err.contains("the capture stopped: No space left on device"), r.err.constData());
+        QCOMPARE(r.err.count("the capture stopped"), 1);
+        QCOMPARE(pty.read(1, 1000), QByteArray("\x01"));
+    }
+
     void interruptedRunClosesItsCapture()
     {
         PseudoTerminal pty;
