@@ -28,6 +28,11 @@ cmake --install build --prefix "$PWD/build/stage" >/dev/null
 cmake -S tests/package -B build/consumer -G Ninja -DCMAKE_PREFIX_PATH="$PWD/build/stage" >/dev/null
 cmake --build build/consumer
 test -x build/stage/bin/Dorvane
+# dorvane-cli runs from its link without a widget library, and its program
+# tests pass against the installed copy.
+build/stage/bin/dorvane-cli --version
+if ldd build/stage/lib/dorvane/dorvane-cli | grep -E 'Qt5(Gui|Widgets)'; then exit 1; fi
+(cd build && DORVANE_CLI="$PWD/stage/bin/dorvane-cli" ctest --output-on-failure -R tst_cliprogram)
 test -f build/stage/share/applications/dorvane.desktop
 test -f build/stage/share/mime/packages/dorvane-mime.xml
 

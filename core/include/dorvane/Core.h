@@ -2,6 +2,7 @@
 // Umbrella header of the protocol core.
 #include <dorvane/core_export.h>
 
+#include <dorvane/capturewriter.h>
 #include <dorvane/cheadergenerator.h>
 #include <dorvane/context.h>
 #include <dorvane/coretypes.h>
