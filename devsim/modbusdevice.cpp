@@ -31,15 +31,27 @@ void ModbusDevice::onAttached(Endpoint *endpoint)
 void ModbusDevice::onReceived(Endpoint *endpoint, const QByteArray &bytes)
 {
     Line &line = m_lines[endpoint];
+    if (line.buffer.isEmpty())
+        line.pending.start();
     line.buffer.append(bytes);
-    // Requests sent back to back need no silence between them.
-    for (;;) {
-        const int length = ModbusSlave::fixedRequestLength(line.buffer);
-        if (length == 0 || line.buffer.size() < length || !ModbusSlave::hasValidCrc(line.buffer.left(length)))
-            break;
-        const QByteArray frame = line.buffer.left(length);
-        line.buffer.remove(0, length);
-        serve(endpoint, frame);
+    // Requests sent back to back need no silence between them, and a whole
+    // request with a good CRC is found behind noise or a broken frame (whose
+    // bytes are then dropped, as a slave drops a frame with a wrong CRC).
+    for (int at = 0; at + ModbusSlave::FixedRequestSize <= line.buffer.size();) {
+        const QByteArray rest = line.buffer.mid(at);
+        const int length = ModbusSlave::fixedRequestLength(rest);
+        if (length == 0 || rest.size() < length || !ModbusSlave::hasValidCrc(rest.left(length))) {
+            ++at;
+            continue;
+        }
+        if (at > 0 && !TrafficLog::isQuiet())
+            TrafficLog::note(QStringLiteral("%1 %2 %3 bytes before a request, ignored")
+                                 .arg(TrafficLog::stamp(), endpoint->name())
+                                 .arg(at));
+        line.buffer.remove(0, at + length);
+        line.pending.start();
+        at = 0;
+        serve(endpoint, rest.left(length));
     }
     if (line.buffer.size() > MaxFrame) {
         TrafficLog::note(QStringLiteral("%1 %2 %3 bytes without a frame, dropped")
@@ -56,6 +68,15 @@ void ModbusDevice::onReceived(Endpoint *endpoint, const QByteArray &bytes)
 void ModbusDevice::frameEnded(Endpoint *endpoint)
 {
     Line &line = m_lines[endpoint];
+    // A TCP segment or a pseudo-terminal read may split a request for longer
+    // than a line's silence: the start of a fixed-length request waits for
+    // its rest a while.
+    const int length = ModbusSlave::fixedRequestLength(line.buffer);
+    if ((line.buffer.size() < 2 || (length > 0 && line.buffer.size() < length))
+        && line.pending.elapsed() < IncompleteWaitMs) {
+        line.silence->start();
+        return;
+    }
     const QByteArray frame = line.buffer;
     line.buffer.clear();
     if (frame.isEmpty())

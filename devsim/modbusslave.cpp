@@ -4,8 +4,7 @@
 
 namespace {
 
-// Requests of these functions are unit, function, two 16-bit words and the CRC.
-const int kFixedRequest = 8;
+const int kFixedRequest = ModbusSlave::FixedRequestSize;
 // At most 125 registers a read: the answer then fills a 256-byte RTU frame.
 const int kMaxReadQuantity = 125;
 

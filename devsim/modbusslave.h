@@ -14,6 +14,9 @@ class ModbusSlave
 public:
     enum Exception : quint8 { IllegalFunction = 1, IllegalDataAddress = 2, IllegalDataValue = 3 };
 
+    // Requests of functions 3 and 6: unit, function, two 16-bit words, CRC.
+    static constexpr int FixedRequestSize = 8;
+
     ModbusSlave(quint8 unit, int registerCount);
 
     quint8 unit() const { return m_unit; }
