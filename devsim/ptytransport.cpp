@@ -16,9 +16,12 @@
 
 namespace {
 
-// A peer that stops reading fills the terminal's own buffer (a few KiB) and
-// then this much here; beyond it writes are dropped whole.
-const qint64 kMaxPending = 64 * 1024;
+// A peer that stops reading, or has not opened the port yet, fills the
+// terminal's own buffer (4 KiB) and then this much here; beyond it writes are
+// dropped whole. Kept small so a port opened late starts with little stale
+// telemetry, large enough for 10 000 frames a second across a reader's
+// pause of some 100 ms.
+const qint64 kMaxPending = 16 * 1024;
 
 QString systemError()
 {
