@@ -45,7 +45,8 @@ bool ModbusSlave::hasValidCrc(const QByteArray &frame)
     if (frame.size() < 4)
         return false;
     const quint16 crc = crcOf(frame.left(frame.size() - 2));
-    return quint8(frame.at(frame.size() - 2)) == (crc & 0xff) && quint8(frame.at(frame.size() - 1)) == (crc >> 8);
+    return quint8(frame.at(frame.size() - 2)) == (crc & 0xff)
+           && quint8(frame.at(frame.size() - 1)) == (crc >> 8);
 }
 
 QByteArray ModbusSlave::withCrc(QByteArray frame)

@@ -125,7 +125,7 @@ bool PtyTransport::open(const QString &linkPath)
     }
     // Raw both ways: no echo, no line editing, no CR/LF translation, so the
     // bytes arrive as written until the workbench sets its own mode.
-    termios mode {};
+    termios mode{};
     if (::tcgetattr(m_slave, &mode) == 0) {
         ::cfmakeraw(&mode);
         ::tcsetattr(m_slave, TCSANOW, &mode);
@@ -143,7 +143,8 @@ bool PtyTransport::open(const QString &linkPath)
             m_error = QStringLiteral("%1 exists and is not a symlink; it is left alone").arg(linkPath);
             return false;
         }
-        if (::symlink(QFile::encodeName(m_slavePath).constData(), QFile::encodeName(linkPath).constData()) != 0) {
+        if (::symlink(QFile::encodeName(m_slavePath).constData(), QFile::encodeName(linkPath).constData())
+            != 0) {
             m_error = QStringLiteral("cannot make the symlink %1: %2").arg(linkPath, systemError());
             return false;
         }

@@ -31,7 +31,9 @@ SignalWatcher::SignalWatcher(QObject *parent)
         if (::read(g_fds[1], &byte, 1) == 1)
             emit stopRequested(int(byte));
     });
-    struct sigaction action {};
+    struct sigaction action
+    {
+    };
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

@@ -66,38 +66,39 @@ bool parseHexBytes(const QString &text, QByteArray *bytes)
 SimOptionsResult parseSimOptions(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Plays a device for the Dorvane workbench on a pseudo-terminal pair, a TCP port\n"
-        "and a UDP port of 127.0.0.1, and prints what it receives with microsecond stamps.\n"
-        "\n"
-        "Modes:\n"
-        "  echo       sends back every byte it receives.\n"
-        "  telemetry  sends 15-byte frames AA 55, counter (u16), sine (float), ramp\n"
-        "             (float), sum (u8), 0D 0A; numbers little endian; the sum is the\n"
-        "             low 8 bits of the byte sum of counter, sine and ramp (0 to 255).\n"
-        "             The sine swings between -100 and 100 and the ramp climbs from 0\n"
-        "             towards 100, both over --period frames.\n"
-        "  modbus     a Modbus RTU slave: function 3 (read holding registers) and\n"
-        "             function 6 (write one register), CRC-16/MODBUS; exception 1 for\n"
-        "             other functions, 2 for addresses beyond the registers, 3 for a\n"
-        "             bad count. Frames with a wrong CRC are ignored, as on a bus.\n"
-        "  reply      answers each --request with its --response after --delay ms.\n"
-        "\n"
-        "Without --pty, --link, --tcp or --udp the device plays on a pseudo-terminal.\n"
-        "SIGINT or SIGTERM stops it cleanly (the --link symlink is removed)."));
+    parser.setApplicationDescription(
+        QStringLiteral("Plays a device for the Dorvane workbench on a pseudo-terminal pair, a TCP port\n"
+                       "and a UDP port of 127.0.0.1, and prints what it receives with microsecond stamps.\n"
+                       "\n"
+                       "Modes:\n"
+                       "  echo       sends back every byte it receives.\n"
+                       "  telemetry  sends 15-byte frames AA 55, counter (u16), sine (float), ramp\n"
+                       "             (float), sum (u8), 0D 0A; numbers little endian; the sum is the\n"
+                       "             low 8 bits of the byte sum of counter, sine and ramp (0 to 255).\n"
+                       "             The sine swings between -100 and 100 and the ramp climbs from 0\n"
+                       "             towards 100, both over --period frames.\n"
+                       "  modbus     a Modbus RTU slave: function 3 (read holding registers) and\n"
+                       "             function 6 (write one register), CRC-16/MODBUS; exception 1 for\n"
+                       "             other functions, 2 for addresses beyond the registers, 3 for a\n"
+                       "             bad count. Frames with a wrong CRC are ignored, as on a bus.\n"
+                       "  reply      answers each --request with its --response after --delay ms.\n"
+                       "\n"
+                       "Without --pty, --link, --tcp or --udp the device plays on a pseudo-terminal.\n"
+                       "SIGINT or SIGTERM stops it cleanly (the --link symlink is removed)."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption modeOption(QStringLiteral("mode"),
                                         QStringLiteral("echo, telemetry, modbus or reply (default echo)."),
                                         QStringLiteral("mode"), QStringLiteral("echo"));
-    const QCommandLineOption ptyOption(QStringLiteral("pty"),
-                                       QStringLiteral("Play on a pseudo-terminal pair; prints the path to open."));
+    const QCommandLineOption ptyOption(
+        QStringLiteral("pty"), QStringLiteral("Play on a pseudo-terminal pair; prints the path to open."));
     const QCommandLineOption linkOption(
-        QStringLiteral("link"), QStringLiteral("Also make a symlink to the pseudo-terminal at <path> (implies --pty)."),
+        QStringLiteral("link"),
+        QStringLiteral("Also make a symlink to the pseudo-terminal at <path> (implies --pty)."),
         QStringLiteral("path"));
-    const QCommandLineOption tcpOption(QStringLiteral("tcp"),
-                                       QStringLiteral("Listen on TCP 127.0.0.1:<port> (0 picks a free port)."),
-                                       QStringLiteral("port"));
+    const QCommandLineOption tcpOption(
+        QStringLiteral("tcp"), QStringLiteral("Listen on TCP 127.0.0.1:<port> (0 picks a free port)."),
+        QStringLiteral("port"));
     const QCommandLineOption udpOption(
         QStringLiteral("udp"),
         QStringLiteral("Bind UDP 127.0.0.1:<port> (0 picks a free port); answers go to the sender."),
@@ -106,9 +107,9 @@ SimOptionsResult parseSimOptions(const QStringList &arguments)
         QStringLiteral("udp-peer"),
         QStringLiteral("Telemetry: also send to UDP 127.0.0.1:<port> before that peer has sent anything."),
         QStringLiteral("port"));
-    const QCommandLineOption rateOption(QStringLiteral("rate"),
-                                        QStringLiteral("Telemetry frames per second, 1 to 10000 (default 100)."),
-                                        QStringLiteral("frames"), QStringLiteral("100"));
+    const QCommandLineOption rateOption(
+        QStringLiteral("rate"), QStringLiteral("Telemetry frames per second, 1 to 10000 (default 100)."),
+        QStringLiteral("frames"), QStringLiteral("100"));
     const QCommandLineOption periodOption(
         QStringLiteral("period"), QStringLiteral("Telemetry frames per sine cycle and ramp (default 100)."),
         QStringLiteral("frames"), QStringLiteral("100"));
@@ -127,8 +128,9 @@ SimOptionsResult parseSimOptions(const QStringList &arguments)
                                         QStringLiteral("Modbus unit address, 1 to 247 (default 1)."),
                                         QStringLiteral("address"), QStringLiteral("1"));
     const QCommandLineOption registerCountOption(
-        QStringLiteral("register-count"), QStringLiteral("Modbus holding registers, 1 to 65536 (default 100)."),
-        QStringLiteral("count"), QStringLiteral("100"));
+        QStringLiteral("register-count"),
+        QStringLiteral("Modbus holding registers, 1 to 65536 (default 100)."), QStringLiteral("count"),
+        QStringLiteral("100"));
     const QCommandLineOption registersOption(
         QStringLiteral("registers"),
         QStringLiteral("Modbus register values from address 0, comma-separated (default 0x1234,0x5678)."),
@@ -136,14 +138,14 @@ SimOptionsResult parseSimOptions(const QStringList &arguments)
     const QCommandLineOption requestOption(
         QStringLiteral("request"), QStringLiteral("Reply: hex bytes to answer (give once per --response)."),
         QStringLiteral("hex"));
-    const QCommandLineOption responseOption(QStringLiteral("response"),
-                                            QStringLiteral("Reply: hex bytes sent for the matching --request."),
-                                            QStringLiteral("hex"));
-    const QCommandLineOption delayOption(QStringLiteral("delay"),
-                                         QStringLiteral("Reply: milliseconds before the response, 0 to 60000."),
-                                         QStringLiteral("ms"), QStringLiteral("0"));
-    const QCommandLineOption quietOption(QStringLiteral("quiet"),
-                                         QStringLiteral("Do not print the traffic, only where the device plays."));
+    const QCommandLineOption responseOption(
+        QStringLiteral("response"), QStringLiteral("Reply: hex bytes sent for the matching --request."),
+        QStringLiteral("hex"));
+    const QCommandLineOption delayOption(
+        QStringLiteral("delay"), QStringLiteral("Reply: milliseconds before the response, 0 to 60000."),
+        QStringLiteral("ms"), QStringLiteral("0"));
+    const QCommandLineOption quietOption(
+        QStringLiteral("quiet"), QStringLiteral("Do not print the traffic, only where the device plays."));
     parser.addOptions({modeOption, ptyOption, linkOption, tcpOption, udpOption, udpPeerOption, rateOption,
                        periodOption, garbageOption, dropOption, seedOption, unitOption, registerCountOption,
                        registersOption, requestOption, responseOption, delayOption, quietOption});
@@ -213,7 +215,8 @@ SimOptionsResult parseSimOptions(const QStringList &arguments)
         for (const QString &part : registerText.split(QLatin1Char(','))) {
             int value = 0;
             if (!readInt(part, 0, 0xffff, &value))
-                return refuse(QStringLiteral("--registers takes values from 0 to 0xFFFF, not '%1'").arg(part));
+                return refuse(
+                    QStringLiteral("--registers takes values from 0 to 0xFFFF, not '%1'").arg(part));
             o.registers.append(quint16(value));
         }
     }

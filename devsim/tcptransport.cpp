@@ -53,7 +53,8 @@ TcpTransport::~TcpTransport() = default;
 bool TcpTransport::listen(int port)
 {
     if (!m_server->listen(QHostAddress::LocalHost, quint16(port))) {
-        m_error = QStringLiteral("cannot listen on TCP 127.0.0.1:%1: %2").arg(port).arg(m_server->errorString());
+        m_error
+            = QStringLiteral("cannot listen on TCP 127.0.0.1:%1: %2").arg(port).arg(m_server->errorString());
         return false;
     }
     return true;

@@ -30,7 +30,10 @@ public:
         }
     }
 
-    bool is(const QHostAddress &address, quint16 port) const { return m_address == address && m_port == port; }
+    bool is(const QHostAddress &address, quint16 port) const
+    {
+        return m_address == address && m_port == port;
+    }
     void deliver(const QByteArray &bytes) { emit bytesReceived(bytes); }
 
 private:
@@ -92,7 +95,8 @@ void UdpTransport::readPending()
         const QNetworkDatagram datagram = m_socket->receiveDatagram();
         if (!datagram.isValid())
             continue;
-        auto *endpoint = static_cast<UdpEndpoint *>(peer(datagram.senderAddress(), quint16(datagram.senderPort())));
+        auto *endpoint
+            = static_cast<UdpEndpoint *>(peer(datagram.senderAddress(), quint16(datagram.senderPort())));
         endpoint->deliver(datagram.data());
     }
 }

@@ -14,7 +14,7 @@ SANITIZERS=${SANITIZERS:-1}
 echo "== build and unit tests"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$JOBS"
-(cd build && ctest --output-on-failure -j "$JOBS")
+(cd build && ctest --output-on-failure -j "$JOBS" -LE package)
 
 echo "== install and package consumer"
 rm -rf build/stage build/consumer
@@ -24,6 +24,11 @@ cmake --build build/consumer
 test -x build/stage/bin/Dorvane
 test -f build/stage/share/applications/dorvane.desktop
 test -f build/stage/share/mime/packages/dorvane-mime.xml
+test -x build/stage/bin/dorvane-devsim
+
+echo "== Debian package"
+# cpack builds the .deb; the test unpacks it, starts the program, runs lintian.
+(cd build && ctest --output-on-failure -L package)
 
 if [ "$SANITIZERS" != 0 ]; then
     echo "== AddressSanitizer + UndefinedBehaviorSanitizer"

@@ -50,8 +50,14 @@ public:
     }
 
     QString ptyPath() const { return capture(QStringLiteral("^pty: (\\S+)")); }
-    quint16 tcpPort() const { return quint16(capture(QStringLiteral("^tcp: 127\\.0\\.0\\.1:(\\d+)")).toUInt()); }
-    quint16 udpPort() const { return quint16(capture(QStringLiteral("^udp: 127\\.0\\.0\\.1:(\\d+)")).toUInt()); }
+    quint16 tcpPort() const
+    {
+        return quint16(capture(QStringLiteral("^tcp: 127\\.0\\.0\\.1:(\\d+)")).toUInt());
+    }
+    quint16 udpPort() const
+    {
+        return quint16(capture(QStringLiteral("^udp: 127\\.0\\.0\\.1:(\\d+)")).toUInt());
+    }
 
     // Everything it printed so far.
     QString output()

@@ -138,8 +138,9 @@ void DevSimTest::echoOnPseudoTerminalAndCleanStop()
     QCOMPARE(arrivals.take(5), QByteArray("again"));
     proxy.close();
 
-    const QRegularExpression line(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d{6} pty \\S+ RX 13: 00 FF 0D 0A"),
-                                  QRegularExpression::MultilineOption);
+    const QRegularExpression line(
+        QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d{6} pty \\S+ RX 13: 00 FF 0D 0A"),
+        QRegularExpression::MultilineOption);
     QVERIFY2(line.match(sim.output()).hasMatch(), qPrintable(sim.output()));
     QCOMPARE(sim.terminate(), 0);
     QVERIFY2(!QFileInfo(link).isSymLink(), "the link outlived the device");
@@ -210,9 +211,9 @@ void DevSimTest::modbusSlaveOverTcp()
     const QByteArray second = ModbusSlave::withCrc(hex("01 03 00 02 00 01"));
     const QByteArray both = first + second;
     proxy.write(both.constData(), both.size());
-    QCOMPARE(arrivals.take(11 + 7).toHex(' '),
-             (ModbusSlave::withCrc(hex("01 03 06 00 07 00 08 00 09")) + ModbusSlave::withCrc(hex("01 03 02 00 09")))
-                 .toHex(' '));
+    QCOMPARE(arrivals.take(11 + 7).toHex(' '), (ModbusSlave::withCrc(hex("01 03 06 00 07 00 08 00 09"))
+                                                + ModbusSlave::withCrc(hex("01 03 02 00 09")))
+                                                   .toHex(' '));
     // Split for longer than the line's silence, as a TCP segment may be.
     proxy.write(first.constData(), 3);
     QTest::qWait(60);
@@ -230,8 +231,8 @@ void DevSimTest::replyOverUdpAfterDelay()
     QVERIFY2(sim.start({QStringLiteral("--mode"), QStringLiteral("reply"), QStringLiteral("--udp"),
                         QStringLiteral("0"), QStringLiteral("--request"), QStringLiteral("A1 B2"),
                         QStringLiteral("--response"), QStringLiteral("C3 D4 E5"), QStringLiteral("--request"),
-                        QStringLiteral("50494E47"), QStringLiteral("--response"), QStringLiteral("50 4F 4E 47"),
-                        QStringLiteral("--delay"), QStringLiteral("150")},
+                        QStringLiteral("50494E47"), QStringLiteral("--response"),
+                        QStringLiteral("50 4F 4E 47"), QStringLiteral("--delay"), QStringLiteral("150")},
                        1),
              qPrintable(sim.errors()));
     ChannelProxy proxy;
@@ -266,7 +267,8 @@ void DevSimTest::telemetryReadsWithTheSampleProtocol()
     DevSimProcess sim;
     QVERIFY2(sim.start({QStringLiteral("--mode"), QStringLiteral("telemetry"), QStringLiteral("--rate"),
                         QStringLiteral("2000"), QStringLiteral("--garbage"), QStringLiteral("20"),
-                        QStringLiteral("--drop"), QStringLiteral("5"), QStringLiteral("--tcp"), QStringLiteral("0")},
+                        QStringLiteral("--drop"), QStringLiteral("5"), QStringLiteral("--tcp"),
+                        QStringLiteral("0")},
                        1),
              qPrintable(sim.errors()));
     ChannelProxy proxy;
@@ -309,7 +311,8 @@ void DevSimTest::telemetryReadsWithTheSampleProtocol()
         stream.remove(0, result.frameEnd);
     }
     QVERIFY2(frames > 400, qPrintable(QString::number(frames)));
-    QVERIFY2(gaps > 0 && gaps < frames / 5, qPrintable(QStringLiteral("%1 gaps in %2").arg(gaps).arg(frames)));
+    QVERIFY2(gaps > 0 && gaps < frames / 5,
+             qPrintable(QStringLiteral("%1 gaps in %2").arg(gaps).arg(frames)));
     QVERIFY2(stream.size() < 2 * TelemetryFrameSize + 8, "bytes left that are not frames");
 }
 
@@ -317,8 +320,10 @@ void DevSimTest::badArgumentsAreRefused()
 {
     const QList<QStringList> lines = {
         {QStringLiteral("--mode"), QStringLiteral("plot")},
-        {QStringLiteral("--mode"), QStringLiteral("telemetry"), QStringLiteral("--rate"), QStringLiteral("10001")},
-        {QStringLiteral("--mode"), QStringLiteral("reply"), QStringLiteral("--request"), QStringLiteral("0G")},
+        {QStringLiteral("--mode"), QStringLiteral("telemetry"), QStringLiteral("--rate"),
+         QStringLiteral("10001")},
+        {QStringLiteral("--mode"), QStringLiteral("reply"), QStringLiteral("--request"),
+         QStringLiteral("0G")},
         {QStringLiteral("--mode"), QStringLiteral("reply")},
         {QStringLiteral("--tcp"), QStringLiteral("70000")},
     };

@@ -50,8 +50,9 @@ void SamplesTest::transmitProtocolsBuildTheModbusRequests()
     QCOMPARE(frameOf(read, 0).toHex(' '), QByteArray("01 03 00 00 00 02 c4 0b"));
     QCOMPARE(frameOf(read, 1).toHex(' '), QByteArray("01 03 00 01 00 01 d5 ca"));
     TxProtocol write;
-    QVERIFY(write.Load(QFile::encodeName(kSamples + QStringLiteral("/devsim-modbus-write.dvptc")).toStdString(),
-                       &m_context));
+    QVERIFY(
+        write.Load(QFile::encodeName(kSamples + QStringLiteral("/devsim-modbus-write.dvptc")).toStdString(),
+                   &m_context));
     QCOMPARE(frameOf(write, 0).toHex(' '), QByteArray("01 06 00 01 be ef e8 26"));
 }
 
@@ -85,16 +86,17 @@ void SamplesTest::instructSetHoldsTheRequests()
     QCOMPARE(set.at(5)->textMode, 1);
     // The write instruct sends what the write protocol builds.
     TxProtocol write;
-    QVERIFY(write.Load(QFile::encodeName(kSamples + QStringLiteral("/devsim-modbus-write.dvptc")).toStdString(),
-                       &m_context));
+    QVERIFY(
+        write.Load(QFile::encodeName(kSamples + QStringLiteral("/devsim-modbus-write.dvptc")).toStdString(),
+                   &m_context));
     QCOMPARE(set.at(1)->content.toLatin1(), frameOf(write, 0).toHex(' ').toUpper());
 }
 
 void SamplesTest::receiveProtocolMatchesTheTelemetryFrame()
 {
     RxProtocol protocol;
-    QVERIFY(protocol.Load(QFile::encodeName(kSamples + QStringLiteral("/devsim-telemetry.dvprx")).toStdString(),
-                          &m_context));
+    QVERIFY(protocol.Load(
+        QFile::encodeName(kSamples + QStringLiteral("/devsim-telemetry.dvprx")).toStdString(), &m_context));
     ProtocolParser parser;
     QVERIFY(parser.Build(&protocol));
     QCOMPARE(parser.GetFrameSize(), 15);
