@@ -42,6 +42,19 @@ if(UNIX AND NOT APPLE)
     add_custom_target(dorvane_deb_changelog ALL DEPENDS "${DORVANE_DEB_CHANGELOG}")
     install(FILES "${PROJECT_SOURCE_DIR}/resources/linux/debian/copyright" "${DORVANE_DEB_CHANGELOG}"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/dorvane")
+    # Manual pages, compressed as Debian keeps them.
+    set(DORVANE_MAN_PAGES)
+    foreach(page Dorvane dorvane-devsim)
+        set(source "${PROJECT_SOURCE_DIR}/resources/linux/man/${page}.1")
+        set(target_file "${CMAKE_BINARY_DIR}/debian/${page}.1.gz")
+        add_custom_command(OUTPUT "${target_file}"
+            COMMAND ${CMAKE_COMMAND} -E make_directory "${CMAKE_BINARY_DIR}/debian"
+            COMMAND gzip -9nc "${source}" > "${target_file}"
+            DEPENDS "${source}")
+        list(APPEND DORVANE_MAN_PAGES "${target_file}")
+    endforeach()
+    add_custom_target(dorvane_man_pages ALL DEPENDS ${DORVANE_MAN_PAGES})
+    install(FILES ${DORVANE_MAN_PAGES} DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 endif()
 
 include(CPack)

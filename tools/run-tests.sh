@@ -36,7 +36,7 @@ if [ "$SANITIZERS" != 0 ]; then
         -DDORVANE_BUILD_BENCH=OFF -DDORVANE_BUILD_TOOLS=OFF >/dev/null
     cmake --build build-asan -j "$JOBS"
     # The soak runs keep their full counts in the plain build; here a fifth.
-    (cd build-asan && ASAN_OPTIONS=detect_leaks=1 DORVANE_SOAK_CYCLES=200 ctest --output-on-failure -j "$JOBS")
+    (cd build-asan && ASAN_OPTIONS=detect_leaks=1 DORVANE_SOAK_CYCLES=200 ctest --output-on-failure -j "$JOBS" -LE package)
 
     echo "== ThreadSanitizer"
     cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDORVANE_TSAN=ON \
