@@ -252,6 +252,58 @@ void DevSimTest::replyOverUdpAfterDelay()
     QCOMPARE(sim.terminate(), 0);
 }
 
+namespace {
+
+// Frames and counter gaps of a telemetry stream cut by the parser; every
+// decoded value is checked against the frame's definition on the way.
+struct TelemetryCheck
+{
+    int frames = 0;
+    int gaps = 0;
+    int leftOver = 0;
+    QString fault;
+};
+
+TelemetryCheck checkTelemetry(ProtocolParser &parser, QByteArray stream)
+{
+    TelemetryCheck check;
+    int previous = -1;
+    for (;;) {
+        const ProtocolParser::PRResult result = parser.Update(stream.constData(), stream.size(), false);
+        if (result.status != ProtocolParser::FrameDecoded)
+            break;
+        const std::vector<FrameValue> &values = parser.GetFrameValues();
+        const int counter = values.at(0).value.GetUShort();
+        const float sine = values.at(1).value.GetFloat();
+        const float ramp = values.at(2).value.GetFloat();
+        const int sum = values.at(3).value.GetUChar();
+        const double phase = double(counter % 100) / 100.0;
+        // The sum byte covers the counter, sine and ramp bytes as sent.
+        const int expectedSum = telemetrySum(stream.constData() + result.headOffset + 2, 10);
+        if (sine != float(100.0 * std::sin(2.0 * M_PI * phase)) || ramp != float(100.0 * phase)
+            || sum != expectedSum || counter <= previous || values.at(1).graphId != 0
+            || values.at(2).graphId != 1) {
+            check.fault = QStringLiteral("frame %1: counter %2 sine %3 ramp %4 sum %5 (%6)")
+                              .arg(check.frames)
+                              .arg(counter)
+                              .arg(sine)
+                              .arg(ramp)
+                              .arg(sum)
+                              .arg(expectedSum);
+            return check;
+        }
+        if (previous >= 0)
+            check.gaps += counter - previous - 1;
+        previous = counter;
+        ++check.frames;
+        stream.remove(0, result.frameEnd);
+    }
+    check.leftOver = stream.size();
+    return check;
+}
+
+} // namespace
+
 void DevSimTest::telemetryReadsWithTheSampleProtocol()
 {
     Context context;
@@ -262,58 +314,38 @@ void DevSimTest::telemetryReadsWithTheSampleProtocol()
     QVERIFY(parser.Build(&protocol));
     QCOMPARE(parser.GetFrameSize(), TelemetryFrameSize);
 
-    // Garbage before a fifth of the frames and one in twenty frames left out,
-    // over TCP and over UDP to a peer named on the command line.
+    // Garbage before a fifth of the frames and one in twenty frames left out.
     DevSimProcess sim;
     QVERIFY2(sim.start({QStringLiteral("--mode"), QStringLiteral("telemetry"), QStringLiteral("--rate"),
                         QStringLiteral("2000"), QStringLiteral("--garbage"), QStringLiteral("20"),
                         QStringLiteral("--drop"), QStringLiteral("5"), QStringLiteral("--tcp"),
-                        QStringLiteral("0")},
-                       1),
+                        QStringLiteral("0"), QStringLiteral("--udp"), QStringLiteral("0")},
+                       2),
              qPrintable(sim.errors()));
-    ChannelProxy proxy;
-    Arrivals arrivals(proxy);
-    // The connection completes after open returns.
-    proxy.open(tcpClientParams(sim.tcpPort()));
-    QTRY_VERIFY(proxy.isOpen());
-    QByteArray stream = arrivals.drain(600);
-    proxy.close();
-    QCOMPARE(sim.terminate(), 0);
 
-    int frames = 0;
-    int gaps = 0;
-    int previous = -1;
-    for (;;) {
-        const ProtocolParser::PRResult result = parser.Update(stream.constData(), stream.size(), false);
-        if (result.status != ProtocolParser::FrameDecoded)
-            break;
-        const std::vector<FrameValue> &values = parser.GetFrameValues();
-        QCOMPARE(int(values.size()), 4);
-        const int counter = values[0].value.GetUShort();
-        const float sine = values[1].value.GetFloat();
-        const float ramp = values[2].value.GetFloat();
-        const int sum = values[3].value.GetUChar();
-        const double phase = double(counter % 100) / 100.0;
-        QCOMPARE(sine, float(100.0 * std::sin(2.0 * M_PI * phase)));
-        QCOMPARE(ramp, float(100.0 * phase));
-        // The sum byte covers the counter, sine and ramp bytes as sent.
-        const char *frame = stream.constData() + result.headOffset;
-        QCOMPARE(sum, int(telemetrySum(frame + 2, 10)));
-        QCOMPARE(sine >= -100.0f && sine <= 100.0f, true);
-        if (previous >= 0) {
-            QVERIFY2(counter > previous, "counters go up");
-            gaps += counter - previous - 1;
-        }
-        QCOMPARE(values[1].graphId, 0);
-        QCOMPARE(values[2].graphId, 1);
-        previous = counter;
-        ++frames;
-        stream.remove(0, result.frameEnd);
-    }
-    QVERIFY2(frames > 400, qPrintable(QString::number(frames)));
-    QVERIFY2(gaps > 0 && gaps < frames / 5,
-             qPrintable(QStringLiteral("%1 gaps in %2").arg(gaps).arg(frames)));
-    QVERIFY2(stream.size() < 2 * TelemetryFrameSize + 8, "bytes left that are not frames");
+    ChannelProxy tcp;
+    Arrivals tcpArrivals(tcp);
+    // The connection completes after open returns.
+    tcp.open(tcpClientParams(sim.tcpPort()));
+    QTRY_VERIFY(tcp.isOpen());
+    const TelemetryCheck overTcp = checkTelemetry(parser, tcpArrivals.drain(600));
+    tcp.close();
+    QVERIFY2(overTcp.fault.isEmpty(), qPrintable(overTcp.fault));
+    QVERIFY2(overTcp.frames > 400, qPrintable(QString::number(overTcp.frames)));
+    QVERIFY2(overTcp.gaps > 0 && overTcp.gaps < overTcp.frames / 5,
+             qPrintable(QStringLiteral("%1 gaps in %2").arg(overTcp.gaps).arg(overTcp.frames)));
+    QVERIFY2(overTcp.leftOver < 2 * TelemetryFrameSize + 8, "bytes left that are not frames");
+
+    // Over UDP the frames go to a peer once it has said something.
+    ChannelProxy udp;
+    Arrivals udpArrivals(udp);
+    QVERIFY(udp.open(udpParams(sim.udpPort())));
+    udp.write("hi", 2);
+    const TelemetryCheck overUdp = checkTelemetry(parser, udpArrivals.drain(400));
+    udp.close();
+    QVERIFY2(overUdp.fault.isEmpty(), qPrintable(overUdp.fault));
+    QVERIFY2(overUdp.frames > 200, qPrintable(QString::number(overUdp.frames)));
+    QCOMPARE(sim.terminate(), 0);
 }
 
 void DevSimTest::badArgumentsAreRefused()
