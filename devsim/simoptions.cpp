@@ -2,6 +2,8 @@
 
 #include <QCommandLineParser>
 
+#include <cctype>
+
 namespace {
 
 const int kMaxRate = 10000;
@@ -53,7 +55,7 @@ bool parseHexBytes(const QString &text, QByteArray *bytes)
     for (const QChar c : text) {
         if (c.isSpace() || c == QLatin1Char(':') || c == QLatin1Char(','))
             continue;
-        if (!isxdigit(c.toLatin1()) || c.unicode() > 0x7f)
+        if (c.unicode() > 0x7f || !std::isxdigit(static_cast<unsigned char>(c.toLatin1())))
             return false;
         digits.append(c.toLatin1());
     }
