@@ -20,7 +20,7 @@ SANITIZERS=${SANITIZERS:-1}
 echo "== build and unit tests"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$JOBS"
-(cd build && ctest --output-on-failure -j "$JOBS")
+(cd build && ctest --output-on-failure -j "$JOBS" -LE package)
 
 echo "== install and package consumer"
 rm -rf build/stage build/consumer
@@ -35,6 +35,11 @@ if ldd build/stage/lib/dorvane/dorvane-cli | grep -E 'Qt5(Gui|Widgets)'; then ex
 (cd build && DORVANE_CLI="$PWD/stage/bin/dorvane-cli" ctest --output-on-failure -R tst_cliprogram)
 test -f build/stage/share/applications/dorvane.desktop
 test -f build/stage/share/mime/packages/dorvane-mime.xml
+test -x build/stage/bin/dorvane-devsim
+
+echo "== Debian package"
+# cpack builds the .deb; the test unpacks it, starts the program, runs lintian.
+(cd build && ctest --output-on-failure -L package)
 
 if [ "$SANITIZERS" != 0 ]; then
     echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
@@ -42,7 +47,7 @@ if [ "$SANITIZERS" != 0 ]; then
         -DDORVANE_BUILD_BENCH=OFF -DDORVANE_BUILD_TOOLS=OFF >/dev/null
     cmake --build build-asan -j "$JOBS"
     # The soak runs keep their full counts in the plain build; here a fifth.
-    (cd build-asan && ASAN_OPTIONS=detect_leaks=1 DORVANE_SOAK_CYCLES=200 ctest --output-on-failure -j "$JOBS")
+    (cd build-asan && ASAN_OPTIONS=detect_leaks=1 DORVANE_SOAK_CYCLES=200 ctest --output-on-failure -j "$JOBS" -LE package)
 
     echo "== ThreadSanitizer"
     cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDORVANE_TSAN=ON \

@@ -20,6 +20,11 @@ done
 # The application icon, and the launcher's three Windows icon groups
 # (application, transmit protocol, protocol set) with their sizes.
 rsvg-convert -w 128 -h 128 -o ../Resources/app/dorvane.png dorvane.svg
+# The desktop's icon theme sizes, installed under share/icons/hicolor.
+for size in 16 22 24 32 48 64 128 256 512; do
+    mkdir -p "../linux/icons/${size}x${size}"
+    rsvg-convert -w "$size" -h "$size" -o "../linux/icons/${size}x${size}/dorvane.png" dorvane.svg
+done
 if command -v convert >/dev/null 2>&1; then
     tmp=$(mktemp -d)
     ico() {
