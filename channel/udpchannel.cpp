@@ -36,6 +36,9 @@ bool UdpChannel::configure(const ChannelParams &params)
 #endif
     if (!m_socket->bind(local, net->localPort, QAbstractSocket::ShareAddress))
         return false;
+    // Room in the kernel for a burst while the reader waits for the
+    // receiving thread; the system caps it at its own maximum.
+    m_socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, NetLimits::kDatagramBuffer);
 
     m_peerAddress = QHostAddress(net->remoteAddress);
     m_peerPort = net->remotePort;
@@ -122,7 +125,9 @@ QNetworkInterface UdpChannel::interfaceOf(const QString &localAddress)
 void UdpChannel::readDatagrams()
 {
     // A flood is read in bounded passes: whatever is left raises the next
-    // notification once the thread has served its other events.
+    // notification once the thread has served its other events. A pass
+    // crosses to the receiving thread as one batch.
+    const ArrivalBatch batch(this);
     for (int pass = 0; pass < NetLimits::kDatagramsPerPass && m_socket->hasPendingDatagrams(); ++pass) {
         if (!mayRead())
             return;

@@ -290,9 +290,9 @@ void UdpChannelTest::tinyDatagramFloodQueuesBoundedChunks()
     flooding.store(false);
     flood.join();
 
-    // What the channel queued while this thread was busy, plus the few hundred
-    // tiny datagrams the kernel's buffer still held for it: each datagram is an
-    // event of its own here, so about a thousand, never the whole flood.
+    // What the channel queued while this thread was busy, plus what the
+    // socket's 4 MiB kernel buffer still held for it (some ten thousand tiny
+    // datagrams, each taking a few hundred bytes of it): never the whole flood.
     int queued = -1;
     while (queued != arrived.count()) {
         queued = arrived.count();
@@ -308,7 +308,7 @@ void UdpChannelTest::tinyDatagramFloodQueuesBoundedChunks()
 
     if (sent.load() < 40000)
         QSKIP("the flood was too slow on this machine to tell a held reader from a free one");
-    QVERIFY2(queued < 3000, qPrintable(QStringLiteral("%1 of %2").arg(queued).arg(sent.load())));
+    QVERIFY2(queued < 25000, qPrintable(QStringLiteral("%1 of %2").arg(queued).arg(sent.load())));
 }
 
 QTEST_GUILESS_MAIN(UdpChannelTest)
