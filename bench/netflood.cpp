@@ -14,6 +14,7 @@
 #include <dorvane/Channel.h>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 
 #include <arpa/inet.h>
 #include <atomic>
@@ -63,14 +64,23 @@ Figures receive(ChannelProxy &proxy, int ms)
 {
     Figures figures;
     QObject context;
+    // Rates are taken from the first arrival to the last, the time in which
+    // the peers were sending.
+    QElapsedTimer clock;
+    clock.start();
+    qint64 firstNs = -1;
+    qint64 lastNs = 0;
     QObject::connect(&proxy, &ChannelProxy::bytesArrived, &context,
                      [&](const QDateTime &, const QByteArray &bytes) {
+                         lastNs = clock.nsecsElapsed();
+                         if (firstNs < 0)
+                             firstNs = lastNs;
                          figures.bytes += bytes.size();
                          ++figures.chunks;
                      });
 
     const EventLoopRun run = runEventLoopWatchingStalls(ms);
-    figures.seconds = run.seconds;
+    figures.seconds = firstNs >= 0 && lastNs > firstNs ? (lastNs - firstNs) / 1e9 : run.seconds;
     figures.worstStallMs = run.worstStallMs;
     return figures;
 }
