@@ -150,7 +150,8 @@ void UdpChannelTest::chunksCarryWorkerStampsOnePerDatagram()
     const ChannelChunk first = chunks.first().at(0).value<ChannelChunk>();
     const ChannelChunk last = chunks.last().at(0).value<ChannelChunk>();
     const qint64 wallSpanMs = first.time.msecsTo(last.time);
-    QVERIFY2(qAbs(wallSpanMs - (last.monotonicUs - first.monotonicUs) / 1000) <= 20, qPrintable(QString::number(wallSpanMs)));
+    QVERIFY2(qAbs(wallSpanMs - (last.monotonicUs - first.monotonicUs) / 1000) <= 20,
+             qPrintable(QString::number(wallSpanMs)));
     QVERIFY(qAbs(first.time.msecsTo(QDateTime::currentDateTime())) < 5000);
     QCOMPARE(first.time.offsetFromUtc(), QDateTime::currentDateTime().offsetFromUtc());
 
