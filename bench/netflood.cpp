@@ -1,9 +1,12 @@
 // Floods a TCP server channel and a UDP channel from a local peer and prints
 // what reaches the proxy's bytesArrived on this (the receiving) thread: bytes
 // and chunks per second, and the worst stall of this thread's event loop.
-// The last run floods tiny datagrams and holds this thread busy for a second
-// once, as a slow window would, then times how long an event queued as it
-// wakes waits behind the chunks that queued up meanwhile.
+// The UDP peers send with sendmmsg, so that they, not the channel, are what
+// the machine's cores are left for. One run offers a fixed rate and reports
+// the share lost; one has two peers flooding the largest datagrams. The last
+// run floods tiny datagrams and holds this thread busy for a second once, as
+// a slow window would, then times how long an event queued as it wakes waits
+// behind the chunks that queued up meanwhile.
 //
 //   bench_netflood [seconds per run, default 3]
 #include "eventloopstall.h"
@@ -11,6 +14,7 @@
 #include <dorvane/Channel.h>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 
 #include <arpa/inet.h>
 #include <atomic>
@@ -60,14 +64,23 @@ Figures receive(ChannelProxy &proxy, int ms)
 {
     Figures figures;
     QObject context;
+    // Rates are taken from the first arrival to the last, the time in which
+    // the peers were sending.
+    QElapsedTimer clock;
+    clock.start();
+    qint64 firstNs = -1;
+    qint64 lastNs = 0;
     QObject::connect(&proxy, &ChannelProxy::bytesArrived, &context,
                      [&](const QDateTime &, const QByteArray &bytes) {
+                         lastNs = clock.nsecsElapsed();
+                         if (firstNs < 0)
+                             firstNs = lastNs;
                          figures.bytes += bytes.size();
                          ++figures.chunks;
                      });
 
     const EventLoopRun run = runEventLoopWatchingStalls(ms);
-    figures.seconds = run.seconds;
+    figures.seconds = firstNs >= 0 && lastNs > firstNs ? (lastNs - firstNs) / 1e9 : run.seconds;
     figures.worstStallMs = run.worstStallMs;
     return figures;
 }
@@ -108,9 +121,59 @@ Figures floodTcp(int ms)
     return figures;
 }
 
-// Datagrams of minSize to maxSize bytes, in turn.
-Figures floodUdp(int ms, int minSize, int maxSize, int busyMs = 0)
+struct UdpRun
 {
+    int minSize = 1400;
+    int maxSize = 1400;
+    int busyMs = 0;
+    int ratePerSecond = 0; // 0: as fast as the peers can
+    int peers = 1;
+};
+
+// Sends datagrams of run.minSize to run.maxSize bytes, in turn, until told to
+// stop; at a fixed rate, in bursts once a millisecond, when one is given.
+void udpPeer(const UdpRun &run, quint16 port, const std::atomic<bool> &running, std::atomic<qint64> &sent)
+{
+    constexpr int kBurst = 32;
+    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address = loopback(port);
+    std::vector<char> datagram(size_t(run.maxSize), 'u');
+    iovec iov[kBurst];
+    mmsghdr messages[kBurst];
+    const int sizes = run.maxSize - run.minSize + 1;
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point start = Clock::now();
+    qint64 due = 0;
+    for (int i = 0; running.load();) {
+        int count = kBurst;
+        if (run.ratePerSecond > 0) {
+            const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+            due = qint64(elapsed * run.ratePerSecond);
+            count = int(qMin<qint64>(kBurst, due - sent.load()));
+            if (count <= 0) {
+                std::this_thread::sleep_for(std::chrono::microseconds(500));
+                continue;
+            }
+        }
+        for (int k = 0; k < count; ++k, ++i) {
+            iov[k].iov_base = datagram.data();
+            iov[k].iov_len = size_t(run.minSize + i % sizes);
+            messages[k] = mmsghdr{};
+            messages[k].msg_hdr.msg_name = &address;
+            messages[k].msg_hdr.msg_namelen = sizeof address;
+            messages[k].msg_hdr.msg_iov = &iov[k];
+            messages[k].msg_hdr.msg_iovlen = 1;
+        }
+        const int n = ::sendmmsg(fd, messages, unsigned(count), 0);
+        if (n > 0)
+            sent.fetch_add(n);
+    }
+    ::close(fd);
+}
+
+Figures floodUdp(int ms, const UdpRun &run)
+{
+    const int busyMs = run.busyMs;
     ChannelProxy proxy;
     NetChannelParams params(Udp);
     params.localAddress = QStringLiteral("127.0.0.1");
@@ -122,19 +185,12 @@ Figures floodUdp(int ms, int minSize, int maxSize, int busyMs = 0)
 
     std::atomic<bool> running{true};
     std::atomic<qint64> sent{0};
-    std::thread peer([&] {
-        const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-        const sockaddr_in address = loopback(port);
-        std::vector<char> datagram(size_t(maxSize), 'u');
-        const int sizes = maxSize - minSize + 1;
-        for (int i = 0; running.load(); ++i) {
-            if (::sendto(fd, datagram.data(), size_t(minSize + i % sizes), 0,
-                         reinterpret_cast<const sockaddr *>(&address), sizeof address)
-                >= 0)
-                sent.fetch_add(1);
-        }
-        ::close(fd);
-    });
+    std::vector<std::thread> peers;
+    for (int i = 0; i < run.peers; ++i)
+        peers.emplace_back([&] { udpPeer(run, port, running, sent); });
+    // The peers stop a little before the receiver, which then takes what is
+    // still on its way, so that every datagram sent is counted or lost.
+    QTimer::singleShot(qMax(ms - 300, ms / 2), [&] { running.store(false); });
 
     QObject busyContext;
     qint64 taken = 0;
@@ -159,7 +215,8 @@ Figures floodUdp(int ms, int minSize, int maxSize, int busyMs = 0)
 
     Figures figures = receive(proxy, ms);
     running.store(false);
-    peer.join();
+    for (std::thread &peer : peers)
+        peer.join();
     proxy.close();
     figures.sentUnits = sent.load();
     figures.catchUpMs = catchUpMs;
@@ -169,14 +226,16 @@ Figures floodUdp(int ms, int minSize, int maxSize, int busyMs = 0)
 
 void print(const char *name, const Figures &f, bool datagrams)
 {
-    std::printf("%-22s %10.1f MB/s %12.0f chunks/s %9.1f KiB/chunk %8.2f ms", name, f.bytes / f.seconds / 1e6,
+    std::printf("%-24s %10.1f MB/s %12.0f chunks/s %9.1f KiB/chunk %8.2f ms", name, f.bytes / f.seconds / 1e6,
                 f.chunks / f.seconds, f.chunks ? f.bytes / 1024.0 / f.chunks : 0.0, f.worstStallMs);
     if (datagrams)
-        std::printf("   %lld of %lld datagrams arrived", static_cast<long long>(f.chunks),
-                    static_cast<long long>(f.sentUnits));
+        std::printf("   %lld of %lld datagrams arrived (%.2f %% lost)", static_cast<long long>(f.chunks),
+                    static_cast<long long>(f.sentUnits),
+                    f.sentUnits ? 100.0 * double(f.sentUnits - f.chunks) / double(f.sentUnits) : 0.0);
     if (f.catchUpMs >= 0)
-        std::printf("\n%22s (the worst stall includes the busy spell) catch-up after it: %.2f ms for %lld chunks", "",
-                    f.catchUpMs, static_cast<long long>(f.backlog));
+        std::printf(
+            "\n%24s (the worst stall includes the busy spell) catch-up after it: %.2f ms for %lld chunks", "",
+            f.catchUpMs, static_cast<long long>(f.backlog));
     std::printf("\n");
 }
 
@@ -190,11 +249,17 @@ int main(int argc, char **argv)
 
     std::printf("Flood from a local peer for %d s per run; figures as seen on the receiving thread.\n",
                 seconds);
-    std::printf("%-22s %15s %22s %20s %12s\n", "channel", "bytes", "chunks", "mean chunk", "worst stall");
+    std::printf("%-24s %15s %22s %20s %12s\n", "channel", "bytes", "chunks", "mean chunk", "worst stall");
     print("TCP server", floodTcp(ms), false);
-    print("UDP, 1400-byte dgrams", floodUdp(ms, 1400, 1400), true);
-    print("UDP, 16 KiB dgrams", floodUdp(ms, 16384, 16384), true);
-    print("UDP, 1-8 byte dgrams", floodUdp(ms, 1, 8), true);
-    print("UDP, 1-8 B, busy 1 s", floodUdp(ms, 1, 8, 1000), true);
+    print("UDP, 1400-byte dgrams", floodUdp(ms, UdpRun{}), true);
+    UdpRun offered;
+    offered.ratePerSecond = 50000;
+    print("UDP, 1400 B at 50 000/s", floodUdp(ms, offered), true);
+    print("UDP, 16 KiB dgrams", floodUdp(ms, UdpRun{16384, 16384}), true);
+    UdpRun largest{65507, 65507};
+    largest.peers = 2;
+    print("UDP, 65507 B, 2 peers", floodUdp(ms, largest), true);
+    print("UDP, 1-8 byte dgrams", floodUdp(ms, UdpRun{1, 8}), true);
+    print("UDP, 1-8 B, busy 1 s", floodUdp(ms, UdpRun{1, 8, 1000}), true);
     return 0;
 }

@@ -1,6 +1,8 @@
 #include "channel.h"
 #include "arrivalgate.h"
+#include "chunkclock.h"
 #include "handoff.h"
+#include "transferqueue.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -14,12 +16,20 @@ constexpr qint64 kNsPerMs = 1000000;
 // input, queued writes and requests do not wait for a long period to pass.
 constexpr qint64 kServeEventsMarginNs = 2 * kNsPerMs;
 constexpr qint64 kServeEventsEveryNs = 1 * kNsPerMs;
+// A batch of reads crosses early at these sizes, so that one event never
+// holds the receiving thread for long and the gate sees the chunks in time.
+constexpr int kBatchChunks = 256;
+constexpr qint64 kBatchBytes = 1024 * 1024;
 
 } // namespace
 
 Channel::Channel(QObject *parent)
     : QObject(parent)
+    , m_transfers(new TransferQueue(this))
 {
+    qRegisterMetaType<ChannelChunk>("ChannelChunk");
+    qRegisterMetaType<QVector<ChannelChunk>>("QVector<ChannelChunk>");
+    qRegisterMetaType<UartErrorCounts>("UartErrorCounts");
 }
 
 Channel::~Channel()
@@ -78,16 +88,51 @@ bool Channel::mayRead()
     return !m_gate || m_gate->admit();
 }
 
-void Channel::reportWritten(const char *data, qint64 size)
+void Channel::reportWritten(const char *data, qint64 size, const QString &target)
 {
-    handoff::post([&] { emit bytesWritten(QDateTime::currentDateTime(), QByteArray(data, int(size))); });
+    const ChannelChunk chunk = chunkclock::stamped(QByteArray(data, int(size)), target);
+    handoff::post([&] {
+        emit bytesWritten(chunk.time, chunk.bytes);
+        emit chunkWritten(chunk);
+    });
 }
 
-void Channel::reportArrived(const QByteArray &bytes)
+void Channel::reportArrived(const QByteArray &bytes, const QString &source)
 {
     if (m_gate)
         m_gate->account(bytes.size());
-    handoff::post([&] { emit bytesArrived(QDateTime::currentDateTime(), bytes); });
+    m_batch.append(chunkclock::stamped(bytes, source));
+    m_batchBytes += bytes.size();
+    if (m_batchDepth == 0 || m_batch.size() >= kBatchChunks || m_batchBytes >= kBatchBytes)
+        flushArrived();
+}
+
+void Channel::flushArrived()
+{
+    if (m_batch.isEmpty())
+        return;
+    QVector<ChannelChunk> batch;
+    batch.swap(m_batch);
+    m_batchBytes = 0;
+    handoff::post([&] { emit chunksArrived(batch); });
+}
+
+void Channel::setReconnecting(bool reconnecting)
+{
+    if (m_reconnecting.load() == reconnecting)
+        return;
+    m_reconnecting.store(reconnecting);
+    handoff::post([&] { emit reconnectingChanged(reconnecting); });
+}
+
+bool Channel::writeTo(const QString &, const QByteArray &)
+{
+    return false;
+}
+
+void Channel::abortTransfers()
+{
+    m_transfers->abortAll(tr("The channel closed before the send was complete"));
 }
 
 bool Channel::setParams(const ChannelParams &params)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <dorvane/channelchunk.h>
 #include <dorvane/channelparams.h>
 #include <dorvane/iperiodsendcallback.h>
 
@@ -7,6 +8,7 @@
 #include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <QVector>
 
 #include <atomic>
 #include <functional>
@@ -15,6 +17,7 @@
 class ArrivalGate;
 class QEvent;
 class QTimer;
+class TransferQueue;
 
 // What every channel shares: the stored parameters, the open flag and periodic
 // sending in the three timing strategies. A channel is configured on the
@@ -37,6 +40,7 @@ public:
     const ChannelParams &params() const { return m_params; }
     bool isOpen() const { return m_open.load(); }
     bool isPeriodSendRun() const { return m_running.load(); }
+    bool isReconnecting() const { return m_reconnecting.load(); }
 
     // Set from the proxy's thread just before a start is queued.
     void setPeriodSend(IPeriodSendCallback *callback, int period);
@@ -58,13 +62,26 @@ public:
     // worker starts; the function stays valid after the channel is gone.
     std::function<void(qint64)> arrivalTaker();
 
+    // Paced writes and file sending; lives on the channel's thread as its child.
+    TransferQueue *transfers() const { return m_transfers; }
+    // Bytes accepted by the device but not yet sent on; paced writes and file
+    // sending wait while it is high, so a slow line never makes them buffer
+    // a whole file. Worker thread.
+    virtual qint64 pendingWrite() const { return 0; }
+
 signals:
     void periodSendStateChanged(bool state);
     void stateChanged(ChannelType type, ChanneState state);
     void bytesWritten(QDateTime dt, QByteArray data);
-    void bytesArrived(QDateTime dt, QByteArray data);
+    // The same write with both time stamps; the proxy relays this one.
+    void chunkWritten(ChannelChunk chunk);
+    // Reads of one pass of the channel's reader, in order, one chunk per read
+    // (per datagram for UDP). One queued event carries them all.
+    void chunksArrived(QVector<ChannelChunk> chunks);
     // Why the channel failed or lost its device, in the system's words.
     void channelError(QString message);
+    // True while the channel waits to reopen a lost device or connection.
+    void reconnectingChanged(bool reconnecting);
 
 public slots:
     void startPeriodSend();
@@ -74,6 +91,11 @@ public slots:
     virtual bool write(const char *data, qint64 size) = 0;
     // Writes a copy that the proxy queued from another thread.
     void writeBytes(const QByteArray &bytes);
+    // Writes to one client of a TCP server; false for every other channel.
+    virtual bool writeTo(const QString &client, const QByteArray &bytes);
+    // Ends paced writes and file sending, reporting them as cut short; runs
+    // right before close.
+    void abortTransfers();
 
 protected:
     bool event(QEvent *event) override;
@@ -87,9 +109,37 @@ protected:
     ArrivalGate *gateArrivals();
     // False while the gate holds reading back.
     bool mayRead();
-    // Emit bytesWritten / bytesArrived towards the receiving thread.
-    void reportWritten(const char *data, qint64 size);
-    void reportArrived(const QByteArray &bytes);
+    // Emit bytesWritten and chunkWritten towards the receiving thread.
+    void reportWritten(const char *data, qint64 size, const QString &target = QString());
+    // Stamps a read and queues it for the receiving thread: at once, or
+    // within an open ArrivalBatch when the batch ends.
+    void reportArrived(const QByteArray &bytes, const QString &source = QString());
+    void flushArrived();
+    void setReconnecting(bool reconnecting);
+
+    // Reads reported while one is alive cross to the receiving thread in one
+    // event when the outermost ends (or earlier when the batch is large), so
+    // a flood of small datagrams costs the receiver one event per pass instead
+    // of one per datagram.
+    class ArrivalBatch
+    {
+    public:
+        explicit ArrivalBatch(Channel *channel)
+            : m_channel(channel)
+        {
+            ++m_channel->m_batchDepth;
+        }
+        ~ArrivalBatch()
+        {
+            if (--m_channel->m_batchDepth == 0)
+                m_channel->flushArrived();
+        }
+        ArrivalBatch(const ArrivalBatch &) = delete;
+        ArrivalBatch &operator=(const ArrivalBatch &) = delete;
+
+    private:
+        Channel *m_channel;
+    };
 
 private:
     void periodTick();
@@ -98,6 +148,11 @@ private:
 
     ChannelParams m_params;
     QTimer *m_periodTimer = nullptr;
+    TransferQueue *m_transfers;
+    QVector<ChannelChunk> m_batch;
+    qint64 m_batchBytes = 0;
+    int m_batchDepth = 0;
+    std::atomic<bool> m_reconnecting{false};
     ArrivalGate *m_gate = nullptr;
     std::atomic<bool> m_open{false};
     // Held while the callback runs, so that releasing it waits for the call.

@@ -5,6 +5,7 @@
 #include "serialportchannel.h"
 #include "tcpclientchannel.h"
 #include "tcpserverchannel.h"
+#include "transferqueue.h"
 #include "udpchannel.h"
 
 #include <limits>
@@ -14,6 +15,8 @@ ChannelProxy::ChannelProxy(QObject *parent)
 {
     qRegisterMetaType<ChannelType>("ChannelType");
     qRegisterMetaType<ChanneState>("ChanneState");
+    qRegisterMetaType<ChannelChunk>("ChannelChunk");
+    qRegisterMetaType<UartErrorCounts>("UartErrorCounts");
 }
 
 ChannelProxy::~ChannelProxy()
@@ -88,6 +91,99 @@ bool ChannelProxy::write(const char *data, qint64 size)
     return true;
 }
 
+template<typename Call>
+void ChannelProxy::queueToChannel(Call &&call)
+{
+    const handoff::Posting posting;
+    QMetaObject::invokeMethod(m_channel, std::forward<Call>(call), Qt::QueuedConnection);
+}
+
+bool ChannelProxy::writeTo(const QString &client, const char *data, qint64 size)
+{
+    auto *server = qobject_cast<TcpServerChannel *>(m_channel);
+    if (!server)
+        return false;
+    if (!data || size <= 0)
+        return true;
+    const QByteArray bytes(data, int(qMin<qint64>(size, std::numeric_limits<int>::max())));
+    if (QThread::currentThread() == server->thread())
+        server->writeTo(client, bytes);
+    else
+        queueToChannel([server, client, bytes] { server->writeTo(client, bytes); });
+    return true;
+}
+
+quint64 ChannelProxy::writePaced(const QByteArray &bytes, int charDelayMs, int lineDelayMs)
+{
+    if (!m_channel)
+        return 0;
+    const quint64 id = ++m_lastSendId;
+    TransferQueue *queue = m_channel->transfers();
+    queueToChannel([queue, id, bytes, charDelayMs, lineDelayMs] {
+        queue->sendPaced(id, bytes, charDelayMs, lineDelayMs);
+    });
+    return id;
+}
+
+quint64 ChannelProxy::sendFile(const QString &path, int chunkSize, int delayMs)
+{
+    if (!m_channel)
+        return 0;
+    const quint64 id = ++m_lastSendId;
+    TransferQueue *queue = m_channel->transfers();
+    queueToChannel([queue, id, path, chunkSize, delayMs] { queue->sendFile(id, path, chunkSize, delayMs); });
+    return id;
+}
+
+void ChannelProxy::cancelSend(quint64 id)
+{
+    if (!m_channel)
+        return;
+    TransferQueue *queue = m_channel->transfers();
+    queueToChannel([queue, id] { queue->cancel(id); });
+}
+
+void ChannelProxy::setRequestToSend(bool on)
+{
+    if (auto *serial = qobject_cast<SerialPortChannel *>(m_channel))
+        queueToChannel([serial, on] { serial->setLine(PinRts, on); });
+}
+
+void ChannelProxy::setDataTerminalReady(bool on)
+{
+    if (auto *serial = qobject_cast<SerialPortChannel *>(m_channel))
+        queueToChannel([serial, on] { serial->setLine(PinDtr, on); });
+}
+
+bool ChannelProxy::requestToSend() const
+{
+    auto *serial = qobject_cast<SerialPortChannel *>(m_channel);
+    return serial && (serial->driven() & PinRts);
+}
+
+bool ChannelProxy::dataTerminalReady() const
+{
+    auto *serial = qobject_cast<SerialPortChannel *>(m_channel);
+    return serial && (serial->driven() & PinDtr);
+}
+
+quint32 ChannelProxy::serialPins() const
+{
+    auto *serial = qobject_cast<SerialPortChannel *>(m_channel);
+    return serial ? serial->pins() : 0;
+}
+
+void ChannelProxy::sendBreak(int durationMs)
+{
+    if (auto *serial = qobject_cast<SerialPortChannel *>(m_channel))
+        queueToChannel([serial, durationMs] { serial->sendBreak(durationMs); });
+}
+
+bool ChannelProxy::isReconnecting() const
+{
+    return m_channel && m_channel->isReconnecting();
+}
+
 void ChannelProxy::startPeriodSend(IPeriodSendCallback *callback, int period)
 {
     if (m_channel)
@@ -159,6 +255,8 @@ void ChannelProxy::connectEvents()
 {
     Channel *ch = m_channel;
     connect(this, &ChannelProxy::sigOpen, ch, &Channel::open, Qt::BlockingQueuedConnection);
+    // Sends in progress end, reported as cut short, before the device closes.
+    connect(this, &ChannelProxy::sigClose, ch, &Channel::abortTransfers, Qt::BlockingQueuedConnection);
     connect(this, &ChannelProxy::sigClose, ch, &Channel::close, Qt::BlockingQueuedConnection);
     connect(this, &ChannelProxy::sigStartPeriodSend, ch, &Channel::startPeriodSend);
     connect(this, &ChannelProxy::sigStopPeriodSend, ch, &Channel::stopPeriodSend);
@@ -167,20 +265,34 @@ void ChannelProxy::connectEvents()
     connect(ch, &Channel::periodSendStateChanged, this, &ChannelProxy::periodSendStateChanged);
     connect(this, &ChannelProxy::sigWrite, ch, &Channel::writeBytes);
     connect(ch, &Channel::stateChanged, this, &ChannelProxy::stateChanged);
-    connect(ch, &Channel::bytesWritten, this, &ChannelProxy::bytesWritten);
-    if (const auto taken = ch->arrivalTaker()) {
-        connect(ch, &Channel::bytesArrived, this,
-                [this, taken](const QDateTime &dt, const QByteArray &bytes) {
-                    taken(bytes.size());
-                    emit bytesArrived(dt, bytes);
-                });
-    } else {
-        connect(ch, &Channel::bytesArrived, this, &ChannelProxy::bytesArrived);
-    }
+    connect(ch, &Channel::chunkWritten, this, [this](const ChannelChunk &chunk) {
+        emit bytesWritten(chunk.time, chunk.bytes);
+        emit chunkWritten(chunk);
+    });
+    connect(ch, &Channel::chunksArrived, this,
+            [this, taken = ch->arrivalTaker()](const QVector<ChannelChunk> &chunks) {
+                for (const ChannelChunk &chunk : chunks) {
+                    if (taken)
+                        taken(chunk.bytes.size());
+                    emit bytesArrived(chunk.time, chunk.bytes);
+                    emit chunkArrived(chunk);
+                }
+            });
     connect(ch, &Channel::channelError, this, &ChannelProxy::channelError);
+    connect(ch, &Channel::reconnectingChanged, this, &ChannelProxy::reconnectingChanged);
+    connect(ch->transfers(), &TransferQueue::progress, this, &ChannelProxy::sendProgress);
+    connect(ch->transfers(), &TransferQueue::finished, this, &ChannelProxy::sendFinished);
     connect(&m_thread, &QThread::finished, ch, &QObject::deleteLater);
     if (auto *server = qobject_cast<TcpServerChannel *>(ch)) {
         connect(server, &TcpServerChannel::connected, this, &ChannelProxy::tcpClientConnected);
         connect(server, &TcpServerChannel::disconnected, this, &ChannelProxy::tcpClientDisconnected);
+        connect(server, &TcpServerChannel::waiting, this, &ChannelProxy::tcpClientWaiting);
+    }
+    if (auto *serial = qobject_cast<SerialPortChannel *>(ch)) {
+        connect(serial, &SerialPortChannel::pinsChanged, this, &ChannelProxy::serialPinsChanged);
+        connect(serial, &SerialPortChannel::lineUnavailable, this, &ChannelProxy::serialLineUnavailable);
+        connect(serial, &SerialPortChannel::baudRateMismatch, this, &ChannelProxy::baudRateMismatch);
+        connect(serial, &SerialPortChannel::uartErrorCountsChanged, this,
+                &ChannelProxy::uartErrorCountsChanged);
     }
 }

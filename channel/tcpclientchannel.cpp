@@ -8,12 +8,25 @@
 #include <QHostAddress>
 #include <QMetaEnum>
 #include <QTcpSocket>
+#include <QTimer>
+
+namespace {
+
+// Reconnecting starts quickly, for a peer that restarts, and slows down to
+// a pace that costs a dead peer nothing.
+constexpr int kFirstRetryMs = 500;
+constexpr int kLastRetryMs = 10000;
+
+} // namespace
 
 TcpClientChannel::TcpClientChannel(QObject *parent)
     : Channel(parent)
     , m_socket(new QTcpSocket(this))
+    , m_retry(new QTimer(this))
 {
     m_socket->setReadBufferSize(NetLimits::kReadBufferSize);
+    m_retry->setSingleShot(true);
+    connect(m_retry, &QTimer::timeout, this, &TcpClientChannel::connectNow);
 }
 
 bool TcpClientChannel::configure(const ChannelParams &params)
@@ -29,6 +42,7 @@ bool TcpClientChannel::configure(const ChannelParams &params)
             return false;
     }
     m_net = *net;
+    m_autoReconnect = net->autoReconnect;
     connect(m_socket, &QAbstractSocket::stateChanged, this, &TcpClientChannel::onStateChanged);
     connect(m_socket, &QAbstractSocket::errorOccurred, this, &TcpClientChannel::onError);
     connect(m_socket, &QIODevice::readyRead, this, &TcpClientChannel::readAvailable);
@@ -53,16 +67,30 @@ void TcpClientChannel::updateProfile()
 
 bool TcpClientChannel::open()
 {
+    m_closed = false;
+    connectNow();
+    return isOpen();
+}
+
+void TcpClientChannel::connectNow()
+{
     // A socket that is already connecting or connected keeps its connection.
     if (m_socket->state() == QAbstractSocket::UnconnectedState
         || m_socket->state() == QAbstractSocket::BoundState)
         m_socket->connectToHost(m_net.remoteAddress, m_net.remotePort, QIODevice::ReadWrite,
                                 QAbstractSocket::AnyIPProtocol);
-    return isOpen();
+}
+
+qint64 TcpClientChannel::pendingWrite() const
+{
+    return m_socket->bytesToWrite();
 }
 
 void TcpClientChannel::close()
 {
+    m_closed = true;
+    m_retry->stop();
+    setReconnecting(false);
     m_socket->close();
     m_socket->disconnectFromHost();
     // Bytes the peer has not taken would keep the socket closing after the
@@ -94,14 +122,24 @@ void TcpClientChannel::onStateChanged(QAbstractSocket::SocketState state)
     updateProfile();
     if (state == QAbstractSocket::ConnectedState) {
         setOpen(true);
+        m_retryMs = kFirstRetryMs;
         handoff::post([&] { emit stateChanged(TcpClient, Opened); });
+        setReconnecting(false);
     } else if (state == QAbstractSocket::UnconnectedState) {
         // What the peer sent before it left is still reported.
         if (m_socket->bytesAvailable() > 0) {
             reportArrived(m_socket->readAll());
         }
+        const bool wasOpen = isOpen();
         setOpen(false);
-        handoff::post([&] { emit stateChanged(TcpClient, Closed); });
+        // Each failed attempt of a reconnect is not a new close.
+        if (wasOpen || !isReconnecting())
+            handoff::post([&] { emit stateChanged(TcpClient, Closed); });
+        if (m_autoReconnect && !m_closed) {
+            setReconnecting(true);
+            m_retry->start(m_retryMs);
+            m_retryMs = qMin(2 * m_retryMs, kLastRetryMs);
+        }
     }
 }
 
@@ -110,6 +148,9 @@ void TcpClientChannel::onError(QAbstractSocket::SocketError error)
     // A peer that closes its end is the normal end of a connection, reported
     // by the state alone.
     if (error == QAbstractSocket::RemoteHostClosedError)
+        return;
+    // The first failure is told; the attempts of a reconnect are not.
+    if (isReconnecting())
         return;
     handoff::post([&] { emit channelError(m_socket->errorString()); });
 }

@@ -10,12 +10,23 @@
 
 namespace {
 
+QString peerText(const QTcpSocket *socket)
+{
+    return QStringLiteral("%1:%2").arg(socket->peerAddress().toString()).arg(socket->peerPort());
+}
+
+} // namespace
+
 // Bounds what a client that connected but is not yet taken can buffer: such
-// a socket reads from the kernel although nobody reads from it.
-class BoundedTcpServer : public QTcpServer
+// a socket reads from the kernel although nobody reads from it. It also keeps
+// the order of the connections it holds, so that those left waiting can be
+// named.
+class TcpServerChannel::BoundedTcpServer : public QTcpServer
 {
 public:
     using QTcpServer::QTcpServer;
+
+    QList<QTcpSocket *> waiting; // pending connections, in order of arrival
 
 protected:
     void incomingConnection(qintptr descriptor) override
@@ -23,16 +34,10 @@ protected:
         auto *socket = new QTcpSocket(this);
         socket->setReadBufferSize(NetLimits::kReadBufferSize);
         socket->setSocketDescriptor(descriptor);
+        waiting.append(socket);
         addPendingConnection(socket);
     }
 };
-
-QString peerText(const QTcpSocket *socket)
-{
-    return QStringLiteral("%1:%2").arg(socket->peerAddress().toString()).arg(socket->peerPort());
-}
-
-} // namespace
 
 TcpServerChannel::TcpServerChannel(QObject *parent)
     : Channel(parent)
@@ -85,6 +90,11 @@ bool TcpServerChannel::open()
 void TcpServerChannel::close()
 {
     m_server->close();
+    // Clients still waiting are dropped with the server, never admitted.
+    while (m_server->hasPendingConnections())
+        delete m_server->nextPendingConnection();
+    m_server->waiting.clear();
+    m_announced.clear();
     const QList<Client> clients = m_clients;
     for (const Client &client : clients) {
         client.socket->disconnectFromHost();
@@ -123,12 +133,38 @@ bool TcpServerChannel::write(const char *data, qint64 size)
     return true;
 }
 
+bool TcpServerChannel::writeTo(const QString &client, const QByteArray &bytes)
+{
+    for (const Client &c : qAsConst(m_clients)) {
+        if (c.peer != client)
+            continue;
+        if (bytes.isEmpty() || c.socket->state() != QAbstractSocket::ConnectedState
+            || c.socket->bytesToWrite() >= NetLimits::kMaxPendingWrite)
+            return false;
+        if (c.socket->write(bytes) < 1)
+            return false;
+        reportWritten(bytes.constData(), bytes.size(), c.peer);
+        return true;
+    }
+    return false;
+}
+
+qint64 TcpServerChannel::pendingWrite() const
+{
+    qint64 most = 0;
+    for (const Client &client : m_clients)
+        most = qMax(most, client.socket->bytesToWrite());
+    return most;
+}
+
 void TcpServerChannel::takePending()
 {
     while (m_clients.size() < kClientLimit && m_server->hasPendingConnections()) {
         QTcpSocket *socket = m_server->nextPendingConnection();
         if (!socket)
             break;
+        m_server->waiting.removeOne(socket);
+        m_announced.remove(socket);
         const Client client{socket, peerText(socket)};
         connect(socket, &QAbstractSocket::disconnected, this, [this, socket] { onClientGone(socket); });
         connect(socket, &QIODevice::readyRead, this, [this, socket] { readClient(socket); });
@@ -141,6 +177,13 @@ void TcpServerChannel::takePending()
         else if (socket->bytesAvailable() > 0)
             readClient(socket);
     }
+    for (QTcpSocket *socket : qAsConst(m_server->waiting)) {
+        if (m_announced.contains(socket))
+            continue;
+        m_announced.insert(socket);
+        const QString peer = peerText(socket);
+        handoff::post([&] { emit waiting(peer); });
+    }
     adjustAccepting();
 }
 
@@ -148,9 +191,12 @@ void TcpServerChannel::adjustAccepting()
 {
     if (!m_server->isListening())
         return;
-    // Taking a pending connection makes the server watch for more, so the
-    // pause is set again after every take.
-    if (m_clients.size() >= kClientLimit)
+    // Connections beyond the limit are accepted but not taken: they wait in
+    // the server's queue, where they can be named, up to the queue's own
+    // limit; further ones wait in the system's backlog. Taking a pending
+    // connection makes the server watch for more, so the state is set again
+    // after every take.
+    if (m_clients.size() + m_server->waiting.size() >= 2 * kClientLimit)
         m_server->pauseAccepting();
     else
         m_server->resumeAccepting();
@@ -170,7 +216,7 @@ void TcpServerChannel::onClientGone(QTcpSocket *socket)
     const QString peer = m_clients.at(index).peer;
     // What the client sent before it left is still reported.
     if (socket->bytesAvailable() > 0)
-        reportArrived(socket->readAll());
+        reportArrived(socket->readAll(), peer);
     socket->disconnect(this);
     retire(socket);
     m_clients.removeAt(index);
@@ -189,7 +235,16 @@ void TcpServerChannel::readClient(QTcpSocket *socket)
         return;
     const QByteArray bytes = socket->readAll();
     if (!bytes.isEmpty())
-        reportArrived(bytes);
+        reportArrived(bytes, peerOf(socket));
+}
+
+QString TcpServerChannel::peerOf(const QTcpSocket *socket) const
+{
+    for (const Client &client : m_clients) {
+        if (client.socket == socket)
+            return client.peer;
+    }
+    return QString();
 }
 
 void TcpServerChannel::readAllClients()

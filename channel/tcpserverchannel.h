@@ -4,12 +4,15 @@
 #include "sharedtext.h"
 
 #include <QList>
+#include <QSet>
 
 class QTcpServer;
 class QTcpSocket;
 
-// A listening socket with up to three clients. What arrives from any client
-// is reported alike; writes go to every client.
+// A listening socket with up to three clients. What arrives from a client is
+// reported with its "address:port" as the chunk's source; write() goes to
+// every client, writeTo() to one. Clients beyond the limit wait, named by
+// waiting(), until a place frees.
 class TcpServerChannel : public Channel
 {
     Q_OBJECT
@@ -23,13 +26,22 @@ signals:
     // "address:port" of the client that came or went.
     void connected(QString address);
     void disconnected(QString address);
+    // A client that connected while three are served; connected() follows
+    // when it is admitted.
+    void waiting(QString address);
 
 public slots:
     bool open() override;
     void close() override;
     bool write(const char *data, qint64 size) override;
+    bool writeTo(const QString &client, const QByteArray &bytes) override;
+
+public:
+    qint64 pendingWrite() const override;
 
 private:
+    class BoundedTcpServer;
+
     struct Client
     {
         QTcpSocket *socket;
@@ -42,12 +54,14 @@ private:
     void readClient(QTcpSocket *socket);
     void readAllClients();
     void retire(QTcpSocket *socket);
+    QString peerOf(const QTcpSocket *socket) const;
     void updateProfile();
 
     static constexpr int kClientLimit = 3;
 
     NetChannelParams m_net{TcpServer};
-    QTcpServer *m_server;
-    QList<Client> m_clients; // in order of arrival
+    BoundedTcpServer *m_server;
+    QSet<QTcpSocket *> m_announced; // waiting clients already named
+    QList<Client> m_clients;        // in order of arrival
     SharedText m_profile;
 };

@@ -6,6 +6,9 @@
 #include <QHostAddress>
 #include <QNetworkInterface>
 
+#include <vector>
+
+class QSocketNotifier;
 class QUdpSocket;
 
 // Datagrams to one unicast peer or one multicast group. The socket is bound
@@ -15,6 +18,7 @@ class UdpChannel : public Channel
     Q_OBJECT
 public:
     explicit UdpChannel(QObject *parent = nullptr);
+    ~UdpChannel() override;
 
     bool configure(const ChannelParams &params) override;
     QString profile() const override;
@@ -27,6 +31,8 @@ public slots:
 private:
     static QNetworkInterface interfaceOf(const QString &localAddress);
     void readDatagrams();
+    void readDatagramsInBulk();
+    void stopFastReader();
     void updateProfile();
 
     QUdpSocket *m_socket;
@@ -35,4 +41,7 @@ private:
     QHostAddress m_group;          // null when unicast
     QNetworkInterface m_interface; // invalid when none was found
     SharedText m_profile;
+    int m_readFd = -1; // second descriptor of the socket for the bulk reader
+    QSocketNotifier *m_readNotifier = nullptr;
+    std::vector<char> m_slots;
 };

@@ -244,7 +244,8 @@ void TestSerialPortChannel::lostDeviceClosesTheChannel()
     QTRY_COMPARE(error.count(), 1);
     // The user reads which port went away; the system's words follow.
     const QString message = error.at(0).at(0).toString();
-    QVERIFY2(message.startsWith(m_pty->slavePath() + QStringLiteral(" was disconnected (")), qPrintable(message));
+    QVERIFY2(message.startsWith(m_pty->slavePath() + QStringLiteral(" was disconnected (")),
+             qPrintable(message));
     QVERIFY2(message.size() > m_pty->slavePath().size() + 22, qPrintable(message));
 
     QSignalSpy written(&proxy, &ChannelProxy::bytesWritten);

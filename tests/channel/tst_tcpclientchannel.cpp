@@ -92,6 +92,7 @@ private slots:
     void bindsToGivenLocalAddressOrFailsToConfigure();
     void floodIsHeldBackWhileReceiverIsBusy();
     void closeWithUnsentBytesReportsClosedOnce();
+    void reconnectsWithBackOffUntilClosed();
 };
 
 void TcpClientChannelTest::connectsAndCarriesTrafficBothWays()
@@ -329,6 +330,52 @@ void TcpClientChannelTest::closeWithUnsentBytesReportsClosedOnce()
     for (int i = 0; i < states.count(); ++i)
         QCOMPARE(states.at(i).at(1).value<ChanneState>(), i % 2 == 0 ? Opened : Closed);
     ::close(listener);
+}
+
+void TcpClientChannelTest::reconnectsWithBackOffUntilClosed()
+{
+    QTcpServer server;
+    QVERIFY(server.listen(kLoopback, 0));
+    const quint16 port = server.serverPort();
+    ChannelProxy proxy;
+    QSignalSpy state(&proxy, &ChannelProxy::stateChanged);
+    QSignalSpy reconnecting(&proxy, &ChannelProxy::reconnectingChanged);
+    QSignalSpy errors(&proxy, &ChannelProxy::channelError);
+    NetChannelParams params = clientParams(port);
+    params.autoReconnect = true;
+    proxy.open(params);
+    QVERIFY(server.waitForNewConnection(5000));
+    QTRY_VERIFY(proxy.isOpen());
+
+    // The peer goes away and is gone for a while: attempts 0.5 s and 1.5 s
+    // after the loss fail quietly, the next one, 2 s later, finds it back.
+    server.close();
+    delete server.nextPendingConnection();
+    QTRY_VERIFY(proxy.isReconnecting());
+    QCOMPARE(reconnecting.count(), 1);
+    QElapsedTimer lost;
+    lost.start();
+    QTest::qWait(1700);
+    QVERIFY(!proxy.isOpen());
+    QVERIFY(server.listen(kLoopback, port));
+    QTRY_VERIFY_WITH_TIMEOUT(proxy.isOpen(), 5000);
+    // Back at the third attempt, 0.5 + 1 + 2 s after the loss.
+    QVERIFY2(lost.elapsed() >= 3300, qPrintable(QString::number(lost.elapsed())));
+    QTRY_COMPARE(reconnecting.count(), 2);
+    QVERIFY(!proxy.isReconnecting());
+    // One Closed for the loss, one Opened for each connection; no notice per attempt.
+    QTRY_COMPARE(state.count(), 3);
+    QCOMPARE(state.at(1).at(1).value<ChanneState>(), Closed);
+    QCOMPARE(state.at(2).at(1).value<ChanneState>(), Opened);
+    QVERIFY(errors.count() <= 1);
+
+    // A close by the user ends the retries.
+    QTRY_VERIFY(server.hasPendingConnections());
+    delete server.nextPendingConnection();
+    QTRY_VERIFY(proxy.isReconnecting());
+    proxy.close();
+    QVERIFY(!proxy.isReconnecting());
+    QVERIFY(!server.waitForNewConnection(1500));
 }
 
 QTEST_GUILESS_MAIN(TcpClientChannelTest)

@@ -67,6 +67,7 @@ private slots:
     void listensAndDescribesItself();
     void fourthClientWaitsUntilOneLeaves();
     void writesReachEveryClientAndCountOnce();
+    void writeToReachesOnlyTheChosenClient();
     void clientThatStopsReadingNeitherBlocksNorCountsTwice();
     void closeEndsEveryClient();
     void clientsComingAndGoingNeverUseUpThePlaces();
@@ -97,6 +98,8 @@ void TcpServerChannelTest::fourthClientWaitsUntilOneLeaves()
     QSignalSpy connected(&proxy, &ChannelProxy::tcpClientConnected);
     QSignalSpy disconnected(&proxy, &ChannelProxy::tcpClientDisconnected);
     QSignalSpy arrived(&proxy, &ChannelProxy::bytesArrived);
+    QSignalSpy chunks(&proxy, &ChannelProxy::chunkArrived);
+    QSignalSpy waitingSpy(&proxy, &ChannelProxy::tcpClientWaiting);
     QVERIFY(proxy.open(serverParams()));
     const quint16 port = listeningPort(proxy);
 
@@ -117,6 +120,8 @@ void TcpServerChannelTest::fourthClientWaitsUntilOneLeaves()
     for (const QString &taken : texts(connected))
         QVERIFY(waiting.removeOne(taken));
     QCOMPARE(waiting.size(), 1);
+    // The one kept waiting is named as such, once.
+    QTRY_COMPARE(texts(waitingSpy), waiting);
     QTcpSocket *fourth = nullptr;
     QTcpSocket *leaving = nullptr;
     for (auto &client : clients)
@@ -132,6 +137,44 @@ void TcpServerChannelTest::fourthClientWaitsUntilOneLeaves()
     QTRY_COMPARE(connected.count(), 4);
     QCOMPARE(connected.at(3).at(0).toString(), waiting.first());
     QTRY_COMPARE(spiedBytes(arrived), QByteArray("late"));
+    // What it sent is labelled with it.
+    QCOMPARE(chunks.count(), 1);
+    QCOMPARE(chunks.at(0).at(0).value<ChannelChunk>().source, waiting.first());
+    QCOMPARE(waitingSpy.count(), 1);
+}
+
+void TcpServerChannelTest::writeToReachesOnlyTheChosenClient()
+{
+    ChannelProxy proxy;
+    QSignalSpy connected(&proxy, &ChannelProxy::tcpClientConnected);
+    QSignalSpy written(&proxy, &ChannelProxy::chunkWritten);
+    QVERIFY(proxy.open(serverParams()));
+    auto chosen = connectClient(listeningPort(proxy));
+    auto other = connectClient(listeningPort(proxy));
+    QTRY_COMPARE(connected.count(), 2);
+
+    QVERIFY(proxy.writeTo(textOf(*chosen), "only you", 8));
+    QTRY_COMPARE(chosen->bytesAvailable(), qint64(8));
+    QCOMPARE(chosen->readAll(), QByteArray("only you"));
+    QCOMPARE(written.count(), 1);
+    const ChannelChunk chunk = written.at(0).at(0).value<ChannelChunk>();
+    QCOMPARE(chunk.source, textOf(*chosen));
+    QCOMPARE(chunk.bytes, QByteArray("only you"));
+
+    // A client that is not there gets nothing and nothing is echoed; a
+    // write to all is labelled with no client.
+    QVERIFY(proxy.writeTo(QStringLiteral("127.0.0.1:1"), "nobody", 6));
+    QVERIFY(proxy.write("all", 3));
+    QTRY_COMPARE(written.count(), 2);
+    QVERIFY(written.at(1).at(0).value<ChannelChunk>().source.isEmpty());
+    QTRY_COMPARE(other->bytesAvailable(), qint64(3));
+    QCOMPARE(other->readAll(), QByteArray("all"));
+    QTRY_COMPARE(chosen->bytesAvailable(), qint64(3));
+
+    NetChannelParams udp(Udp);
+    udp.localAddress = QStringLiteral("127.0.0.1");
+    QVERIFY(proxy.open(udp));
+    QVERIFY(!proxy.writeTo(textOf(*chosen), "x", 1));
 }
 
 void TcpServerChannelTest::writesReachEveryClientAndCountOnce()

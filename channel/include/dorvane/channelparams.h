@@ -34,6 +34,23 @@ struct ChannelParams
 
     ChannelType type = SerialPort;
     TimingStrategy timing = CoarseTiming;
+    // A serial port whose device disappears is reopened when it returns; a
+    // TCP client whose connection fails or ends connects again, with a
+    // back-off from 0.5 s to 10 s, until the channel is closed.
+    bool autoReconnect = false;
+};
+
+// Flow control of a serial port.
+enum SerialFlowControl : qint32 { NoFlowControl = 0, RtsCtsFlowControl = 1, XonXoffFlowControl = 2 };
+
+// Modem lines of a serial port, as bits of ChannelProxy::serialPinsChanged.
+enum SerialPin : quint32 {
+    PinCts = 0x01,
+    PinDsr = 0x02,
+    PinDcd = 0x04,
+    PinRi = 0x08,
+    PinRts = 0x10, // driven by this side
+    PinDtr = 0x20, // driven by this side
 };
 
 // Request for a serial port. dataBits, stopBits and parity hold QSerialPort enum values.
@@ -43,9 +60,14 @@ struct SerialChannelParams : ChannelParams
 
     QString portName; // system name (COM3, ttyUSB0) or device path (/dev/pts/3)
     qint32 baudRate = 9600;
-    qint32 dataBits = 8; // 5 to 8
-    qint32 stopBits = 1; // 1 one, 2 two, 3 one and a half
-    qint32 parity = 0;   // 0 none, 2 even, 3 odd, 4 space, 5 mark
+    qint32 dataBits = 8;                // 5 to 8
+    qint32 stopBits = 1;                // 1 one, 2 two, 3 one and a half
+    qint32 parity = 0;                  // 0 none, 2 even, 3 odd, 4 space, 5 mark
+    qint32 flowControl = NoFlowControl; // a SerialFlowControl value
+    // Line states set right after the port opens. Raised is what the system
+    // itself does on open; RTS is left to the driver under RTS/CTS flow control.
+    bool requestToSend = true;
+    bool dataTerminalReady = true;
 };
 
 // Request for a UDP socket, a TCP client or a TCP server.
