@@ -91,6 +91,21 @@ bool ChannelProxy::write(const char *data, qint64 size)
     return true;
 }
 
+namespace {
+
+// A value handed to the worker must share no data with the caller: the
+// sanitizer does not see the reference counts of copies made while a request
+// is posted, so a shared buffer freed by the caller later would read as a race.
+template<typename T>
+T unshared(const T &value)
+{
+    T copy(value);
+    copy.detach();
+    return copy;
+}
+
+} // namespace
+
 template<typename Call>
 void ChannelProxy::queueToChannel(Call &&call)
 {
@@ -105,11 +120,12 @@ bool ChannelProxy::writeTo(const QString &client, const char *data, qint64 size)
         return false;
     if (!data || size <= 0)
         return true;
-    const QByteArray bytes(data, int(qMin<qint64>(size, std::numeric_limits<int>::max())));
+    QByteArray bytes(data, int(qMin<qint64>(size, std::numeric_limits<int>::max())));
     if (QThread::currentThread() == server->thread())
         server->writeTo(client, bytes);
     else
-        queueToChannel([server, client, bytes] { server->writeTo(client, bytes); });
+        queueToChannel(
+            [server, to = unshared(client), bytes = std::move(bytes)] { server->writeTo(to, bytes); });
     return true;
 }
 
@@ -119,8 +135,8 @@ quint64 ChannelProxy::writePaced(const QByteArray &bytes, int charDelayMs, int l
         return 0;
     const quint64 id = ++m_lastSendId;
     TransferQueue *queue = m_channel->transfers();
-    queueToChannel([queue, id, bytes, charDelayMs, lineDelayMs] {
-        queue->sendPaced(id, bytes, charDelayMs, lineDelayMs);
+    queueToChannel([queue, id, copy = unshared(bytes), charDelayMs, lineDelayMs] {
+        queue->sendPaced(id, copy, charDelayMs, lineDelayMs);
     });
     return id;
 }
@@ -131,7 +147,9 @@ quint64 ChannelProxy::sendFile(const QString &path, int chunkSize, int delayMs)
         return 0;
     const quint64 id = ++m_lastSendId;
     TransferQueue *queue = m_channel->transfers();
-    queueToChannel([queue, id, path, chunkSize, delayMs] { queue->sendFile(id, path, chunkSize, delayMs); });
+    queueToChannel([queue, id, file = unshared(path), chunkSize, delayMs] {
+        queue->sendFile(id, file, chunkSize, delayMs);
+    });
     return id;
 }
 
