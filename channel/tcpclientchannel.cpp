@@ -10,6 +10,15 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <QLoggingCategory>
+
+namespace {
+// Socket states go to a debug category that is off unless asked for
+// (QT_LOGGING_RULES="dorvane.channel.tcpclient.debug=true"), so a user's
+// terminal is not filled with them.
+Q_LOGGING_CATEGORY(lcTcpClient, "dorvane.channel.tcpclient", QtWarningMsg)
+} // namespace
+
 namespace {
 
 // Reconnecting starts quickly, for a peer that restarts, and slows down to
@@ -116,7 +125,7 @@ bool TcpClientChannel::write(const char *data, qint64 size)
 
 void TcpClientChannel::onStateChanged(QAbstractSocket::SocketState state)
 {
-    qDebug().noquote() << QStringLiteral("TCP client socket state: ")
+    qCDebug(lcTcpClient).noquote() << QStringLiteral("TCP client socket state: ")
                               + QString::fromLatin1(
                                   QMetaEnum::fromType<QAbstractSocket::SocketState>().valueToKey(state));
     updateProfile();

@@ -406,7 +406,11 @@ void EchoTextEdit::renderChunk(QTextCursor &cursor, const QDateTime &time, const
     const bool transmitted = direction == Transmitted;
     QString label;
     if (d->displayLabel) {
-        label = timeLabel(time.timeSpec() == Qt::LocalTime ? time : time.toLocalTime(), d->displayDate);
+        // The channel stamps chunks with the local offset already applied
+        // (OffsetFromUTC), which reads as local wall time without the costly
+        // conversion.
+        const bool local = time.timeSpec() == Qt::LocalTime || time.timeSpec() == Qt::OffsetFromUTC;
+        label = timeLabel(local ? time : time.toLocalTime(), d->displayDate);
         if (d->reportDetails)
             label += (transmitted ? QStringLiteral(" SEND %1 >>>") : QStringLiteral(" RECV %1 <<<"))
                          .arg(data.size());
