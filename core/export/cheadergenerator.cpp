@@ -4,7 +4,6 @@
 #include "export/sourcetext.h"
 
 #include <sstream>
-#include <type_traits>
 
 namespace {
 
@@ -242,13 +241,7 @@ bool CHeaderGenerator::GenerateFrom(const Protocol *protocol, std::string &sourc
 {
     m_error.clear();
     FrameLayout layout;
-    bool built = false;
-    if constexpr (std::is_same<Protocol, TxProtocol>::value) {
-        built = BuildLayout(protocol, m_column, layout, m_error);
-    } else {
-        built = BuildLayout(protocol, layout, m_error);
-    }
-    if (!built || (m_hasChecksum && !PlaceChecksum(layout, m_checksum, m_error))) {
+    if (!PrepareLayout(protocol, m_column, m_hasChecksum ? &m_checksum : nullptr, layout, m_error)) {
         return false;
     }
     std::string p = SanitizeIdentifier(m_name, true);

@@ -4,7 +4,6 @@
 #include "export/sourcetext.h"
 
 #include <sstream>
-#include <type_traits>
 
 namespace {
 
@@ -217,13 +216,7 @@ bool DissectorGenerator::GenerateFrom(const Protocol *protocol, std::string &sou
 {
     m_error.clear();
     FrameLayout layout;
-    bool built = false;
-    if constexpr (std::is_same<Protocol, TxProtocol>::value) {
-        built = BuildLayout(protocol, m_column, layout, m_error);
-    } else {
-        built = BuildLayout(protocol, layout, m_error);
-    }
-    if (!built || (m_hasChecksum && !PlaceChecksum(layout, m_checksum, m_error))) {
+    if (!PrepareLayout(protocol, m_column, m_hasChecksum ? &m_checksum : nullptr, layout, m_error)) {
         return false;
     }
     if (m_transport != NoTransport && (m_port < 1 || m_port > 65535)) {

@@ -328,3 +328,16 @@ bool PlaceChecksum(FrameLayout &layout, const FrameChecksum &checksum, std::stri
     layout.crc = model;
     return true;
 }
+
+bool PrepareLayout(const TxProtocol *protocol, int column, const FrameChecksum *checksum, FrameLayout &layout,
+                   std::string &error)
+{
+    return BuildLayout(protocol, column, layout, error)
+           && (!checksum || PlaceChecksum(layout, *checksum, error));
+}
+
+bool PrepareLayout(const RxProtocol *protocol, int /*column*/, const FrameChecksum *checksum,
+                   FrameLayout &layout, std::string &error)
+{
+    return BuildLayout(protocol, layout, error) && (!checksum || PlaceChecksum(layout, *checksum, error));
+}

@@ -63,6 +63,13 @@ bool BuildLayout(const RxProtocol *protocol, FrameLayout &layout, std::string &e
 // Places the checksum; the field must be an integer field of the model's width.
 bool PlaceChecksum(FrameLayout &layout, const FrameChecksum &checksum, std::string &error);
 
+// What both generators start from: the layout of a transmit protocol's value
+// column or of a receive protocol, with the checksum placed when one is given.
+bool PrepareLayout(const TxProtocol *protocol, int column, const FrameChecksum *checksum, FrameLayout &layout,
+                   std::string &error);
+bool PrepareLayout(const RxProtocol *protocol, int column, const FrameChecksum *checksum, FrameLayout &layout,
+                   std::string &error);
+
 bool IsFloatType(int typeId);
 bool IsSignedType(int typeId);
 // Width in bytes of a registered type id; 0 for any other.
