@@ -1,5 +1,7 @@
 #include "clirun.h"
 
+#include "services/signalwatcher.h"
+
 #include "chunkprinter.h"
 #include "expectation.h"
 #include "framesource.h"
@@ -11,17 +13,14 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QHostAddress>
-#include <QSocketNotifier>
 #include <QTcpServer>
 #include <QUdpSocket>
 
 #include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <cstring>
 
 #include <fcntl.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -39,16 +38,6 @@ constexpr int MaxDrainMs = 10000;
 // run counts the frame as refused.
 constexpr int ConfirmMs = 2000;
 constexpr int ReasonWaitMs = 100;
-
-int g_signalPipe[2] = {-1, -1};
-
-void onUnixSignal(int)
-{
-    const char byte = 1;
-    // Nothing else is safe in a signal handler; the notifier does the rest.
-    const ssize_t ignored = ::write(g_signalPipe[1], &byte, 1);
-    (void)ignored;
-}
 
 std::int64_t wallNowUs()
 {
@@ -206,21 +195,11 @@ bool CliRun::prepare()
         }
     }
 
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) == 0) {
-        ::fcntl(g_signalPipe[1], F_SETFL, O_NONBLOCK);
-        m_signalNotifier = std::make_unique<QSocketNotifier>(g_signalPipe[0], QSocketNotifier::Read);
-        connect(m_signalNotifier.get(), &QSocketNotifier::activated, this, &CliRun::onSignal);
-        struct sigaction action
-        {
-        };
-        action.sa_handler = onUnixSignal;
-        sigemptyset(&action.sa_mask);
-        action.sa_flags = SA_RESTART;
-        ::sigaction(SIGINT, &action, nullptr);
-        ::sigaction(SIGTERM, &action, nullptr);
-    }
-    // A reader that went away (`| head`) ends the output, not the run.
-    std::signal(SIGPIPE, SIG_IGN);
+    // SIGINT and SIGTERM end the run through the event loop, so the capture
+    // file is complete; a reader that went away (`| head`) ends the output,
+    // not the run.
+    m_signalWatcher = new SignalWatcher(this);
+    connect(m_signalWatcher, &SignalWatcher::stopRequested, this, &CliRun::onSignal);
 
     m_proxy = std::make_unique<ChannelProxy>();
     connect(m_proxy.get(), &ChannelProxy::bytesArrived, this, &CliRun::onArrived);
@@ -542,9 +521,6 @@ void CliRun::onChannelError(const QString &message)
 
 void CliRun::onSignal()
 {
-    char byte;
-    const ssize_t ignored = ::read(g_signalPipe[0], &byte, 1);
-    (void)ignored;
     finish(ExitInterrupted, QStringLiteral("interrupted"));
 }
 
@@ -598,9 +574,10 @@ void CliRun::close()
     }
     if (m_capture)
         m_capture->Stop();
-    if (m_signalNotifier) {
-        m_signalNotifier->setEnabled(false);
-        ::signal(SIGINT, SIG_DFL);
-        ::signal(SIGTERM, SIG_DFL);
+    // Default actions again from here on; the watcher may be the sender of
+    // the call that ends the run, so it goes once that call has returned.
+    if (m_signalWatcher) {
+        m_signalWatcher->deleteLater();
+        m_signalWatcher = nullptr;
     }
 }

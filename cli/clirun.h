@@ -19,7 +19,7 @@ class PeriodSender;
 class BytePatternMatcher;
 class TextPatternMatcher;
 class FrameMatcher;
-class QSocketNotifier;
+class SignalWatcher;
 
 // Exit statuses of a run.
 enum CliExit : int {
@@ -78,7 +78,7 @@ private:
     std::unique_ptr<BytePatternMatcher> m_bytes;
     std::unique_ptr<TextPatternMatcher> m_text;
     std::unique_ptr<FrameMatcher> m_frames;
-    std::unique_ptr<QSocketNotifier> m_signalNotifier;
+    SignalWatcher *m_signalWatcher = nullptr;
 
     Phase m_phase = Phase::Starting;
     int m_status = ExitOk;

@@ -4,7 +4,7 @@
 #include "modbusdevice.h"
 #include "ptytransport.h"
 #include "replydevice.h"
-#include "signalwatcher.h"
+#include "services/signalwatcher.h"
 #include "simoptions.h"
 #include "tcptransport.h"
 #include "telemetrydevice.h"

@@ -5,8 +5,10 @@
 class QSocketNotifier;
 
 // Turns SIGINT and SIGTERM into a signal on the event loop (a byte through a
-// socket pair), so the program ends by returning from main: transports close
-// and the pseudo-terminal's symlink is removed.
+// socket pair), so a command-line program ends by returning from main: its
+// channels close and its files are complete. SIGPIPE is ignored while it lives
+// (a reader or peer that goes away ends the output, not the program); the
+// destructor restores the default actions of SIGINT and SIGTERM.
 class SignalWatcher : public QObject
 {
     Q_OBJECT

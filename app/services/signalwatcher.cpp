@@ -1,4 +1,4 @@
-#include "signalwatcher.h"
+#include "services/signalwatcher.h"
 
 #include <QSocketNotifier>
 
