@@ -174,7 +174,7 @@ void Application::openDocumentFromCommandLine()
         m_mainWindow->openRxProtocolFile(file.absoluteFilePath());
 }
 
-extern "C" int RunApplication(int &argc, char **argv)
+extern "C" Q_DECL_EXPORT int RunApplication(int &argc, char **argv)
 {
     QCoreApplication::setApplicationName(QStringLiteral("Dorvane"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));

@@ -180,7 +180,14 @@ void TestSending::largeFileGoesWholeInBoundedMemory()
     // Throttled: a handful per second, not one per chunk.
     QVERIFY2(progress.count() < kLargeFile / (64 * 1024) / 4, qPrintable(QString::number(progress.count())));
     const qint64 grownKiB = peakKiB() - peakBefore;
-    QVERIFY2(grownKiB < 48 * 1024, qPrintable(QStringLiteral("%1 KiB").arg(grownKiB)));
+#if defined(__SANITIZE_ADDRESS__)
+    // The address sanitizer keeps freed chunks in quarantine: only the plain
+    // build measures what the send itself holds.
+    const qint64 boundKiB = 512 * 1024;
+#else
+    const qint64 boundKiB = 48 * 1024;
+#endif
+    QVERIFY2(grownKiB < boundKiB, qPrintable(QStringLiteral("%1 KiB").arg(grownKiB)));
 }
 
 void TestSending::cancelCloseAndMissingFileEndASend()

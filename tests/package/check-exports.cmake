@@ -6,3 +6,22 @@ endif()
 if(NOT symbols MATCHES "[ \n]T RunApplication\n")
     message(FATAL_ERROR "App does not export RunApplication with C linkage")
 endif()
+
+# Nothing else of ours: only instances of standard-library templates (which
+# the C++ library's headers give default visibility) and the linker's marks.
+string(REPLACE "\n" ";" lines "${symbols}")
+set(foreign)
+foreach(line IN LISTS lines)
+    if(NOT line MATCHES "^[0-9a-f]+ [A-Za-z] (.+)$")
+        continue()
+    endif()
+    set(name "${CMAKE_MATCH_1}")
+    if(name STREQUAL "RunApplication" OR name MATCHES "^(_init|_fini|__bss_start|_edata|_end)$"
+       OR name MATCHES "^_Z[ZNK]*St" OR name MATCHES "^_ZT[ISV]St")
+        continue()
+    endif()
+    list(APPEND foreign "${name}")
+endforeach()
+if(foreign)
+    message(FATAL_ERROR "App exports more than RunApplication: ${foreign}")
+endif()
