@@ -8,6 +8,7 @@
 #include "services/transmitwatcher.h"
 #include "shell/applicationoptions.h"
 #include "shell/mainwindow.h"
+#include "windows/dialogue/dialoguecapture.h"
 #include "windows/dialogue/dialoguewindow.h"
 #include "windows/dialogue/echorulerwidget.h"
 #include "windows/dialogue/echotextedit.h"
@@ -18,9 +19,15 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QToolBar>
 
@@ -134,6 +141,9 @@ private slots:
     void toolBar();
     void ruler();
     void countersAndEchoFromTerminal();
+    void captureHoldsEveryByteOfAFlood();
+    void capturePcapngReadsBackInTshark();
+    void failedCaptureWriteStopsWithOneNotice();
 };
 
 void TestDialogueWindow::echoLines_data()
@@ -681,6 +691,150 @@ void TestDialogueWindow::countersAndEchoFromTerminal()
     QCOMPARE(::write(terminal.master(), "abcde", 5), ssize_t(5));
     QTRY_COMPARE(rx->text(), QStringLiteral("5"));
     proxy->close();
+}
+
+namespace {
+
+// A TCP peer on 127.0.0.1 that sends `total` bytes of a counting pattern as
+// fast as the socket takes them, once the channel has connected.
+struct FloodPeer
+{
+    QTcpServer server;
+    QTcpSocket *client = nullptr;
+    QByteArray sent;
+
+    explicit FloodPeer(int total)
+    {
+        sent.resize(total);
+        for (int i = 0; i < total; ++i)
+            sent[i] = char((i * 7 + i / 251) & 0xFF);
+        server.listen(QHostAddress::LocalHost);
+        QObject::connect(&server, &QTcpServer::newConnection, [this]() {
+            client = server.nextPendingConnection();
+            client->write(sent);
+        });
+    }
+};
+
+bool openClient(ChannelProxy *proxy, quint16 port)
+{
+    NetChannelParams params(TcpClient);
+    params.remoteAddress = QStringLiteral("127.0.0.1");
+    params.remotePort = port;
+    // A TCP client connects after open returns.
+    proxy->open(params);
+    return QTest::qWaitFor([proxy]() { return proxy->isOpen(); }, 5000);
+}
+
+} // namespace
+
+void TestDialogueWindow::captureHoldsEveryByteOfAFlood()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("flood.bin"));
+    QVERIFY(dialogue()->startCapture(path, false, 0));
+    QVERIFY(dialogue()->captureAction()->isChecked());
+    auto *status = dialogue()->findChild<QLabel *>(QStringLiteral("CaptureStatus"));
+    QVERIFY(status->text().contains(path));
+
+    // 16 MB is far past what the view draws: it skips, the file must not.
+    FloodPeer peer(16 * 1024 * 1024);
+    ChannelProxy *proxy = Application::instance()->channelProxy();
+    Application::instance()->receiveWatcher()->resetTotal();
+    QVERIFY(openClient(proxy, peer.server.serverPort()));
+    QTRY_COMPARE_WITH_TIMEOUT(Application::instance()->receiveWatcher()->total() >= quint64(peer.sent.size()),
+                              true, 60000);
+    proxy->close();
+    dialogue()->stopCapture();
+    QVERIFY(!dialogue()->captureAction()->isChecked());
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray got = file.readAll();
+    QCOMPARE(got.size(), peer.sent.size());
+    QVERIFY(got == peer.sent);
+
+    // Append adds to what is there; a new capture starts the file again.
+    QVERIFY(dialogue()->startCapture(path, true, 0));
+    dialogue()->capture()->record(ChannelChunk{1, QDateTime::currentDateTime(), "tail", {}},
+                                  CaptureDirection::Received);
+    dialogue()->stopCapture();
+    QCOMPARE(QFileInfo(path).size(), qint64(peer.sent.size() + 4));
+    QVERIFY(dialogue()->startCapture(path, false, 0));
+    dialogue()->stopCapture();
+    QCOMPARE(QFileInfo(path).size(), qint64(0));
+}
+
+void TestDialogueWindow::capturePcapngReadsBackInTshark()
+{
+    const QString tshark = QStandardPaths::findExecutable(QStringLiteral("tshark"));
+    if (tshark.isEmpty())
+        QSKIP("tshark is missing (Debian package tshark)");
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("exchange.pcapng"));
+    QVERIFY(dialogue()->startCapture(path, false, 0));
+
+    FloodPeer peer(256 * 1024);
+    ChannelProxy *proxy = Application::instance()->channelProxy();
+    Application::instance()->receiveWatcher()->resetTotal();
+    QVERIFY(openClient(proxy, peer.server.serverPort()));
+    QTRY_COMPARE_WITH_TIMEOUT(Application::instance()->receiveWatcher()->total(), quint64(peer.sent.size()),
+                              20000);
+    proxy->write("ping!", 5);
+    QTRY_VERIFY(peer.client && peer.client->bytesAvailable() >= 5);
+    proxy->close();
+    dialogue()->stopCapture();
+
+    QProcess run;
+    run.start(tshark, {QStringLiteral("-r"), path, QStringLiteral("-T"), QStringLiteral("fields"),
+                       QStringLiteral("-e"), QStringLiteral("frame.len"), QStringLiteral("-e"),
+                       QStringLiteral("frame.packet_flags_direction"), QStringLiteral("-e"),
+                       QStringLiteral("frame.time_epoch")});
+    QVERIFY(run.waitForFinished(60000));
+    QCOMPARE(run.exitCode(), 0);
+    qint64 received = 0;
+    int receivedPackets = 0;
+    QStringList written;
+    double previous = 0;
+    const double now = QDateTime::currentMSecsSinceEpoch() / 1000.0;
+    for (const QByteArray &line : run.readAllStandardOutput().split('\n')) {
+        const QList<QByteArray> fields = line.split('\t');
+        if (fields.size() < 3)
+            continue;
+        const double time = fields.at(2).toDouble();
+        QVERIFY(time >= previous && time <= now + 1 && time > now - 120);
+        previous = time;
+        // 1 inbound, 2 outbound.
+        if (fields.at(1).trimmed().toInt(nullptr, 0) == 2)
+            written << QString::fromLatin1(fields.at(0));
+        else {
+            received += fields.at(0).toLongLong();
+            ++receivedPackets;
+        }
+    }
+    QCOMPARE(received, qint64(peer.sent.size()));
+    QVERIFY(receivedPackets > 0);
+    QCOMPARE(written, QStringList{QStringLiteral("5")});
+}
+
+void TestDialogueWindow::failedCaptureWriteStopsWithOneNotice()
+{
+    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+        QSKIP("/dev/full is missing: no device that fails every write");
+    QSignalSpy failed(dialogue(), &DialogueWindow::captureFailed);
+    QVERIFY(dialogue()->startCapture(QStringLiteral("/dev/full"), true, 0));
+    for (int i = 0; i < 200; ++i)
+        dialogue()->capture()->record(
+            ChannelChunk{i + 1, QDateTime::currentDateTime(), QByteArray(4096, 'x'), {}},
+            CaptureDirection::Received);
+    QTRY_COMPARE(failed.count(), 1);
+    QVERIFY(!dialogue()->capture()->isRunning());
+    QVERIFY(!dialogue()->captureAction()->isChecked());
+    auto *notice = dialogue()->findChild<QMessageBox *>(QStringLiteral("CaptureFailedNotice"));
+    QVERIFY(notice);
+    notice->close();
+    QTest::qWait(200);
+    QCOMPARE(failed.count(), 1);
 }
 
 DORVANE_APP_TEST_MAIN(TestDialogueWindow)
