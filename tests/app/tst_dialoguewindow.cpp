@@ -141,6 +141,7 @@ private slots:
     void toolBar();
     void ruler();
     void countersAndEchoFromTerminal();
+    void pickHandsOnControlBytesAndStaysOnItsLine();
     void captureHoldsEveryByteOfAFlood();
     void capturePcapngReadsBackInTshark();
     void failedCaptureWriteStopsWithOneNotice();
@@ -163,8 +164,10 @@ void TestDialogueWindow::echoLines_data()
                                    << QStringList{QString(), QStringLiteral("01 AB FF")} << -100;
     QTest::newRow("hex, no label") << 0 << false << false << false << three
                                    << QStringList{QStringLiteral("01 AB FF")} << -1;
-    QTest::newRow("text stops at zero")
-        << 1 << true << false << false << QByteArray("AB\0CD", 5) << QStringList{QStringLiteral(" AB")} << 1;
+    // Nothing is cut at a NUL: control bytes show as their pictures.
+    QTest::newRow("text shows every byte")
+        << 1 << true << false << false << QByteArray("A\0BC\nD\x1B\x7F", 8)
+        << QStringList{QStringLiteral(" A\u2400BC\u2028D\u241B\u2421")} << 1;
     // A line break inside a chunk keeps the chunk on one block.
     QTest::newRow("text with line breaks") << 1 << false << false << false << QByteArray("a\r\nb\nc\r\n")
                                            << QStringList{QStringLiteral("a\u2028b\u2028c")} << -1;
@@ -727,6 +730,45 @@ bool openClient(ChannelProxy *proxy, quint16 port)
 }
 
 } // namespace
+
+void TestDialogueWindow::pickHandsOnControlBytesAndStaysOnItsLine()
+{
+    EchoTextEdit *e = edit();
+    QSignalSpy picked(dialogue(), &DialogueWindow::interpretDataChanged);
+    mainWindow()->resize(1200, 700);
+    QTRY_VERIFY(e->viewport()->width() > 300);
+    e->setInterpretEnabled(0, true);
+    e->setDisplayLabel(false);
+
+    // A text line with control bytes is handed on as the bytes it came as,
+    // and one press (without release) picks once.
+    e->setEchoMode(1);
+    dialogue()->echoReceived(QByteArray("A\0B\x1B\x7F", 5));
+    edit()->flushEcho();
+    QTest::mousePress(e->viewport(), Qt::LeftButton, {}, pointAt(e->document()->lastBlock(), 1));
+    QCOMPARE(picked.count(), 1);
+    QCOMPARE(picked.takeFirst().at(0).toString(), QStringLiteral("00 42 1B 7F"));
+    QTest::mouseRelease(e->viewport(), Qt::LeftButton, {}, pointAt(e->document()->lastBlock(), 1));
+    QCOMPARE(picked.count(), 0);
+
+    // The highlight covers the picked line's tail, not the lines after it.
+    e->clear();
+    e->setEchoMode(0);
+    dialogue()->echoReceived(QByteArray("\x01\x02\x03", 3));
+    edit()->flushEcho();
+    const QTextBlock block = e->document()->lastBlock();
+    QTest::mouseClick(e->viewport(), Qt::LeftButton, {}, pointAt(block, 3));
+    QCOMPARE(picked.count(), 1);
+    const int end = block.position() + block.length() - 1;
+    for (int i = 0; i < 5; ++i)
+        dialogue()->echoReceived(QByteArray("\x04\x05", 2));
+    edit()->flushEcho();
+    QCOMPARE(e->document()->blockCount(), 6);
+    QCOMPARE(e->extraSelections().size(), 1);
+    const QTextCursor highlight = e->extraSelections().first().cursor;
+    QCOMPARE(highlight.selectionStart(), block.position() + 3);
+    QCOMPARE(highlight.selectionEnd(), end);
+}
 
 void TestDialogueWindow::captureHoldsEveryByteOfAFlood()
 {

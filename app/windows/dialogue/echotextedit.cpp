@@ -78,18 +78,23 @@ QString hexOf(const QByteArray &data, bool leadingSpace)
     return text;
 }
 
-// Text mode: the bytes up to the first zero byte in the local encoding.
+// Text mode: every byte of the chunk in the local encoding. Control bytes
+// (a NUL too) show as their control pictures (U+2400 and on, U+2421 for DEL),
+// so nothing is cut or hidden; picking maps them back to their bytes.
 // Characters that would start a new block are kept off the line, so a chunk
 // stays one block: line breaks become line separators within the block.
 QString textOf(const QByteArray &data)
 {
-    const int length = int(qstrnlen(data.constData(), uint(data.size())));
-    QString text = QString::fromLocal8Bit(data.constData(), length);
+    QString text = QString::fromLocal8Bit(data.constData(), data.size());
     text.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
     for (QChar &ch : text) {
         const ushort unit = ch.unicode();
         if (unit == '\n' || unit == '\r')
             ch = QChar::LineSeparator;
+        else if (unit < 0x20 && unit != '\t')
+            ch = QChar(ushort(0x2400 + unit));
+        else if (unit == 0x7F)
+            ch = QChar(ushort(0x2421));
         else if (unit == QChar::ParagraphSeparator || unit == 0xFDD0 || unit == 0xFDD1)
             ch = QChar::ReplacementCharacter;
     }
@@ -300,6 +305,7 @@ void EchoTextEdit::drawBatch(qint64 budgetMs)
     cursor.endEditBlock();
     if (budgetMs < 0)
         trimToLimits(followEnd, true);
+    keepPickInItsLine();
 
     if (!d->queue.empty())
         dropOldest(kMaxBacklogChunks, kMaxBacklogBytes);
@@ -587,6 +593,27 @@ QString EchoTextEdit::breakLine() const
     return d->breakLine;
 }
 
+void EchoTextEdit::keepPickInItsLine()
+{
+    // The highlight's cursor ends where the picked line ended; when that was
+    // the end of the log, lines appended there move its end along with them.
+    if (extraSelections().isEmpty())
+        return;
+    QTextCursor selection = d->interpretSelection.cursor;
+    const int anchor = selection.anchor();
+    const QTextBlock block = document()->findBlock(anchor);
+    if (!block.isValid())
+        return;
+    const int end = block.position() + block.length() - 1;
+    if (selection.position() == end)
+        return;
+    selection.setPosition(anchor);
+    selection.setPosition(end, QTextCursor::KeepAnchor);
+    d->interpretSelection.cursor = selection;
+    d->clearSelection.cursor = selection;
+    setExtraSelections({d->interpretSelection});
+}
+
 void EchoTextEdit::interpretAt(const QPoint &pos)
 {
     const QTextCursor at = cursorForPosition(pos);
@@ -631,6 +658,13 @@ void EchoTextEdit::interpretAt(const QPoint &pos)
         // was received rather than the hex digits a word happens to hold.
         QString bytes = tail;
         bytes.replace(QChar::LineSeparator, QLatin1Char('\n'));
+        for (QChar &ch : bytes) {
+            const ushort unit = ch.unicode();
+            if (unit >= 0x2400 && unit < 0x2420)
+                ch = QChar(ushort(unit - 0x2400));
+            else if (unit == 0x2421)
+                ch = QChar(ushort(0x7F));
+        }
         emit interpretDataChanged(QString::fromLatin1(bytes.toLocal8Bit().toHex(' ').toUpper()));
     } else {
         emit interpretDataChanged(tail.trimmed());

@@ -132,6 +132,7 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    void keepPickInItsLine();
     void enqueue(const QDateTime &time, const QByteArray &data, int direction);
     void dropOldest(std::size_t keepChunks, qint64 keepBytes);
     // Draws queued chunks as one edit block, for at most budgetMs (no limit
