@@ -22,6 +22,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -142,6 +143,8 @@ private slots:
     void ruler();
     void countersAndEchoFromTerminal();
     void pickHandsOnControlBytesAndStaysOnItsLine();
+    void microsecondAndDeltaLabelsFromTerminal();
+    void pausedViewCatchesUpOnResume();
     void captureHoldsEveryByteOfAFlood();
     void capturePcapngReadsBackInTshark();
     void failedCaptureWriteStopsWithOneNotice();
@@ -768,6 +771,71 @@ void TestDialogueWindow::pickHandsOnControlBytesAndStaysOnItsLine()
     const QTextCursor highlight = e->extraSelections().first().cursor;
     QCOMPARE(highlight.selectionStart(), block.position() + 3);
     QCOMPARE(highlight.selectionEnd(), end);
+}
+
+void TestDialogueWindow::microsecondAndDeltaLabelsFromTerminal()
+{
+    PseudoTerminal terminal;
+    if (!terminal.isOpen())
+        DORVANE_PEER_MISSING("no pseudo-terminal available (openpty failed)");
+    ChannelProxy *proxy = Application::instance()->channelProxy();
+    QVERIFY(openTerminal(proxy, terminal));
+    EchoTextEdit *e = edit();
+    e->setDisplayMicroseconds(true);
+    e->setDisplayDelta(true);
+    QCOMPARE(::write(terminal.master(), "ab", 2), ssize_t(2));
+    QTRY_COMPARE(lines().size(), 1);
+    QTest::qWait(30);
+    QCOMPARE(::write(terminal.master(), "cd", 2), ssize_t(2));
+    QTRY_COMPARE(lines().size(), 2);
+    proxy->close();
+
+    const QRegularExpression label(
+        QStringLiteral("^\\[\\d\\d:\\d\\d:\\d\\d\\.\\d{3}(\\d{3}) \\+(\\d+)\\.(\\d{6})\\] "));
+    const QRegularExpressionMatch first = label.match(lines().at(0));
+    const QRegularExpressionMatch second = label.match(lines().at(1));
+    QVERIFY2(first.hasMatch(), qPrintable(lines().at(0)));
+    QVERIFY2(second.hasMatch(), qPrintable(lines().at(1)));
+    QVERIFY(lines().at(1).endsWith(QStringLiteral("63 64")));
+    // The channel's steady stamps give real µs, not the ms padded with zeros.
+    QVERIFY(first.captured(1) != QStringLiteral("000") || second.captured(1) != QStringLiteral("000"));
+    const qint64 delta = second.captured(2).toLongLong() * 1000000 + second.captured(3).toLongLong();
+    QVERIFY2(delta >= 25000 && delta < 5000000, qPrintable(lines().at(1)));
+
+    // Older readers skip the new keys; ours reads them back.
+    e->saveSettings();
+    EchoSettings stored;
+    QVERIFY(readEchoSettings(Application::instance()->options()->dialogueSettingsFile, stored));
+    QVERIFY(stored.displayMicroseconds && stored.displayDelta);
+    e->setDisplayMicroseconds(false);
+    e->setDisplayDelta(false);
+    e->saveSettings();
+}
+
+void TestDialogueWindow::pausedViewCatchesUpOnResume()
+{
+    EchoTextEdit *e = edit();
+    e->setDisplayLabel(false);
+    dialogue()->echoReceived("\x01");
+    QCOMPARE(lines(), QStringList{QStringLiteral("01")});
+    dialogue()->pauseAction()->trigger();
+    QVERIFY(e->isPaused());
+    dialogue()->echoReceived("\x02");
+    dialogue()->echoReceived("\x03");
+    QTest::qWait(100);
+    QCOMPARE(lines(), QStringList{QStringLiteral("01")});
+    dialogue()->pauseAction()->trigger();
+    QCOMPARE(lines(), (QStringList{QStringLiteral("01"), QStringLiteral("02"), QStringLiteral("03")}));
+
+    // More than the view keeps while paused: resume says what it skipped.
+    const qint64 before = e->droppedChunks();
+    dialogue()->pauseAction()->trigger();
+    for (int i = 0; i < 100000; ++i)
+        dialogue()->echoReceived("\x04");
+    dialogue()->pauseAction()->trigger();
+    const QStringList shown = lines();
+    QVERIFY(e->droppedChunks() > before);
+    QCOMPARE(shown.last(), QStringLiteral("04"));
 }
 
 void TestDialogueWindow::captureHoldsEveryByteOfAFlood()

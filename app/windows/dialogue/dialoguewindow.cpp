@@ -7,6 +7,7 @@
 #include "windows/dialogue/echorulerwidget.h"
 #include "windows/dialogue/echotextedit.h"
 
+#include <dorvane/Channel.h>
 #include <dorvane/WdxWidgets.h>
 
 #include <QAction>
@@ -122,6 +123,15 @@ DialogueWindow::DialogueWindow(const ApplicationOptions &options, ChannelProxy *
     connect(m_edit, &EchoTextEdit::fontChanged, this, &DialogueWindow::onEchoFontChanged);
     connect(m_edit, &EchoTextEdit::interpretDataChanged, this, &DialogueWindow::interpretDataChanged);
 
+    if (channel) {
+        // The steady µs stamp follows each chunk's echo.
+        connect(channel, &ChannelProxy::chunkArrived, m_edit, [this](const ChannelChunk &chunk) {
+            m_edit->stampLatest(EchoTextEdit::Received, chunk.time, chunk.bytes.size(), chunk.monotonicUs);
+        });
+        connect(channel, &ChannelProxy::chunkWritten, m_edit, [this](const ChannelChunk &chunk) {
+            m_edit->stampLatest(EchoTextEdit::Transmitted, chunk.time, chunk.bytes.size(), chunk.monotonicUs);
+        });
+    }
     m_capture = new DialogueCapture(channel, this);
     connect(m_capture, &DialogueCapture::captureFailed, this, &DialogueWindow::onCaptureFailed);
     m_captureStatus = new QLabel(this);
@@ -185,6 +195,10 @@ void DialogueWindow::createToolBar()
     m_rulerAction = addToolAction(tr("Ruler"), "ruler", &DialogueWindow::onShowRuler);
     addToolAction(tr("Ruler Clear"), "ruler-clear", &DialogueWindow::onClearRuler);
     m_toolBar->addSeparator();
+    m_pauseAction = m_toolBar->QToolBar::addAction(tr("Pause View"));
+    m_pauseAction->setObjectName(QStringLiteral("PauseViewAction"));
+    m_pauseAction->setCheckable(true);
+    connect(m_pauseAction, &QAction::toggled, m_edit, &EchoTextEdit::setPaused);
     m_captureAction = m_toolBar->QToolBar::addAction(tr("Log to File"));
     m_captureAction->setObjectName(QStringLiteral("LogToFileAction"));
     m_captureAction->setCheckable(true);

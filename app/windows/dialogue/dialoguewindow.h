@@ -43,6 +43,7 @@ public:
     WdxToolBar *toolBar() const { return m_toolBar; }
     DialogueCapture *capture() const { return m_capture; }
     QAction *captureAction() const { return m_captureAction; }
+    QAction *pauseAction() const { return m_pauseAction; }
 
     // Starts "Log to File" without asking; false, with a notice, when the
     // file cannot be opened.
@@ -85,6 +86,7 @@ private:
     QAction *m_wrapAction = nullptr;
     QAction *m_rulerAction = nullptr;
     QAction *m_captureAction = nullptr;
+    QAction *m_pauseAction = nullptr;
     DialogueCapture *m_capture = nullptr;
     QLabel *m_captureStatus = nullptr;
     QTimer *m_captureTimer = nullptr;

@@ -2,6 +2,8 @@
 
 #include "windows/dialogue/echotexteditprivate.h"
 
+#include <dorvane/channelchunk.h>
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -106,26 +108,39 @@ QString textOf(const QByteArray &data)
 
 // "[HH:mm:ss.zzz]" or "[yyyy-MM-dd HH:mm:ss.zzz]", written out directly:
 // the locale-aware formatter is the slowest part of a line.
-QString timeLabel(const QDateTime &time, bool withDate)
+// With µs (0 to 999 more than the ms, or -1 for none) "[HH:mm:ss.zzzuuu]";
+// with a delta (µs, -1 for none) " +s.uuuuuu" before the closing bracket.
+QString timeLabel(const QDateTime &time, bool withDate, int micros = -1, qint64 deltaUs = -1)
 {
     const QDate date = time.date();
     const QTime clock = time.time();
-    char text[48];
+    char text[96];
     int length = 0;
     if (withDate)
-        length = std::snprintf(text, sizeof text, "[%04d-%02d-%02d %02d:%02d:%02d.%03d]", date.year(),
+        length = std::snprintf(text, sizeof text, "[%04d-%02d-%02d %02d:%02d:%02d.%03d", date.year(),
                                date.month(), date.day(), clock.hour(), clock.minute(), clock.second(),
                                clock.msec());
     else
-        length = std::snprintf(text, sizeof text, "[%02d:%02d:%02d.%03d]", clock.hour(), clock.minute(),
+        length = std::snprintf(text, sizeof text, "[%02d:%02d:%02d.%03d", clock.hour(), clock.minute(),
                                clock.second(), clock.msec());
-    return QString::fromLatin1(text, qBound(0, length, int(sizeof text) - 1));
+    length = qBound(0, length, int(sizeof text) - 1);
+    if (micros >= 0)
+        length += std::snprintf(text + length, sizeof text - std::size_t(length), "%03d", micros % 1000);
+    length = qBound(0, length, int(sizeof text) - 1);
+    if (deltaUs >= 0)
+        length += std::snprintf(text + length, sizeof text - std::size_t(length), " +%lld.%06lld",
+                                static_cast<long long>(deltaUs / 1000000),
+                                static_cast<long long>(deltaUs % 1000000));
+    length = qBound(0, length, int(sizeof text) - 2);
+    text[length++] = ']';
+    return QString::fromLatin1(text, length);
 }
 
 } // namespace
 
 EchoTextEditPrivate::EchoTextEditPrivate()
 {
+    wallOffsetUs = QDateTime::currentMSecsSinceEpoch() * 1000 - channelMonotonicUs();
     labelFormat.setForeground(QColor(Qt::lightGray));
     rxFormat.setForeground(QColor(63, 72, 204));
     txFormat.setForeground(QColor(237, 28, 36));
@@ -144,6 +159,8 @@ EchoSettings EchoTextEditPrivate::settingsSnapshot() const
     settings.echoTx = echoTx;
     settings.displayLabel = displayLabel;
     settings.displayDate = displayDate;
+    settings.displayMicroseconds = displayMicroseconds;
+    settings.displayDelta = displayDelta;
     settings.dataInNewLine = dataInNewLine;
     settings.interpretRx = interpretRx;
     settings.interpretTx = interpretTx;
@@ -161,6 +178,8 @@ void EchoTextEditPrivate::applySettings(const EchoSettings &settings)
     echoTx = settings.echoTx;
     displayLabel = settings.displayLabel;
     displayDate = settings.displayDate;
+    displayMicroseconds = settings.displayMicroseconds;
+    displayDelta = settings.displayDelta;
     dataInNewLine = settings.dataInNewLine;
     interpretRx = settings.interpretRx;
     interpretTx = settings.interpretTx;
@@ -236,7 +255,7 @@ void EchoTextEdit::echo(const QDateTime &time, const QByteArray &data, int direc
 
 void EchoTextEdit::enqueue(const QDateTime &time, const QByteArray &data, int direction)
 {
-    d->queue.push_back({time, data, direction});
+    d->queue.push_back({time, data, direction, 0});
     d->queuedBytes += data.size();
     // Between two batches the queue may hold a few batches' worth; a longer
     // one means the view cannot keep up and the oldest are left out.
@@ -272,6 +291,8 @@ void EchoTextEdit::flushEcho()
 void EchoTextEdit::drawBatch(qint64 budgetMs)
 {
     d->flushTimer->stop();
+    if (d->paused)
+        return;
     QScrollBar *bar = verticalScrollBar();
     const bool followEnd = followsEnd();
     // Cutting old lines is a slice of its own: with the compaction it may
@@ -296,7 +317,7 @@ void EchoTextEdit::drawBatch(qint64 budgetMs)
         EchoTextEditPrivate::Chunk chunk = std::move(d->queue.front());
         d->queue.pop_front();
         d->queuedBytes -= chunk.data.size();
-        renderChunk(cursor, chunk.time, chunk.data, chunk.direction);
+        renderChunk(cursor, chunk.time, chunk.data, chunk.direction, chunk.monotonicUs);
         if (budgetMs >= 0 && clock.elapsed() >= budgetMs)
             break;
     }
@@ -407,16 +428,31 @@ void EchoTextEdit::renderDropNotice(QTextCursor &cursor)
 }
 
 void EchoTextEdit::renderChunk(QTextCursor &cursor, const QDateTime &time, const QByteArray &data,
-                               int direction)
+                               int direction, qint64 monotonicUs)
 {
     const bool transmitted = direction == Transmitted;
+    // Without the steady stamp the wall clock's ms serve.
+    const qint64 stampUs = monotonicUs > 0 ? monotonicUs : time.toMSecsSinceEpoch() * 1000 - d->wallOffsetUs;
+    const qint64 deltaUs = d->previousChunkUs > 0 ? qMax<qint64>(0, stampUs - d->previousChunkUs) : 0;
+    d->previousChunkUs = stampUs;
     QString label;
     if (d->displayLabel) {
         // The channel stamps chunks with the local offset already applied
         // (OffsetFromUTC), which reads as local wall time without the costly
         // conversion.
         const bool local = time.timeSpec() == Qt::LocalTime || time.timeSpec() == Qt::OffsetFromUTC;
-        label = timeLabel(local ? time : time.toLocalTime(), d->displayDate);
+        QDateTime shownTime = local ? time : time.toLocalTime();
+        int micros = -1;
+        if (d->displayMicroseconds) {
+            micros = 0;
+            if (monotonicUs > 0) {
+                // The steady stamp on the wall clock, so the µs agree with the ms.
+                const qint64 wallUs = monotonicUs + d->wallOffsetUs;
+                shownTime = QDateTime::fromMSecsSinceEpoch(wallUs / 1000);
+                micros = int(wallUs % 1000);
+            }
+        }
+        label = timeLabel(shownTime, d->displayDate, micros, d->displayDelta ? deltaUs : -1);
         if (d->reportDetails)
             label += (transmitted ? QStringLiteral(" SEND %1 >>>") : QStringLiteral(" RECV %1 <<<"))
                          .arg(data.size());
@@ -710,6 +746,43 @@ bool EchoTextEdit::displayDate() const
 void EchoTextEdit::setDisplayDate(bool on)
 {
     d->displayDate = on;
+}
+bool EchoTextEdit::displayMicroseconds() const
+{
+    return d->displayMicroseconds;
+}
+void EchoTextEdit::setDisplayMicroseconds(bool on)
+{
+    d->displayMicroseconds = on;
+}
+bool EchoTextEdit::displayDelta() const
+{
+    return d->displayDelta;
+}
+void EchoTextEdit::setDisplayDelta(bool on)
+{
+    d->displayDelta = on;
+}
+bool EchoTextEdit::isPaused() const
+{
+    return d->paused;
+}
+void EchoTextEdit::setPaused(bool on)
+{
+    if (d->paused == on)
+        return;
+    d->paused = on;
+    if (!on && (!d->queue.empty() || d->droppedChunks > 0))
+        d->flushTimer->start(0);
+}
+void EchoTextEdit::stampLatest(int direction, const QDateTime &time, int size, qint64 monotonicUs)
+{
+    if (d->queue.empty())
+        return;
+    EchoTextEditPrivate::Chunk &chunk = d->queue.back();
+    if (chunk.direction == direction && chunk.monotonicUs == 0 && chunk.data.size() == size
+        && chunk.time == time)
+        chunk.monotonicUs = monotonicUs;
 }
 bool EchoTextEdit::reportDetails() const
 {
