@@ -10,6 +10,7 @@
 #include "shell/mainwindow.h"
 #include "windows/dialogue/dialoguecapture.h"
 #include "windows/dialogue/dialoguewindow.h"
+#include "windows/dialogue/echofindbar.h"
 #include "windows/dialogue/echorulerwidget.h"
 #include "windows/dialogue/echotextedit.h"
 #include "windows/dialogue/echotexteditprivate.h"
@@ -18,7 +19,9 @@
 #include <dorvane/WdxWidgets.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -31,6 +34,7 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <memory>
 
@@ -145,6 +149,7 @@ private slots:
     void pickHandsOnControlBytesAndStaysOnItsLine();
     void microsecondAndDeltaLabelsFromTerminal();
     void pausedViewCatchesUpOnResume();
+    void findBarCountsAndSteps();
     void captureHoldsEveryByteOfAFlood();
     void capturePcapngReadsBackInTshark();
     void failedCaptureWriteStopsWithOneNotice();
@@ -836,6 +841,52 @@ void TestDialogueWindow::pausedViewCatchesUpOnResume()
     const QStringList shown = lines();
     QVERIFY(e->droppedChunks() > before);
     QCOMPARE(shown.last(), QStringLiteral("04"));
+}
+
+void TestDialogueWindow::findBarCountsAndSteps()
+{
+    EchoTextEdit *e = edit();
+    e->setDisplayLabel(false);
+    mainWindow()->resize(1200, 700);
+    dialogue()->echoReceived(QByteArray("\x0A\xA0\x0A", 3));
+    dialogue()->echoReceived(QByteArray("\x00\xA0", 2));
+    dialogue()->echoReceived(QByteArray("\x10\xA0\xA0", 3));
+    e->setFocus();
+    QTest::keyClick(e, Qt::Key_F, Qt::ControlModifier);
+    EchoFindBar *bar = dialogue()->findBar();
+    QVERIFY(bar->isVisible());
+    auto *text = bar->findChild<QLineEdit *>(QStringLiteral("FindText"));
+    auto *count = bar->findChild<QLabel *>(QStringLiteral("FindCount"));
+    QVERIFY(text->hasFocus());
+    bar->findChild<QCheckBox *>(QStringLiteral("FindHex"))->setChecked(true);
+    // "0A0" is a half pair; "A0" never matches the tail of "0A 0..." pairs.
+    QTest::keyClicks(text, QStringLiteral("0A0"));
+    QCOMPARE(count->text(), QStringLiteral("0 of 0"));
+    text->setText(QStringLiteral("a0"));
+    QCOMPARE(count->text(), QStringLiteral("1 of 4"));
+    QCOMPARE(e->extraSelections().size(), 5);
+    QCOMPARE(e->textCursor().selectedText(), QStringLiteral("A0"));
+    QTest::mouseClick(bar->findChild<QToolButton *>(QStringLiteral("FindNext")), Qt::LeftButton);
+    QCOMPARE(count->text(), QStringLiteral("2 of 4"));
+    QCOMPARE(e->textCursor().block().blockNumber(), 1);
+    QTest::mouseClick(bar->findChild<QToolButton *>(QStringLiteral("FindPrevious")), Qt::LeftButton);
+    QTest::mouseClick(bar->findChild<QToolButton *>(QStringLiteral("FindPrevious")), Qt::LeftButton);
+    QCOMPARE(count->text(), QStringLiteral("4 of 4"));
+    bar->findChild<QCheckBox *>(QStringLiteral("FindHighlightAll"))->setChecked(false);
+    QCOMPARE(e->extraSelections().size(), 1);
+
+    // Text: match case or not.
+    bar->findChild<QCheckBox *>(QStringLiteral("FindHex"))->setChecked(false);
+    e->setEchoMode(1);
+    dialogue()->echoReceived("Alarm alarm ALARM");
+    e->flushEcho();
+    text->setText(QStringLiteral("alarm"));
+    QCOMPARE(count->text().section(QLatin1Char(' '), 2), QStringLiteral("3"));
+    bar->findChild<QCheckBox *>(QStringLiteral("FindMatchCase"))->setChecked(true);
+    QCOMPARE(count->text(), QStringLiteral("1 of 1"));
+    QTest::keyClick(text, Qt::Key_Escape);
+    QVERIFY(!bar->isVisible());
+    QVERIFY(e->extraSelections().isEmpty());
 }
 
 void TestDialogueWindow::captureHoldsEveryByteOfAFlood()

@@ -3,6 +3,7 @@
 #include "shell/applicationoptions.h"
 #include "windows/dialogue/dialoguecapture.h"
 #include "windows/dialogue/echobreakwidget.h"
+#include "windows/dialogue/echofindbar.h"
 #include "windows/dialogue/echooptionwidget.h"
 #include "windows/dialogue/echorulerwidget.h"
 #include "windows/dialogue/echotextedit.h"
@@ -24,6 +25,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTimer>
@@ -115,6 +117,11 @@ DialogueWindow::DialogueWindow(const ApplicationOptions &options, ChannelProxy *
     m_ruler->hide();
     layout->addWidget(m_ruler);
     layout->addWidget(m_edit, 1);
+    m_findBar = new EchoFindBar(m_edit, central);
+    m_findBar->hide();
+    layout->insertWidget(0, m_findBar);
+    auto *find = new QShortcut(QKeySequence::Find, this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    connect(find, &QShortcut::activated, this, &DialogueWindow::showFindBar);
     setCentralWidget(central);
 
     connect(m_ruler, &EchoRulerWidget::noniusCreated, m_edit, &EchoTextEdit::addNoniusLine);
@@ -355,6 +362,17 @@ void DialogueWindow::onClearRuler()
 {
     m_ruler->clearNoniuses();
     m_edit->clearNoniusLines();
+}
+
+void DialogueWindow::showFindBar()
+{
+    m_edit->flushEcho();
+    m_findBar->show();
+    if (auto *text = m_findBar->findChild<QLineEdit *>(QStringLiteral("FindText"))) {
+        text->setFocus();
+        text->selectAll();
+    }
+    m_findBar->search();
 }
 
 void DialogueWindow::onEchoFontChanged()

@@ -9,6 +9,7 @@
 class ApplicationOptions;
 class ChannelProxy;
 class DialogueCapture;
+class EchoFindBar;
 class EchoRulerWidget;
 class EchoTextEdit;
 class QAction;
@@ -44,6 +45,9 @@ public:
     DialogueCapture *capture() const { return m_capture; }
     QAction *captureAction() const { return m_captureAction; }
     QAction *pauseAction() const { return m_pauseAction; }
+    EchoFindBar *findBar() const { return m_findBar; }
+    // Ctrl+F: shows the find bar over the view, its text selected.
+    void showFindBar();
 
     // Starts "Log to File" without asking; false, with a notice, when the
     // file cannot be opened.
@@ -87,6 +91,7 @@ private:
     QAction *m_rulerAction = nullptr;
     QAction *m_captureAction = nullptr;
     QAction *m_pauseAction = nullptr;
+    EchoFindBar *m_findBar = nullptr;
     DialogueCapture *m_capture = nullptr;
     QLabel *m_captureStatus = nullptr;
     QTimer *m_captureTimer = nullptr;

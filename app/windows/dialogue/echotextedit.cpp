@@ -591,6 +591,8 @@ void EchoTextEdit::clear()
     d->logCharacters = 0;
     d->documentLines = 0;
     d->pickedBlock = -1;
+    d->pickShown = false;
+    d->findSelections.clear();
 }
 
 qint64 EchoTextEdit::droppedChunks() const
@@ -629,11 +631,26 @@ QString EchoTextEdit::breakLine() const
     return d->breakLine;
 }
 
+void EchoTextEdit::setFindSelections(const QList<QTextEdit::ExtraSelection> &selections)
+{
+    d->findSelections = selections;
+    showSelections();
+}
+
+void EchoTextEdit::showSelections()
+{
+    QList<QTextEdit::ExtraSelection> all;
+    if (d->pickShown)
+        all << d->interpretSelection;
+    all << d->findSelections;
+    setExtraSelections(all);
+}
+
 void EchoTextEdit::keepPickInItsLine()
 {
     // The highlight's cursor ends where the picked line ended; when that was
     // the end of the log, lines appended there move its end along with them.
-    if (extraSelections().isEmpty())
+    if (!d->pickShown)
         return;
     QTextCursor selection = d->interpretSelection.cursor;
     const int anchor = selection.anchor();
@@ -647,7 +664,8 @@ void EchoTextEdit::keepPickInItsLine()
     selection.setPosition(end, QTextCursor::KeepAnchor);
     d->interpretSelection.cursor = selection;
     d->clearSelection.cursor = selection;
-    setExtraSelections({d->interpretSelection});
+    d->pickShown = true;
+    showSelections();
 }
 
 void EchoTextEdit::interpretAt(const QPoint &pos)
@@ -672,7 +690,8 @@ void EchoTextEdit::interpretAt(const QPoint &pos)
     const QString tail = text.mid(position);
     if (tail.isEmpty()) {
         // Past the end of the line: the highlight goes.
-        setExtraSelections({});
+        d->pickShown = false;
+        showSelections();
         d->pickedBlock = -1;
         d->pickedPosition = -1;
         return;
@@ -687,7 +706,8 @@ void EchoTextEdit::interpretAt(const QPoint &pos)
     selection.setPosition(block.position() + text.size(), QTextCursor::KeepAnchor);
     d->interpretSelection.cursor = selection;
     d->clearSelection.cursor = selection;
-    setExtraSelections({d->interpretSelection});
+    d->pickShown = true;
+    showSelections();
 
     if (blockData->textMode) {
         // Text is handed on as its bytes, so the interpret window reads what

@@ -76,6 +76,8 @@ public:
     void setPaused(bool on);
     // Gives the chunk just echoed with this time and size its steady stamp
     // in µs; the channel reports the stamp right after the chunk.
+    // The find bar's highlights, shown beside the pick's.
+    void setFindSelections(const QList<QTextEdit::ExtraSelection> &selections);
     void stampLatest(int direction, const QDateTime &time, int size, qint64 monotonicUs);
     bool reportDetails() const;
     void setReportDetails(bool on);
@@ -144,6 +146,7 @@ protected:
 
 private:
     void keepPickInItsLine();
+    void showSelections();
     void enqueue(const QDateTime &time, const QByteArray &data, int direction);
     void dropOldest(std::size_t keepChunks, qint64 keepBytes);
     // Draws queued chunks as one edit block, for at most budgetMs (no limit

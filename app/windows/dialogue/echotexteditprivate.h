@@ -111,6 +111,8 @@ public:
 
     // The last tail handed on, so hovering over it does not repeat it.
     int pickedBlock = -1;
+    bool pickShown = false;
+    QList<QTextEdit::ExtraSelection> findSelections;
     int pickedPosition = -1;
 
     // Batching and overload accounting.
