@@ -884,6 +884,22 @@ void TestDialogueWindow::findBarCountsAndSteps()
     QCOMPARE(count->text().section(QLatin1Char(' '), 2), QStringLiteral("3"));
     bar->findChild<QCheckBox *>(QStringLiteral("FindMatchCase"))->setChecked(true);
     QCOMPARE(count->text(), QStringLiteral("1 of 1"));
+
+    // A match older than the lines the document holds is paged in.
+    e->clear();
+    e->setEchoMode(0);
+    dialogue()->echoReceived("\xEE");
+    for (int i = 0; i < 30000; ++i) {
+        dialogue()->echoReceived(QByteArray(1, '\0'));
+        if (i % 1000 == 999)
+            e->flushEcho();
+    }
+    QVERIFY(e->document()->blockCount() < e->logLineCount());
+    bar->findChild<QCheckBox *>(QStringLiteral("FindHex"))->setChecked(true);
+    text->setText(QStringLiteral("ee"));
+    QCOMPARE(count->text(), QStringLiteral("1 of 1"));
+    QCOMPARE(e->textCursor().selectedText(), QStringLiteral("EE"));
+    QCOMPARE(e->textCursor().blockNumber(), 0);
     QTest::keyClick(text, Qt::Key_Escape);
     QVERIFY(!bar->isVisible());
     QVERIFY(e->extraSelections().isEmpty());

@@ -90,8 +90,8 @@ QString EchoFindBar::hexPattern(const QString &text)
     return pattern;
 }
 
-QVector<EchoFindBar::Match> EchoFindBar::findAll(const QTextDocument *document, const QString &pattern,
-                                                 bool hex, bool matchCase)
+QVector<EchoFindBar::Match> EchoFindBar::findAll(const EchoTextEdit *edit, const QString &pattern, bool hex,
+                                                 bool matchCase)
 {
     QVector<Match> matches;
     const QString needle = hex ? hexPattern(pattern) : pattern;
@@ -99,8 +99,9 @@ QVector<EchoFindBar::Match> EchoFindBar::findAll(const QTextDocument *document, 
         return matches;
     // Hex pairs are upper case in the view, whatever the user typed.
     const Qt::CaseSensitivity sensitivity = hex || matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
-    for (QTextBlock block = document->firstBlock(); block.isValid(); block = block.next()) {
-        const QString text = block.text();
+    const int lines = edit->logLineCount();
+    for (int line = 0; line < lines; ++line) {
+        const QString &text = edit->logLineText(line);
         int from = 0;
         while ((from = text.indexOf(needle, from, sensitivity)) >= 0) {
             // A hex match starts and ends on whole pairs.
@@ -108,7 +109,7 @@ QVector<EchoFindBar::Match> EchoFindBar::findAll(const QTextDocument *document, 
                 ++from;
                 continue;
             }
-            matches.push_back({block.position() + from, needle.size()});
+            matches.push_back({line, from, needle.size()});
             from += needle.size();
         }
     }
@@ -117,15 +118,16 @@ QVector<EchoFindBar::Match> EchoFindBar::findAll(const QTextDocument *document, 
 
 void EchoFindBar::search()
 {
-    m_matches = findAll(m_edit->document(), m_text->text(), m_hex->isChecked(), m_case->isChecked());
+    m_matches = findAll(m_edit, m_text->text(), m_hex->isChecked(), m_case->isChecked());
     m_current = -1;
     if (!m_matches.isEmpty()) {
-        // The first match at or after the view's cursor, so a search starts
-        // where the user is looking.
-        const int at = m_edit->textCursor().selectionStart();
+        // The first match in the document's part of the log, at or after
+        // the view's cursor, so a search starts where the user is looking.
+        const int firstShown = m_edit->logLineCount() - m_edit->document()->blockCount();
+        const int atLine = firstShown + m_edit->textCursor().blockNumber();
         m_current = 0;
         for (int i = 0; i < m_matches.size(); ++i) {
-            if (m_matches.at(i).position >= at) {
+            if (m_matches.at(i).line >= atLine) {
                 m_current = i;
                 break;
             }
@@ -161,23 +163,27 @@ void EchoFindBar::showCurrent()
 
     QList<QTextEdit::ExtraSelection> selections;
     if (m_current >= 0) {
+        const Match &match = m_matches.at(m_current);
+        // First the current one: revealing it may page older lines in.
+        const QTextCursor cursor = m_edit->revealLogRange(match.line, match.offset, match.length);
+        const int firstShown = m_edit->logLineCount() - m_edit->document()->blockCount();
         QTextEdit::ExtraSelection all;
         all.format.setBackground(QColor(255, 240, 120));
         if (m_all->isChecked()) {
             const int first = qMax(0, m_current - kMaxHighlights / 2);
             const int last = qMin(m_matches.size(), first + kMaxHighlights);
             for (int i = first; i < last; ++i) {
-                all.cursor = QTextCursor(m_edit->document());
-                all.cursor.setPosition(m_matches.at(i).position);
-                all.cursor.setPosition(m_matches.at(i).position + m_matches.at(i).length,
+                const Match &other = m_matches.at(i);
+                if (other.line < firstShown)
+                    continue;
+                const QTextBlock block = m_edit->document()->findBlockByNumber(other.line - firstShown);
+                all.cursor = QTextCursor(block);
+                all.cursor.setPosition(block.position() + other.offset);
+                all.cursor.setPosition(block.position() + other.offset + other.length,
                                        QTextCursor::KeepAnchor);
                 selections << all;
             }
         }
-        const Match &match = m_matches.at(m_current);
-        QTextCursor cursor(m_edit->document());
-        cursor.setPosition(match.position);
-        cursor.setPosition(match.position + match.length, QTextCursor::KeepAnchor);
         QTextEdit::ExtraSelection current;
         current.format.setBackground(QColor(255, 150, 50));
         current.cursor = cursor;

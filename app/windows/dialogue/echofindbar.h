@@ -14,8 +14,8 @@ class QTextDocument;
 // The find bar over the echo view (Ctrl+F): a text or hex pattern, match
 // case, highlight all, next and previous, "n of m".
 //
-// The search walks the blocks' own strings rather than QTextDocument::find,
-// which builds a cursor per block: on a full view (100 000 lines) it stays
+// The search walks the log's own strings rather than QTextDocument::find,
+// which builds a cursor per block and sees only the document's part: on a full view (100 000 lines) it stays
 // well inside 100 ms. Highlight all marks at most kMaxHighlights matches
 // around the current one; more would cost more in painting than they show.
 class DORVANE_APP_EXPORT EchoFindBar : public QWidget
@@ -23,19 +23,19 @@ class DORVANE_APP_EXPORT EchoFindBar : public QWidget
     Q_OBJECT
 
 public:
+    // A match in line `line` of the whole log.
     struct Match
     {
-        int position;
+        int line;
+        int offset;
         int length;
     };
 
     explicit EchoFindBar(EchoTextEdit *edit, QWidget *parent = nullptr);
 
-    // Every match in the document. A hex pattern ("0a ff", "0AFF") is the
-    // bytes as the hex view shows them; an odd digit or a non-hex character
-    // matches nothing.
-    static QVector<Match> findAll(const QTextDocument *document, const QString &pattern, bool hex,
-                                  bool matchCase);
+    // Every match in the log, the lines the document does not hold too. A hex pattern ("0a ff", "0AFF") is
+    // the bytes as the hex view shows them; an odd digit or a non-hex character matches nothing.
+    static QVector<Match> findAll(const EchoTextEdit *edit, const QString &pattern, bool hex, bool matchCase);
     // "41 0A" for "410a"; empty when the text is no hex pattern.
     static QString hexPattern(const QString &text);
 

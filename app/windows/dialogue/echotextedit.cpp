@@ -568,6 +568,38 @@ void EchoTextEdit::pageIn()
     bar->setValue(bar->minimum() + count);
 }
 
+const QString &EchoTextEdit::logLineText(int index) const
+{
+    return d->log[std::size_t(index)].text;
+}
+
+QTextCursor EchoTextEdit::revealLogRange(int index, int offset, int length)
+{
+    const int older = int(d->log.size()) - d->documentLines;
+    if (index < 0 || index >= int(d->log.size()))
+        return QTextCursor();
+    if (index < older) {
+        QTextCursor cursor(document());
+        cursor.beginEditBlock();
+        for (int i = older - 1; i >= index; --i) {
+            const EchoTextEditPrivate::Line &line = d->log[std::size_t(i)];
+            cursor.setPosition(0);
+            cursor.insertBlock(d->blockFormat, d->formatOf(line.kind));
+            cursor.setPosition(0);
+            d->writeLine(cursor, line);
+        }
+        cursor.endEditBlock();
+        d->documentLines += older - index;
+        d->pickedBlock = -1;
+    }
+    const QTextBlock block = document()->findBlockByNumber(index - (int(d->log.size()) - d->documentLines));
+    QTextCursor cursor(block);
+    cursor.setPosition(block.position() + qBound(0, offset, block.length() - 1));
+    cursor.setPosition(block.position() + qBound(0, offset + length, block.length() - 1),
+                       QTextCursor::KeepAnchor);
+    return cursor;
+}
+
 void EchoTextEdit::setLimits(int maxBlocks, int maxCharacters)
 {
     d->maxBlocks = qMax(1, maxBlocks);

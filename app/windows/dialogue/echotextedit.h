@@ -77,6 +77,11 @@ public:
     // Gives the chunk just echoed with this time and size its steady stamp
     // in µs; the channel reports the stamp right after the chunk.
     // The find bar's highlights, shown beside the pick's.
+    // Line `index` of the whole log (0 the oldest), in or out of the document.
+    const QString &logLineText(int index) const;
+    // Brings log line `index` into the document (paging older lines in) and
+    // returns a cursor over `length` characters from `offset` in it.
+    QTextCursor revealLogRange(int index, int offset, int length);
     void setFindSelections(const QList<QTextEdit::ExtraSelection> &selections);
     void stampLatest(int direction, const QDateTime &time, int size, qint64 monotonicUs);
     bool reportDetails() const;
