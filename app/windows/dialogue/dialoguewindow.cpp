@@ -201,12 +201,22 @@ void DialogueWindow::createToolBar()
     m_toolBar->addSeparator();
     m_rulerAction = addToolAction(tr("Ruler"), "ruler", &DialogueWindow::onShowRuler);
     addToolAction(tr("Ruler Clear"), "ruler-clear", &DialogueWindow::onClearRuler);
-    m_toolBar->addSeparator();
-    m_pauseAction = m_toolBar->QToolBar::addAction(tr("Pause View"));
+    // Pausing and capturing get a row of their own: the standard row fills
+    // the dock's width at 1200 × 700.
+    addToolBarBreak(Qt::TopToolBarArea);
+    m_captureBar = new WdxToolBar(tr("Capture"), this);
+    m_captureBar->setObjectName(QStringLiteral("DialogueCaptureBar"));
+    m_captureBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    addToolBar(Qt::TopToolBarArea, m_captureBar);
+    m_pauseAction = m_captureBar->QToolBar::addAction(tr("Pause View"));
     m_pauseAction->setObjectName(QStringLiteral("PauseViewAction"));
     m_pauseAction->setCheckable(true);
     connect(m_pauseAction, &QAction::toggled, m_edit, &EchoTextEdit::setPaused);
-    m_captureAction = m_toolBar->QToolBar::addAction(tr("Log to File"));
+    auto *find = m_captureBar->QToolBar::addAction(tr("Find"));
+    find->setToolTip(
+        tr("Find (%1)").arg(QKeySequence(QKeySequence::Find).toString(QKeySequence::NativeText)));
+    connect(find, &QAction::triggered, this, &DialogueWindow::showFindBar);
+    m_captureAction = m_captureBar->QToolBar::addAction(tr("Log to File"));
     m_captureAction->setObjectName(QStringLiteral("LogToFileAction"));
     m_captureAction->setCheckable(true);
     connect(m_captureAction, &QAction::triggered, this, &DialogueWindow::onLogToFile);

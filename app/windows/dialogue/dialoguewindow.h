@@ -82,6 +82,7 @@ private:
     EchoTextEdit *m_edit = nullptr;
     EchoRulerWidget *m_ruler = nullptr;
     WdxToolBar *m_toolBar = nullptr;
+    WdxToolBar *m_captureBar = nullptr;
     QAction *m_echoModeAction = nullptr;
     QAction *m_echoRxAction = nullptr;
     QAction *m_echoTxAction = nullptr;

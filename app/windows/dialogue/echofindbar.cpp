@@ -23,6 +23,7 @@ EchoFindBar::EchoFindBar(EchoTextEdit *edit, QWidget *parent)
     m_text->setObjectName(QStringLiteral("FindText"));
     m_text->setPlaceholderText(tr("Find"));
     m_text->setClearButtonEnabled(true);
+    m_text->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('0')) * 14);
     m_hex = new QCheckBox(tr("Hex"), this);
     m_hex->setObjectName(QStringLiteral("FindHex"));
     m_case = new QCheckBox(tr("Match Case"), this);
@@ -38,7 +39,7 @@ EchoFindBar::EchoFindBar(EchoTextEdit *edit, QWidget *parent)
     next->setText(tr("Next"));
     m_count = new QLabel(this);
     m_count->setObjectName(QStringLiteral("FindCount"));
-    m_count->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("000000 of 000000")));
+    m_count->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00000 of 00000")));
     auto *close = new QToolButton(this);
     close->setObjectName(QStringLiteral("FindClose"));
     close->setText(QStringLiteral("\u2715"));

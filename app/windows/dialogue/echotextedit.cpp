@@ -432,9 +432,17 @@ void EchoTextEdit::renderChunk(QTextCursor &cursor, const QDateTime &time, const
 {
     const bool transmitted = direction == Transmitted;
     // Without the steady stamp the wall clock's ms serve.
-    const qint64 stampUs = monotonicUs > 0 ? monotonicUs : time.toMSecsSinceEpoch() * 1000 - d->wallOffsetUs;
-    const qint64 deltaUs = d->previousChunkUs > 0 ? qMax<qint64>(0, stampUs - d->previousChunkUs) : 0;
-    d->previousChunkUs = stampUs;
+    // The delta compares like with like: the steady stamps when both chunks
+    // have one, else the wall clock's ms.
+    const qint64 wallUs = time.toMSecsSinceEpoch() * 1000;
+    qint64 deltaUs = 0;
+    if (monotonicUs > 0 && d->previousChunkUs > 0)
+        deltaUs = monotonicUs - d->previousChunkUs;
+    else if (d->previousWallUs > 0)
+        deltaUs = wallUs - d->previousWallUs;
+    deltaUs = qMax<qint64>(0, deltaUs);
+    d->previousChunkUs = monotonicUs;
+    d->previousWallUs = wallUs;
     QString label;
     if (d->displayLabel) {
         // The channel stamps chunks with the local offset already applied

@@ -84,8 +84,9 @@ public:
     bool displayMicroseconds = false;
     bool displayDelta = false;
     bool paused = false;
-    // Steady stamp of the last chunk drawn, for the delta; 0 before the first.
+    // Stamps of the last chunk drawn, for the delta; 0 when unknown.
     qint64 previousChunkUs = 0;
+    qint64 previousWallUs = 0;
     // Wall-clock µs minus the steady clock, fixed at start.
     qint64 wallOffsetUs = 0;
     bool reportDetails = false;
