@@ -3,7 +3,6 @@
 #include <dorvane/Channel.h>
 
 #include <QMetaObject>
-#include <QPointer>
 
 DialogueCapture::DialogueCapture(ChannelProxy *channel, QObject *parent)
     : QObject(parent)
@@ -17,21 +16,26 @@ DialogueCapture::DialogueCapture(ChannelProxy *channel, QObject *parent)
             [this](const ChannelChunk &chunk) { record(chunk, CaptureDirection::Written); });
 }
 
-DialogueCapture::~DialogueCapture() = default;
+DialogueCapture::~DialogueCapture()
+{
+    stop();
+}
 
 bool DialogueCapture::start(const QString &path, bool append, quint64 rotateBytes, bool textAsHex)
 {
     stop();
     auto writer = std::make_unique<CaptureWriter>();
-    QPointer<DialogueCapture> self(this);
-    // Runs on the writer thread: hand the reason to ours.
-    writer->SetFailureCallback([self](const std::string &reason) {
+    // Runs on the writer thread. `this` outlives it: the writer is a member,
+    // stopped and joined before the QObject goes, and a posted call dies
+    // with its object.
+    writer->SetFailureCallback([this](const std::string &reason) {
         const QString text = QString::fromStdString(reason);
         QMetaObject::invokeMethod(
-            self.data(),
-            [self, text]() {
-                if (self)
-                    emit self->captureFailed(text);
+            this,
+            [this, text]() {
+                // A capture stopped meanwhile by the user has nothing to report.
+                if (m_writer && m_writer->GetStatus() == CaptureWriter::Status::Failed)
+                    emit captureFailed(text);
             },
             Qt::QueuedConnection);
     });
