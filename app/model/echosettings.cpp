@@ -88,6 +88,8 @@ bool applyEchoSettingsText(const std::string &text, EchoSettings &settings)
     readValue(options, "echoTxData", settings.echoTx);
     readValue(options, "displayLabel", settings.displayLabel);
     readValue(options, "displayDate", settings.displayDate);
+    readValue(options, "displayMicroseconds", settings.displayMicroseconds);
+    readValue(options, "displayDelta", settings.displayDelta);
     readValue(options, "displayDataInNewLine", settings.dataInNewLine);
 
     const YAML::Node interpreter = root["interpreter"];
@@ -140,6 +142,9 @@ bool writeEchoSettings(const QString &path, const EchoSettings &settings)
     options["echoTxData"] = settings.echoTx;
     options["displayLabel"] = settings.displayLabel;
     options["displayDate"] = settings.displayDate;
+    // Keys an older reader skips.
+    options["displayMicroseconds"] = settings.displayMicroseconds;
+    options["displayDelta"] = settings.displayDelta;
     options["displayDataInNewLine"] = settings.dataInNewLine;
     document["echoOptions"] = options;
 

@@ -15,6 +15,9 @@ struct EchoSettings
     bool echoTx = true;
     bool displayLabel = true;
     bool displayDate = false;
+    // Labels with µs, and with the time since the previous chunk.
+    bool displayMicroseconds = false;
+    bool displayDelta = false;
     bool dataInNewLine = false;
     bool interpretRx = false;
     bool interpretTx = false;

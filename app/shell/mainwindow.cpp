@@ -57,7 +57,7 @@ void MainWindow::createWindows(const Services &services)
     m_channelWindow = new ChannelWindow(services, this);
     m_protocolSetWindow = new TxProtocolSetWindow(services, this);
     m_protocolEditor = new TxProtocolEditor(services, this);
-    m_dialogueWindow = new DialogueWindow(services.options, this);
+    m_dialogueWindow = new DialogueWindow(services.options, &services.channel, this);
     m_transmitWindow = new TransmitWindow(services, this);
     m_interpretWindow = new InterpretWindow(this);
     m_historyWindow = new HistoryWindow(services, this);

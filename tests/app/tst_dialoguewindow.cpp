@@ -8,7 +8,9 @@
 #include "services/transmitwatcher.h"
 #include "shell/applicationoptions.h"
 #include "shell/mainwindow.h"
+#include "windows/dialogue/dialoguecapture.h"
 #include "windows/dialogue/dialoguewindow.h"
+#include "windows/dialogue/echofindbar.h"
 #include "windows/dialogue/echorulerwidget.h"
 #include "windows/dialogue/echotextedit.h"
 #include "windows/dialogue/echotexteditprivate.h"
@@ -17,12 +19,22 @@
 #include <dorvane/WdxWidgets.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <memory>
 
@@ -134,6 +146,13 @@ private slots:
     void toolBar();
     void ruler();
     void countersAndEchoFromTerminal();
+    void pickHandsOnControlBytesAndStaysOnItsLine();
+    void microsecondAndDeltaLabelsFromTerminal();
+    void pausedViewCatchesUpOnResume();
+    void findBarCountsAndSteps();
+    void captureHoldsEveryByteOfAFlood();
+    void capturePcapngReadsBackInTshark();
+    void failedCaptureWriteStopsWithOneNotice();
 };
 
 void TestDialogueWindow::echoLines_data()
@@ -153,8 +172,10 @@ void TestDialogueWindow::echoLines_data()
                                    << QStringList{QString(), QStringLiteral("01 AB FF")} << -100;
     QTest::newRow("hex, no label") << 0 << false << false << false << three
                                    << QStringList{QStringLiteral("01 AB FF")} << -1;
-    QTest::newRow("text stops at zero")
-        << 1 << true << false << false << QByteArray("AB\0CD", 5) << QStringList{QStringLiteral(" AB")} << 1;
+    // Nothing is cut at a NUL: control bytes show as their pictures.
+    QTest::newRow("text shows every byte")
+        << 1 << true << false << false << QByteArray("A\0BC\nD\x1B\x7F", 8)
+        << QStringList{QStringLiteral(" A\u2400BC\u2028D\u241B\u2421")} << 1;
     // A line break inside a chunk keeps the chunk on one block.
     QTest::newRow("text with line breaks") << 1 << false << false << false << QByteArray("a\r\nb\nc\r\n")
                                            << QStringList{QStringLiteral("a\u2028b\u2028c")} << -1;
@@ -681,6 +702,316 @@ void TestDialogueWindow::countersAndEchoFromTerminal()
     QCOMPARE(::write(terminal.master(), "abcde", 5), ssize_t(5));
     QTRY_COMPARE(rx->text(), QStringLiteral("5"));
     proxy->close();
+}
+
+namespace {
+
+// A TCP peer on 127.0.0.1 that sends `total` bytes of a counting pattern as
+// fast as the socket takes them, once the channel has connected.
+struct FloodPeer
+{
+    QTcpServer server;
+    QTcpSocket *client = nullptr;
+    QByteArray sent;
+
+    explicit FloodPeer(int total)
+    {
+        sent.resize(total);
+        for (int i = 0; i < total; ++i)
+            sent[i] = char((i * 7 + i / 251) & 0xFF);
+        server.listen(QHostAddress::LocalHost);
+        QObject::connect(&server, &QTcpServer::newConnection, [this]() {
+            client = server.nextPendingConnection();
+            client->write(sent);
+        });
+    }
+};
+
+bool openClient(ChannelProxy *proxy, quint16 port)
+{
+    NetChannelParams params(TcpClient);
+    params.remoteAddress = QStringLiteral("127.0.0.1");
+    params.remotePort = port;
+    // A TCP client connects after open returns.
+    proxy->open(params);
+    return QTest::qWaitFor([proxy]() { return proxy->isOpen(); }, 5000);
+}
+
+} // namespace
+
+void TestDialogueWindow::pickHandsOnControlBytesAndStaysOnItsLine()
+{
+    EchoTextEdit *e = edit();
+    QSignalSpy picked(dialogue(), &DialogueWindow::interpretDataChanged);
+    mainWindow()->resize(1200, 700);
+    QTRY_VERIFY(e->viewport()->width() > 300);
+    e->setInterpretEnabled(0, true);
+    e->setDisplayLabel(false);
+
+    // A text line with control bytes is handed on as the bytes it came as,
+    // and one press (without release) picks once.
+    e->setEchoMode(1);
+    dialogue()->echoReceived(QByteArray("A\0B\x1B\x7F", 5));
+    edit()->flushEcho();
+    QTest::mousePress(e->viewport(), Qt::LeftButton, {}, pointAt(e->document()->lastBlock(), 1));
+    QCOMPARE(picked.count(), 1);
+    QCOMPARE(picked.takeFirst().at(0).toString(), QStringLiteral("00 42 1B 7F"));
+    QTest::mouseRelease(e->viewport(), Qt::LeftButton, {}, pointAt(e->document()->lastBlock(), 1));
+    QCOMPARE(picked.count(), 0);
+
+    // The highlight covers the picked line's tail, not the lines after it.
+    e->clear();
+    e->setEchoMode(0);
+    dialogue()->echoReceived(QByteArray("\x01\x02\x03", 3));
+    edit()->flushEcho();
+    const QTextBlock block = e->document()->lastBlock();
+    QTest::mouseClick(e->viewport(), Qt::LeftButton, {}, pointAt(block, 3));
+    QCOMPARE(picked.count(), 1);
+    const int end = block.position() + block.length() - 1;
+    for (int i = 0; i < 5; ++i)
+        dialogue()->echoReceived(QByteArray("\x04\x05", 2));
+    edit()->flushEcho();
+    QCOMPARE(e->document()->blockCount(), 6);
+    QCOMPARE(e->extraSelections().size(), 1);
+    const QTextCursor highlight = e->extraSelections().first().cursor;
+    QCOMPARE(highlight.selectionStart(), block.position() + 3);
+    QCOMPARE(highlight.selectionEnd(), end);
+}
+
+void TestDialogueWindow::microsecondAndDeltaLabelsFromTerminal()
+{
+    PseudoTerminal terminal;
+    if (!terminal.isOpen())
+        DORVANE_PEER_MISSING("no pseudo-terminal available (openpty failed)");
+    ChannelProxy *proxy = Application::instance()->channelProxy();
+    QVERIFY(openTerminal(proxy, terminal));
+    EchoTextEdit *e = edit();
+    e->setDisplayMicroseconds(true);
+    e->setDisplayDelta(true);
+    QCOMPARE(::write(terminal.master(), "ab", 2), ssize_t(2));
+    QTRY_COMPARE(lines().size(), 1);
+    QTest::qWait(30);
+    QCOMPARE(::write(terminal.master(), "cd", 2), ssize_t(2));
+    QTRY_COMPARE(lines().size(), 2);
+    proxy->close();
+
+    const QRegularExpression label(
+        QStringLiteral("^\\[\\d\\d:\\d\\d:\\d\\d\\.\\d{3}(\\d{3}) \\+(\\d+)\\.(\\d{6})\\] "));
+    const QRegularExpressionMatch first = label.match(lines().at(0));
+    const QRegularExpressionMatch second = label.match(lines().at(1));
+    QVERIFY2(first.hasMatch(), qPrintable(lines().at(0)));
+    QVERIFY2(second.hasMatch(), qPrintable(lines().at(1)));
+    QVERIFY(lines().at(1).endsWith(QStringLiteral("63 64")));
+    // The channel's steady stamps give real µs, not the ms padded with zeros.
+    QVERIFY(first.captured(1) != QStringLiteral("000") || second.captured(1) != QStringLiteral("000"));
+    const qint64 delta = second.captured(2).toLongLong() * 1000000 + second.captured(3).toLongLong();
+    QVERIFY2(delta >= 25000 && delta < 5000000, qPrintable(lines().at(1)));
+
+    // Older readers skip the new keys; ours reads them back.
+    e->saveSettings();
+    EchoSettings stored;
+    QVERIFY(readEchoSettings(Application::instance()->options()->dialogueSettingsFile, stored));
+    QVERIFY(stored.displayMicroseconds && stored.displayDelta);
+    e->setDisplayMicroseconds(false);
+    e->setDisplayDelta(false);
+    e->saveSettings();
+}
+
+void TestDialogueWindow::pausedViewCatchesUpOnResume()
+{
+    EchoTextEdit *e = edit();
+    e->setDisplayLabel(false);
+    dialogue()->echoReceived("\x01");
+    QCOMPARE(lines(), QStringList{QStringLiteral("01")});
+    dialogue()->pauseAction()->trigger();
+    QVERIFY(e->isPaused());
+    dialogue()->echoReceived("\x02");
+    dialogue()->echoReceived("\x03");
+    QTest::qWait(100);
+    QCOMPARE(lines(), QStringList{QStringLiteral("01")});
+    dialogue()->pauseAction()->trigger();
+    QCOMPARE(lines(), (QStringList{QStringLiteral("01"), QStringLiteral("02"), QStringLiteral("03")}));
+
+    // More than the view keeps while paused: resume says what it skipped.
+    const qint64 before = e->droppedChunks();
+    dialogue()->pauseAction()->trigger();
+    for (int i = 0; i < 100000; ++i)
+        dialogue()->echoReceived("\x04");
+    dialogue()->pauseAction()->trigger();
+    const QStringList shown = lines();
+    QVERIFY(e->droppedChunks() > before);
+    QCOMPARE(shown.last(), QStringLiteral("04"));
+}
+
+void TestDialogueWindow::findBarCountsAndSteps()
+{
+    EchoTextEdit *e = edit();
+    e->setDisplayLabel(false);
+    mainWindow()->resize(1200, 700);
+    dialogue()->echoReceived(QByteArray("\x0A\xA0\x0A", 3));
+    dialogue()->echoReceived(QByteArray("\x00\xA0", 2));
+    dialogue()->echoReceived(QByteArray("\x10\xA0\xA0", 3));
+    e->setFocus();
+    QTest::keyClick(e, Qt::Key_F, Qt::ControlModifier);
+    EchoFindBar *bar = dialogue()->findBar();
+    QVERIFY(bar->isVisible());
+    auto *text = bar->findChild<QLineEdit *>(QStringLiteral("FindText"));
+    auto *count = bar->findChild<QLabel *>(QStringLiteral("FindCount"));
+    QVERIFY(text->hasFocus());
+    bar->findChild<QCheckBox *>(QStringLiteral("FindHex"))->setChecked(true);
+    // "0A0" is a half pair; "A0" never matches the tail of "0A 0..." pairs.
+    QTest::keyClicks(text, QStringLiteral("0A0"));
+    QCOMPARE(count->text(), QStringLiteral("0 of 0"));
+    text->setText(QStringLiteral("a0"));
+    QCOMPARE(count->text(), QStringLiteral("1 of 4"));
+    QCOMPARE(e->extraSelections().size(), 5);
+    QCOMPARE(e->textCursor().selectedText(), QStringLiteral("A0"));
+    QTest::mouseClick(bar->findChild<QToolButton *>(QStringLiteral("FindNext")), Qt::LeftButton);
+    QCOMPARE(count->text(), QStringLiteral("2 of 4"));
+    QCOMPARE(e->textCursor().block().blockNumber(), 1);
+    QTest::mouseClick(bar->findChild<QToolButton *>(QStringLiteral("FindPrevious")), Qt::LeftButton);
+    QTest::mouseClick(bar->findChild<QToolButton *>(QStringLiteral("FindPrevious")), Qt::LeftButton);
+    QCOMPARE(count->text(), QStringLiteral("4 of 4"));
+    bar->findChild<QCheckBox *>(QStringLiteral("FindHighlightAll"))->setChecked(false);
+    QCOMPARE(e->extraSelections().size(), 1);
+
+    // Text: match case or not.
+    bar->findChild<QCheckBox *>(QStringLiteral("FindHex"))->setChecked(false);
+    e->setEchoMode(1);
+    dialogue()->echoReceived("Alarm alarm ALARM");
+    e->flushEcho();
+    text->setText(QStringLiteral("alarm"));
+    QCOMPARE(count->text().section(QLatin1Char(' '), 2), QStringLiteral("3"));
+    bar->findChild<QCheckBox *>(QStringLiteral("FindMatchCase"))->setChecked(true);
+    QCOMPARE(count->text(), QStringLiteral("1 of 1"));
+
+    // A match older than the lines the document holds is paged in.
+    e->clear();
+    e->setEchoMode(0);
+    dialogue()->echoReceived("\xEE");
+    for (int i = 0; i < 30000; ++i) {
+        dialogue()->echoReceived(QByteArray(1, '\0'));
+        if (i % 1000 == 999)
+            e->flushEcho();
+    }
+    QVERIFY(e->document()->blockCount() < e->logLineCount());
+    bar->findChild<QCheckBox *>(QStringLiteral("FindHex"))->setChecked(true);
+    text->setText(QStringLiteral("ee"));
+    QCOMPARE(count->text(), QStringLiteral("1 of 1"));
+    QCOMPARE(e->textCursor().selectedText(), QStringLiteral("EE"));
+    QCOMPARE(e->textCursor().blockNumber(), 0);
+    QTest::keyClick(text, Qt::Key_Escape);
+    QVERIFY(!bar->isVisible());
+    QVERIFY(e->extraSelections().isEmpty());
+}
+
+void TestDialogueWindow::captureHoldsEveryByteOfAFlood()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("flood.bin"));
+    QVERIFY(dialogue()->startCapture(path, false, 0));
+    QVERIFY(dialogue()->captureAction()->isChecked());
+    auto *status = dialogue()->findChild<QLabel *>(QStringLiteral("CaptureStatus"));
+    QVERIFY(status->text().contains(path));
+
+    // 16 MB is far past what the view draws: it skips, the file must not.
+    FloodPeer peer(16 * 1024 * 1024);
+    ChannelProxy *proxy = Application::instance()->channelProxy();
+    Application::instance()->receiveWatcher()->resetTotal();
+    QVERIFY(openClient(proxy, peer.server.serverPort()));
+    QTRY_COMPARE_WITH_TIMEOUT(Application::instance()->receiveWatcher()->total() >= quint64(peer.sent.size()),
+                              true, 60000);
+    proxy->close();
+    dialogue()->stopCapture();
+    QVERIFY(!dialogue()->captureAction()->isChecked());
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray got = file.readAll();
+    QCOMPARE(got.size(), peer.sent.size());
+    QVERIFY(got == peer.sent);
+
+    // Append adds to what is there; a new capture starts the file again.
+    QVERIFY(dialogue()->startCapture(path, true, 0));
+    dialogue()->capture()->record(ChannelChunk{1, QDateTime::currentDateTime(), "tail", {}},
+                                  CaptureDirection::Received);
+    dialogue()->stopCapture();
+    QCOMPARE(QFileInfo(path).size(), qint64(peer.sent.size() + 4));
+    QVERIFY(dialogue()->startCapture(path, false, 0));
+    dialogue()->stopCapture();
+    QCOMPARE(QFileInfo(path).size(), qint64(0));
+}
+
+void TestDialogueWindow::capturePcapngReadsBackInTshark()
+{
+    const QString tshark = QStandardPaths::findExecutable(QStringLiteral("tshark"));
+    if (tshark.isEmpty())
+        QSKIP("tshark is missing (Debian package tshark)");
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("exchange.pcapng"));
+    QVERIFY(dialogue()->startCapture(path, false, 0));
+
+    FloodPeer peer(256 * 1024);
+    ChannelProxy *proxy = Application::instance()->channelProxy();
+    Application::instance()->receiveWatcher()->resetTotal();
+    QVERIFY(openClient(proxy, peer.server.serverPort()));
+    QTRY_COMPARE_WITH_TIMEOUT(Application::instance()->receiveWatcher()->total(), quint64(peer.sent.size()),
+                              20000);
+    proxy->write("ping!", 5);
+    QTRY_VERIFY(peer.client && peer.client->bytesAvailable() >= 5);
+    proxy->close();
+    dialogue()->stopCapture();
+
+    QProcess run;
+    run.start(tshark, {QStringLiteral("-r"), path, QStringLiteral("-T"), QStringLiteral("fields"),
+                       QStringLiteral("-e"), QStringLiteral("frame.len"), QStringLiteral("-e"),
+                       QStringLiteral("frame.packet_flags_direction"), QStringLiteral("-e"),
+                       QStringLiteral("frame.time_epoch")});
+    QVERIFY(run.waitForFinished(60000));
+    QCOMPARE(run.exitCode(), 0);
+    qint64 received = 0;
+    int receivedPackets = 0;
+    QStringList written;
+    double previous = 0;
+    const double now = QDateTime::currentMSecsSinceEpoch() / 1000.0;
+    for (const QByteArray &line : run.readAllStandardOutput().split('\n')) {
+        const QList<QByteArray> fields = line.split('\t');
+        if (fields.size() < 3)
+            continue;
+        const double time = fields.at(2).toDouble();
+        QVERIFY(time >= previous && time <= now + 1 && time > now - 120);
+        previous = time;
+        // 1 inbound, 2 outbound.
+        if (fields.at(1).trimmed().toInt(nullptr, 0) == 2)
+            written << QString::fromLatin1(fields.at(0));
+        else {
+            received += fields.at(0).toLongLong();
+            ++receivedPackets;
+        }
+    }
+    QCOMPARE(received, qint64(peer.sent.size()));
+    QVERIFY(receivedPackets > 0);
+    QCOMPARE(written, QStringList{QStringLiteral("5")});
+}
+
+void TestDialogueWindow::failedCaptureWriteStopsWithOneNotice()
+{
+    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+        QSKIP("/dev/full is missing: no device that fails every write");
+    QSignalSpy failed(dialogue(), &DialogueWindow::captureFailed);
+    QVERIFY(dialogue()->startCapture(QStringLiteral("/dev/full"), true, 0));
+    for (int i = 0; i < 200; ++i)
+        dialogue()->capture()->record(
+            ChannelChunk{i + 1, QDateTime::currentDateTime(), QByteArray(4096, 'x'), {}},
+            CaptureDirection::Received);
+    QTRY_COMPARE(failed.count(), 1);
+    QVERIFY(!dialogue()->capture()->isRunning());
+    QVERIFY(!dialogue()->captureAction()->isChecked());
+    auto *notice = dialogue()->findChild<QMessageBox *>(QStringLiteral("CaptureFailedNotice"));
+    QVERIFY(notice);
+    notice->close();
+    QTest::qWait(200);
+    QCOMPARE(failed.count(), 1);
 }
 
 DORVANE_APP_TEST_MAIN(TestDialogueWindow)

@@ -1,16 +1,34 @@
 #include "windows/dialogue/dialoguewindow.h"
 
 #include "shell/applicationoptions.h"
+#include "windows/dialogue/dialoguecapture.h"
 #include "windows/dialogue/echobreakwidget.h"
+#include "windows/dialogue/echofindbar.h"
 #include "windows/dialogue/echooptionwidget.h"
 #include "windows/dialogue/echorulerwidget.h"
 #include "windows/dialogue/echotextedit.h"
 
+#include <dorvane/Channel.h>
 #include <dorvane/WdxWidgets.h>
 
 #include <QAction>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
 #include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -26,9 +44,56 @@ QString onOff(bool on, const char *whenOn, const char *whenOff)
     return QLatin1String(on ? whenOn : whenOff);
 }
 
+// Asks where and how to capture: the file (its extension picks the
+// format), append or new, and the rotation size.
+class CaptureDialog : public QDialog
+{
+public:
+    explicit CaptureDialog(QWidget *parent)
+        : QDialog(parent)
+    {
+        setWindowTitle(DialogueWindow::tr("Log to File"));
+        auto *form = new QFormLayout(this);
+        auto *row = new QHBoxLayout;
+        path = new QLineEdit(this);
+        path->setObjectName(QStringLiteral("CapturePath"));
+        path->setPlaceholderText(DialogueWindow::tr("capture.log, capture.bin or capture.pcapng"));
+        auto *browse = new QPushButton(DialogueWindow::tr("Browse..."), this);
+        row->addWidget(path, 1);
+        row->addWidget(browse);
+        form->addRow(DialogueWindow::tr("File:"), row);
+        append = new QCheckBox(DialogueWindow::tr("Append to an existing file"), this);
+        append->setObjectName(QStringLiteral("CaptureAppend"));
+        form->addRow(QString(), append);
+        rotate = new QSpinBox(this);
+        rotate->setObjectName(QStringLiteral("CaptureRotate"));
+        rotate->setRange(0, 1000000);
+        rotate->setSuffix(DialogueWindow::tr(" MB"));
+        rotate->setSpecialValueText(DialogueWindow::tr("Never"));
+        form->addRow(DialogueWindow::tr("New file every:"), rotate);
+        auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+        form->addRow(buttons);
+        connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+        connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+        connect(browse, &QPushButton::clicked, this, [this]() {
+            const QString name = QFileDialog::getSaveFileName(
+                this, DialogueWindow::tr("Log to File"), path->text(),
+                DialogueWindow::tr("Text log (*.log);;Raw received bytes (*.bin);;Packet capture (*.pcapng)"),
+                nullptr, QFileDialog::DontConfirmOverwrite);
+            if (!name.isEmpty())
+                path->setText(name);
+        });
+        resize(520, sizeHint().height());
+    }
+
+    QLineEdit *path = nullptr;
+    QCheckBox *append = nullptr;
+    QSpinBox *rotate = nullptr;
+};
+
 } // namespace
 
-DialogueWindow::DialogueWindow(const ApplicationOptions &options, QWidget *parent)
+DialogueWindow::DialogueWindow(const ApplicationOptions &options, ChannelProxy *channel, QWidget *parent)
     : QMainWindow(parent)
 {
     auto *central = new QWidget(this);
@@ -52,6 +117,11 @@ DialogueWindow::DialogueWindow(const ApplicationOptions &options, QWidget *paren
     m_ruler->hide();
     layout->addWidget(m_ruler);
     layout->addWidget(m_edit, 1);
+    m_findBar = new EchoFindBar(m_edit, central);
+    m_findBar->hide();
+    layout->insertWidget(0, m_findBar);
+    auto *find = new QShortcut(QKeySequence::Find, this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    connect(find, &QShortcut::activated, this, &DialogueWindow::showFindBar);
     setCentralWidget(central);
 
     connect(m_ruler, &EchoRulerWidget::noniusCreated, m_edit, &EchoTextEdit::addNoniusLine);
@@ -59,6 +129,26 @@ DialogueWindow::DialogueWindow(const ApplicationOptions &options, QWidget *paren
     connect(m_ruler, &EchoRulerWidget::noniusMoved, m_edit, &EchoTextEdit::moveNoniusLine);
     connect(m_edit, &EchoTextEdit::fontChanged, this, &DialogueWindow::onEchoFontChanged);
     connect(m_edit, &EchoTextEdit::interpretDataChanged, this, &DialogueWindow::interpretDataChanged);
+
+    if (channel) {
+        // The steady µs stamp follows each chunk's echo.
+        connect(channel, &ChannelProxy::chunkArrived, m_edit, [this](const ChannelChunk &chunk) {
+            m_edit->stampLatest(EchoTextEdit::Received, chunk.time, chunk.bytes.size(), chunk.monotonicUs);
+        });
+        connect(channel, &ChannelProxy::chunkWritten, m_edit, [this](const ChannelChunk &chunk) {
+            m_edit->stampLatest(EchoTextEdit::Transmitted, chunk.time, chunk.bytes.size(), chunk.monotonicUs);
+        });
+    }
+    m_capture = new DialogueCapture(channel, this);
+    connect(m_capture, &DialogueCapture::captureFailed, this, &DialogueWindow::onCaptureFailed);
+    m_captureStatus = new QLabel(this);
+    m_captureStatus->setObjectName(QStringLiteral("CaptureStatus"));
+    statusBar()->addWidget(m_captureStatus, 1);
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->hide();
+    m_captureTimer = new QTimer(this);
+    m_captureTimer->setInterval(500);
+    connect(m_captureTimer, &QTimer::timeout, this, &DialogueWindow::updateCaptureStatus);
 
     createToolBar();
 }
@@ -111,6 +201,86 @@ void DialogueWindow::createToolBar()
     m_toolBar->addSeparator();
     m_rulerAction = addToolAction(tr("Ruler"), "ruler", &DialogueWindow::onShowRuler);
     addToolAction(tr("Ruler Clear"), "ruler-clear", &DialogueWindow::onClearRuler);
+    // Pausing and capturing get a row of their own: the standard row fills
+    // the dock's width at 1200 × 700.
+    addToolBarBreak(Qt::TopToolBarArea);
+    m_captureBar = new WdxToolBar(tr("Capture"), this);
+    m_captureBar->setObjectName(QStringLiteral("DialogueCaptureBar"));
+    m_captureBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    addToolBar(Qt::TopToolBarArea, m_captureBar);
+    m_pauseAction = m_captureBar->QToolBar::addAction(tr("Pause View"));
+    m_pauseAction->setObjectName(QStringLiteral("PauseViewAction"));
+    m_pauseAction->setCheckable(true);
+    connect(m_pauseAction, &QAction::toggled, m_edit, &EchoTextEdit::setPaused);
+    auto *find = m_captureBar->QToolBar::addAction(tr("Find"));
+    find->setToolTip(
+        tr("Find (%1)").arg(QKeySequence(QKeySequence::Find).toString(QKeySequence::NativeText)));
+    connect(find, &QAction::triggered, this, &DialogueWindow::showFindBar);
+    m_captureAction = m_captureBar->QToolBar::addAction(tr("Log to File"));
+    m_captureAction->setObjectName(QStringLiteral("LogToFileAction"));
+    m_captureAction->setCheckable(true);
+    connect(m_captureAction, &QAction::triggered, this, &DialogueWindow::onLogToFile);
+}
+
+bool DialogueWindow::startCapture(const QString &path, bool append, quint64 rotateBytes)
+{
+    const bool ok = m_capture->start(path, append, rotateBytes, m_edit->echoMode() == 0);
+    m_captureAction->setChecked(ok);
+    if (!ok) {
+        QMessageBox::warning(this, tr("Log to File"),
+                             tr("Unable to capture to %1: %2").arg(path, m_capture->error()));
+        return false;
+    }
+    statusBar()->show();
+    updateCaptureStatus();
+    m_captureTimer->start();
+    return true;
+}
+
+void DialogueWindow::stopCapture()
+{
+    m_capture->stop();
+    m_captureTimer->stop();
+    m_captureAction->setChecked(false);
+    statusBar()->hide();
+}
+
+void DialogueWindow::onLogToFile()
+{
+    if (m_capture->isRunning()) {
+        stopCapture();
+        return;
+    }
+    m_captureAction->setChecked(false);
+    CaptureDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted || dialog.path->text().trimmed().isEmpty())
+        return;
+    startCapture(dialog.path->text().trimmed(), dialog.append->isChecked(),
+                 quint64(dialog.rotate->value()) * 1024u * 1024u);
+}
+
+void DialogueWindow::onCaptureFailed(const QString &reason)
+{
+    const QString path = m_capture->currentPath();
+    stopCapture();
+    emit captureFailed(reason);
+    // Not modal: the failure arrives from the writer while traffic goes on.
+    auto *box = new QMessageBox(
+        QMessageBox::Warning, tr("Log to File"),
+        tr("The capture to %1 stopped: %2\nWhat was written before is kept.").arg(path, reason),
+        QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("CaptureFailedNotice"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
+}
+
+void DialogueWindow::updateCaptureStatus()
+{
+    if (!m_capture->isRunning())
+        return;
+    m_captureStatus->setText(
+        tr("Capturing to %1 (%2)")
+            .arg(m_capture->currentPath(), QLocale().formattedDataSize(qint64(m_capture->fileSize()))));
 }
 
 void DialogueWindow::echoReceived(const QByteArray &data, const QDateTime &time)
@@ -202,6 +372,17 @@ void DialogueWindow::onClearRuler()
 {
     m_ruler->clearNoniuses();
     m_edit->clearNoniusLines();
+}
+
+void DialogueWindow::showFindBar()
+{
+    m_edit->flushEcho();
+    m_findBar->show();
+    if (auto *text = m_findBar->findChild<QLineEdit *>(QStringLiteral("FindText"))) {
+        text->setFocus();
+        text->selectAll();
+    }
+    m_findBar->search();
 }
 
 void DialogueWindow::onEchoFontChanged()

@@ -7,9 +7,14 @@
 #include <dorvane/app_export.h>
 
 class ApplicationOptions;
+class ChannelProxy;
+class DialogueCapture;
+class EchoFindBar;
 class EchoRulerWidget;
 class EchoTextEdit;
 class QAction;
+class QLabel;
+class QTimer;
 class WdxToolBar;
 
 // The running log of the channel's traffic: the echo view with its byte
@@ -19,7 +24,9 @@ class DORVANE_APP_EXPORT DialogueWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit DialogueWindow(const ApplicationOptions &options, QWidget *parent = nullptr);
+    // The channel's chunks feed "Log to File"; without a channel there is
+    // nothing to capture.
+    DialogueWindow(const ApplicationOptions &options, ChannelProxy *channel, QWidget *parent = nullptr);
 
     // A chunk the channel received, stamped with the channel's time (now
     // when none is given).
@@ -35,10 +42,23 @@ public:
     EchoTextEdit *echoEdit() const { return m_edit; }
     EchoRulerWidget *ruler() const { return m_ruler; }
     WdxToolBar *toolBar() const { return m_toolBar; }
+    DialogueCapture *capture() const { return m_capture; }
+    QAction *captureAction() const { return m_captureAction; }
+    QAction *pauseAction() const { return m_pauseAction; }
+    EchoFindBar *findBar() const { return m_findBar; }
+    // Ctrl+F: shows the find bar over the view, its text selected.
+    void showFindBar();
+
+    // Starts "Log to File" without asking; false, with a notice, when the
+    // file cannot be opened.
+    bool startCapture(const QString &path, bool append, quint64 rotateBytes);
+    void stopCapture();
 
 signals:
     // Hex text of the bytes picked in the log.
     void interpretDataChanged(const QString &hexstr);
+    // A capture that stopped on a failed write, with the reason.
+    void captureFailed(const QString &reason);
 
 private:
     void createToolBar();
@@ -55,10 +75,14 @@ private:
     void onShowRuler();
     void onClearRuler();
     void onEchoFontChanged();
+    void onLogToFile();
+    void onCaptureFailed(const QString &reason);
+    void updateCaptureStatus();
 
     EchoTextEdit *m_edit = nullptr;
     EchoRulerWidget *m_ruler = nullptr;
     WdxToolBar *m_toolBar = nullptr;
+    WdxToolBar *m_captureBar = nullptr;
     QAction *m_echoModeAction = nullptr;
     QAction *m_echoRxAction = nullptr;
     QAction *m_echoTxAction = nullptr;
@@ -66,4 +90,10 @@ private:
     QAction *m_newLineAction = nullptr;
     QAction *m_wrapAction = nullptr;
     QAction *m_rulerAction = nullptr;
+    QAction *m_captureAction = nullptr;
+    QAction *m_pauseAction = nullptr;
+    EchoFindBar *m_findBar = nullptr;
+    DialogueCapture *m_capture = nullptr;
+    QLabel *m_captureStatus = nullptr;
+    QTimer *m_captureTimer = nullptr;
 };

@@ -19,13 +19,19 @@ EchoOptionWidget::EchoOptionWidget(EchoTextEdit *edit, QWidget *parent)
         boxes->addWidget(box);
         return box;
     };
-    QCheckBox *newLine = addBox("cbxDisplayDataInNewLine", tr("Always show the data on a new line"),
-                                edit->dataInNewLine());
+    QCheckBox *newLine
+        = addBox("cbxDisplayDataInNewLine", tr("Always show the data on a new line"), edit->dataInNewLine());
     // The tool bar's own action serves for this one.
     newLine->hide();
     QCheckBox *date = addBox("cbxDisplayDate", tr("Displays the date in the label"), edit->displayDate());
     QCheckBox *details
         = addBox("cbxReportDetails", tr("Report the details in the label"), edit->reportDetails());
+    QCheckBox *micros
+        = addBox("cbxDisplayMicroseconds", tr("Show microseconds in the label"), edit->displayMicroseconds());
+    QCheckBox *delta
+        = addBox("cbxDisplayDelta", tr("Show the time since the previous chunk"), edit->displayDelta());
+    connect(micros, &QCheckBox::toggled, edit, &EchoTextEdit::setDisplayMicroseconds);
+    connect(delta, &QCheckBox::toggled, edit, &EchoTextEdit::setDisplayDelta);
     connect(newLine, &QCheckBox::toggled, edit, &EchoTextEdit::setDataInNewLine);
     connect(date, &QCheckBox::toggled, edit, &EchoTextEdit::setDisplayDate);
     connect(details, &QCheckBox::toggled, edit, &EchoTextEdit::setReportDetails);

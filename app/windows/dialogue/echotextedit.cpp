@@ -2,6 +2,8 @@
 
 #include "windows/dialogue/echotexteditprivate.h"
 
+#include <dorvane/channelchunk.h>
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -78,18 +80,23 @@ QString hexOf(const QByteArray &data, bool leadingSpace)
     return text;
 }
 
-// Text mode: the bytes up to the first zero byte in the local encoding.
+// Text mode: every byte of the chunk in the local encoding. Control bytes
+// (a NUL too) show as their control pictures (U+2400 and on, U+2421 for DEL),
+// so nothing is cut or hidden; picking maps them back to their bytes.
 // Characters that would start a new block are kept off the line, so a chunk
 // stays one block: line breaks become line separators within the block.
 QString textOf(const QByteArray &data)
 {
-    const int length = int(qstrnlen(data.constData(), uint(data.size())));
-    QString text = QString::fromLocal8Bit(data.constData(), length);
+    QString text = QString::fromLocal8Bit(data.constData(), data.size());
     text.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
     for (QChar &ch : text) {
         const ushort unit = ch.unicode();
         if (unit == '\n' || unit == '\r')
             ch = QChar::LineSeparator;
+        else if (unit < 0x20 && unit != '\t')
+            ch = QChar(ushort(0x2400 + unit));
+        else if (unit == 0x7F)
+            ch = QChar(ushort(0x2421));
         else if (unit == QChar::ParagraphSeparator || unit == 0xFDD0 || unit == 0xFDD1)
             ch = QChar::ReplacementCharacter;
     }
@@ -101,26 +108,39 @@ QString textOf(const QByteArray &data)
 
 // "[HH:mm:ss.zzz]" or "[yyyy-MM-dd HH:mm:ss.zzz]", written out directly:
 // the locale-aware formatter is the slowest part of a line.
-QString timeLabel(const QDateTime &time, bool withDate)
+// With µs (0 to 999 more than the ms, or -1 for none) "[HH:mm:ss.zzzuuu]";
+// with a delta (µs, -1 for none) " +s.uuuuuu" before the closing bracket.
+QString timeLabel(const QDateTime &time, bool withDate, int micros = -1, qint64 deltaUs = -1)
 {
     const QDate date = time.date();
     const QTime clock = time.time();
-    char text[48];
+    char text[96];
     int length = 0;
     if (withDate)
-        length = std::snprintf(text, sizeof text, "[%04d-%02d-%02d %02d:%02d:%02d.%03d]", date.year(),
+        length = std::snprintf(text, sizeof text, "[%04d-%02d-%02d %02d:%02d:%02d.%03d", date.year(),
                                date.month(), date.day(), clock.hour(), clock.minute(), clock.second(),
                                clock.msec());
     else
-        length = std::snprintf(text, sizeof text, "[%02d:%02d:%02d.%03d]", clock.hour(), clock.minute(),
+        length = std::snprintf(text, sizeof text, "[%02d:%02d:%02d.%03d", clock.hour(), clock.minute(),
                                clock.second(), clock.msec());
-    return QString::fromLatin1(text, qBound(0, length, int(sizeof text) - 1));
+    length = qBound(0, length, int(sizeof text) - 1);
+    if (micros >= 0)
+        length += std::snprintf(text + length, sizeof text - std::size_t(length), "%03d", micros % 1000);
+    length = qBound(0, length, int(sizeof text) - 1);
+    if (deltaUs >= 0)
+        length += std::snprintf(text + length, sizeof text - std::size_t(length), " +%lld.%06lld",
+                                static_cast<long long>(deltaUs / 1000000),
+                                static_cast<long long>(deltaUs % 1000000));
+    length = qBound(0, length, int(sizeof text) - 2);
+    text[length++] = ']';
+    return QString::fromLatin1(text, length);
 }
 
 } // namespace
 
 EchoTextEditPrivate::EchoTextEditPrivate()
 {
+    wallOffsetUs = QDateTime::currentMSecsSinceEpoch() * 1000 - channelMonotonicUs();
     labelFormat.setForeground(QColor(Qt::lightGray));
     rxFormat.setForeground(QColor(63, 72, 204));
     txFormat.setForeground(QColor(237, 28, 36));
@@ -139,6 +159,8 @@ EchoSettings EchoTextEditPrivate::settingsSnapshot() const
     settings.echoTx = echoTx;
     settings.displayLabel = displayLabel;
     settings.displayDate = displayDate;
+    settings.displayMicroseconds = displayMicroseconds;
+    settings.displayDelta = displayDelta;
     settings.dataInNewLine = dataInNewLine;
     settings.interpretRx = interpretRx;
     settings.interpretTx = interpretTx;
@@ -156,6 +178,8 @@ void EchoTextEditPrivate::applySettings(const EchoSettings &settings)
     echoTx = settings.echoTx;
     displayLabel = settings.displayLabel;
     displayDate = settings.displayDate;
+    displayMicroseconds = settings.displayMicroseconds;
+    displayDelta = settings.displayDelta;
     dataInNewLine = settings.dataInNewLine;
     interpretRx = settings.interpretRx;
     interpretTx = settings.interpretTx;
@@ -231,7 +255,7 @@ void EchoTextEdit::echo(const QDateTime &time, const QByteArray &data, int direc
 
 void EchoTextEdit::enqueue(const QDateTime &time, const QByteArray &data, int direction)
 {
-    d->queue.push_back({time, data, direction});
+    d->queue.push_back({time, data, direction, 0});
     d->queuedBytes += data.size();
     // Between two batches the queue may hold a few batches' worth; a longer
     // one means the view cannot keep up and the oldest are left out.
@@ -267,6 +291,8 @@ void EchoTextEdit::flushEcho()
 void EchoTextEdit::drawBatch(qint64 budgetMs)
 {
     d->flushTimer->stop();
+    if (d->paused)
+        return;
     QScrollBar *bar = verticalScrollBar();
     const bool followEnd = followsEnd();
     // Cutting old lines is a slice of its own: with the compaction it may
@@ -291,7 +317,7 @@ void EchoTextEdit::drawBatch(qint64 budgetMs)
         EchoTextEditPrivate::Chunk chunk = std::move(d->queue.front());
         d->queue.pop_front();
         d->queuedBytes -= chunk.data.size();
-        renderChunk(cursor, chunk.time, chunk.data, chunk.direction);
+        renderChunk(cursor, chunk.time, chunk.data, chunk.direction, chunk.monotonicUs);
         if (budgetMs >= 0 && clock.elapsed() >= budgetMs)
             break;
     }
@@ -300,6 +326,7 @@ void EchoTextEdit::drawBatch(qint64 budgetMs)
     cursor.endEditBlock();
     if (budgetMs < 0)
         trimToLimits(followEnd, true);
+    keepPickInItsLine();
 
     if (!d->queue.empty())
         dropOldest(kMaxBacklogChunks, kMaxBacklogBytes);
@@ -401,16 +428,39 @@ void EchoTextEdit::renderDropNotice(QTextCursor &cursor)
 }
 
 void EchoTextEdit::renderChunk(QTextCursor &cursor, const QDateTime &time, const QByteArray &data,
-                               int direction)
+                               int direction, qint64 monotonicUs)
 {
     const bool transmitted = direction == Transmitted;
+    // Without the steady stamp the wall clock's ms serve.
+    // The delta compares like with like: the steady stamps when both chunks
+    // have one, else the wall clock's ms.
+    const qint64 wallUs = time.toMSecsSinceEpoch() * 1000;
+    qint64 deltaUs = 0;
+    if (monotonicUs > 0 && d->previousChunkUs > 0)
+        deltaUs = monotonicUs - d->previousChunkUs;
+    else if (d->previousWallUs > 0)
+        deltaUs = wallUs - d->previousWallUs;
+    deltaUs = qMax<qint64>(0, deltaUs);
+    d->previousChunkUs = monotonicUs;
+    d->previousWallUs = wallUs;
     QString label;
     if (d->displayLabel) {
         // The channel stamps chunks with the local offset already applied
         // (OffsetFromUTC), which reads as local wall time without the costly
         // conversion.
         const bool local = time.timeSpec() == Qt::LocalTime || time.timeSpec() == Qt::OffsetFromUTC;
-        label = timeLabel(local ? time : time.toLocalTime(), d->displayDate);
+        QDateTime shownTime = local ? time : time.toLocalTime();
+        int micros = -1;
+        if (d->displayMicroseconds) {
+            micros = 0;
+            if (monotonicUs > 0) {
+                // The steady stamp on the wall clock, so the µs agree with the ms.
+                const qint64 wallUs = monotonicUs + d->wallOffsetUs;
+                shownTime = QDateTime::fromMSecsSinceEpoch(wallUs / 1000);
+                micros = int(wallUs % 1000);
+            }
+        }
+        label = timeLabel(shownTime, d->displayDate, micros, d->displayDelta ? deltaUs : -1);
         if (d->reportDetails)
             label += (transmitted ? QStringLiteral(" SEND %1 >>>") : QStringLiteral(" RECV %1 <<<"))
                          .arg(data.size());
@@ -526,6 +576,38 @@ void EchoTextEdit::pageIn()
     bar->setValue(bar->minimum() + count);
 }
 
+const QString &EchoTextEdit::logLineText(int index) const
+{
+    return d->log[std::size_t(index)].text;
+}
+
+QTextCursor EchoTextEdit::revealLogRange(int index, int offset, int length)
+{
+    const int older = int(d->log.size()) - d->documentLines;
+    if (index < 0 || index >= int(d->log.size()))
+        return QTextCursor();
+    if (index < older) {
+        QTextCursor cursor(document());
+        cursor.beginEditBlock();
+        for (int i = older - 1; i >= index; --i) {
+            const EchoTextEditPrivate::Line &line = d->log[std::size_t(i)];
+            cursor.setPosition(0);
+            cursor.insertBlock(d->blockFormat, d->formatOf(line.kind));
+            cursor.setPosition(0);
+            d->writeLine(cursor, line);
+        }
+        cursor.endEditBlock();
+        d->documentLines += older - index;
+        d->pickedBlock = -1;
+    }
+    const QTextBlock block = document()->findBlockByNumber(index - (int(d->log.size()) - d->documentLines));
+    QTextCursor cursor(block);
+    cursor.setPosition(block.position() + qBound(0, offset, block.length() - 1));
+    cursor.setPosition(block.position() + qBound(0, offset + length, block.length() - 1),
+                       QTextCursor::KeepAnchor);
+    return cursor;
+}
+
 void EchoTextEdit::setLimits(int maxBlocks, int maxCharacters)
 {
     d->maxBlocks = qMax(1, maxBlocks);
@@ -549,6 +631,8 @@ void EchoTextEdit::clear()
     d->logCharacters = 0;
     d->documentLines = 0;
     d->pickedBlock = -1;
+    d->pickShown = false;
+    d->findSelections.clear();
 }
 
 qint64 EchoTextEdit::droppedChunks() const
@@ -587,6 +671,43 @@ QString EchoTextEdit::breakLine() const
     return d->breakLine;
 }
 
+void EchoTextEdit::setFindSelections(const QList<QTextEdit::ExtraSelection> &selections)
+{
+    d->findSelections = selections;
+    showSelections();
+}
+
+void EchoTextEdit::showSelections()
+{
+    QList<QTextEdit::ExtraSelection> all;
+    if (d->pickShown)
+        all << d->interpretSelection;
+    all << d->findSelections;
+    setExtraSelections(all);
+}
+
+void EchoTextEdit::keepPickInItsLine()
+{
+    // The highlight's cursor ends where the picked line ended; when that was
+    // the end of the log, lines appended there move its end along with them.
+    if (!d->pickShown)
+        return;
+    QTextCursor selection = d->interpretSelection.cursor;
+    const int anchor = selection.anchor();
+    const QTextBlock block = document()->findBlock(anchor);
+    if (!block.isValid())
+        return;
+    const int end = block.position() + block.length() - 1;
+    if (selection.position() == end)
+        return;
+    selection.setPosition(anchor);
+    selection.setPosition(end, QTextCursor::KeepAnchor);
+    d->interpretSelection.cursor = selection;
+    d->clearSelection.cursor = selection;
+    d->pickShown = true;
+    showSelections();
+}
+
 void EchoTextEdit::interpretAt(const QPoint &pos)
 {
     const QTextCursor at = cursorForPosition(pos);
@@ -609,7 +730,8 @@ void EchoTextEdit::interpretAt(const QPoint &pos)
     const QString tail = text.mid(position);
     if (tail.isEmpty()) {
         // Past the end of the line: the highlight goes.
-        setExtraSelections({});
+        d->pickShown = false;
+        showSelections();
         d->pickedBlock = -1;
         d->pickedPosition = -1;
         return;
@@ -624,13 +746,21 @@ void EchoTextEdit::interpretAt(const QPoint &pos)
     selection.setPosition(block.position() + text.size(), QTextCursor::KeepAnchor);
     d->interpretSelection.cursor = selection;
     d->clearSelection.cursor = selection;
-    setExtraSelections({d->interpretSelection});
+    d->pickShown = true;
+    showSelections();
 
     if (blockData->textMode) {
         // Text is handed on as its bytes, so the interpret window reads what
         // was received rather than the hex digits a word happens to hold.
         QString bytes = tail;
         bytes.replace(QChar::LineSeparator, QLatin1Char('\n'));
+        for (QChar &ch : bytes) {
+            const ushort unit = ch.unicode();
+            if (unit >= 0x2400 && unit < 0x2420)
+                ch = QChar(ushort(unit - 0x2400));
+            else if (unit == 0x2421)
+                ch = QChar(ushort(0x7F));
+        }
         emit interpretDataChanged(QString::fromLatin1(bytes.toLocal8Bit().toHex(' ').toUpper()));
     } else {
         emit interpretDataChanged(tail.trimmed());
@@ -676,6 +806,43 @@ bool EchoTextEdit::displayDate() const
 void EchoTextEdit::setDisplayDate(bool on)
 {
     d->displayDate = on;
+}
+bool EchoTextEdit::displayMicroseconds() const
+{
+    return d->displayMicroseconds;
+}
+void EchoTextEdit::setDisplayMicroseconds(bool on)
+{
+    d->displayMicroseconds = on;
+}
+bool EchoTextEdit::displayDelta() const
+{
+    return d->displayDelta;
+}
+void EchoTextEdit::setDisplayDelta(bool on)
+{
+    d->displayDelta = on;
+}
+bool EchoTextEdit::isPaused() const
+{
+    return d->paused;
+}
+void EchoTextEdit::setPaused(bool on)
+{
+    if (d->paused == on)
+        return;
+    d->paused = on;
+    if (!on && (!d->queue.empty() || d->droppedChunks > 0))
+        d->flushTimer->start(0);
+}
+void EchoTextEdit::stampLatest(int direction, const QDateTime &time, int size, qint64 monotonicUs)
+{
+    if (d->queue.empty())
+        return;
+    EchoTextEditPrivate::Chunk &chunk = d->queue.back();
+    if (chunk.direction == direction && chunk.monotonicUs == 0 && chunk.data.size() == size
+        && chunk.time == time)
+        chunk.monotonicUs = monotonicUs;
 }
 bool EchoTextEdit::reportDetails() const
 {

@@ -66,6 +66,24 @@ public:
     void setDisplayLabel(bool on);
     bool displayDate() const;
     void setDisplayDate(bool on);
+    bool displayMicroseconds() const;
+    void setDisplayMicroseconds(bool on);
+    bool displayDelta() const;
+    void setDisplayDelta(bool on);
+    // A paused view queues what comes (the oldest left out past the backlog
+    // bound, as under overload) and draws it on resume.
+    bool isPaused() const;
+    void setPaused(bool on);
+    // Gives the chunk just echoed with this time and size its steady stamp
+    // in µs; the channel reports the stamp right after the chunk.
+    // The find bar's highlights, shown beside the pick's.
+    // Line `index` of the whole log (0 the oldest), in or out of the document.
+    const QString &logLineText(int index) const;
+    // Brings log line `index` into the document (paging older lines in) and
+    // returns a cursor over `length` characters from `offset` in it.
+    QTextCursor revealLogRange(int index, int offset, int length);
+    void setFindSelections(const QList<QTextEdit::ExtraSelection> &selections);
+    void stampLatest(int direction, const QDateTime &time, int size, qint64 monotonicUs);
     bool reportDetails() const;
     void setReportDetails(bool on);
     bool dataInNewLine() const;
@@ -132,12 +150,15 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    void keepPickInItsLine();
+    void showSelections();
     void enqueue(const QDateTime &time, const QByteArray &data, int direction);
     void dropOldest(std::size_t keepChunks, qint64 keepBytes);
     // Draws queued chunks as one edit block, for at most budgetMs (no limit
     // when negative).
     void drawBatch(qint64 budgetMs);
-    void renderChunk(QTextCursor &cursor, const QDateTime &time, const QByteArray &data, int direction);
+    void renderChunk(QTextCursor &cursor, const QDateTime &time, const QByteArray &data, int direction,
+                     qint64 monotonicUs);
     void renderDropNotice(QTextCursor &cursor);
     // Cuts the log and the document to their bounds, which are narrower
     // while the view follows the end; a cut of the document stops after a

@@ -45,6 +45,7 @@ public:
         QDateTime time;
         QByteArray data;
         int direction;
+        qint64 monotonicUs = 0; // the channel's steady stamp, 0 when unknown
     };
 
     // One line of the log as kept beside the document: its text, how much
@@ -80,6 +81,14 @@ public:
     bool echoTx = true;
     bool displayLabel = true;
     bool displayDate = false;
+    bool displayMicroseconds = false;
+    bool displayDelta = false;
+    bool paused = false;
+    // Stamps of the last chunk drawn, for the delta; 0 when unknown.
+    qint64 previousChunkUs = 0;
+    qint64 previousWallUs = 0;
+    // Wall-clock µs minus the steady clock, fixed at start.
+    qint64 wallOffsetUs = 0;
     bool reportDetails = false;
     bool dataInNewLine = false;
     QTextCharFormat labelFormat;
@@ -103,6 +112,8 @@ public:
 
     // The last tail handed on, so hovering over it does not repeat it.
     int pickedBlock = -1;
+    bool pickShown = false;
+    QList<QTextEdit::ExtraSelection> findSelections;
     int pickedPosition = -1;
 
     // Batching and overload accounting.
