@@ -566,6 +566,23 @@ private slots:
         QCOMPARE(window()->editor()->toPlainText(), QStringLiteral("aa 1 01 02"));
         QCOMPARE(window()->editor()->dataText(), QStringLiteral("0x[aa 01 01 02]"));
         trigger(QStringLiteral("Calculator"), QStringLiteral("Big Endian"));
+
+        // A number too large for the size is refused by name, not cut.
+        input->clear();
+        QTest::keyClicks(input, QStringLiteral("99999999999"));
+        QCOMPARE(size->text(), QStringLiteral("WORD"));
+        QTest::mouseClick(size, Qt::LeftButton);
+        QVERIFY(out->text().isEmpty());
+        QCOMPARE(window()->statusBar()->currentMessage(),
+                 QStringLiteral("99999999999 does not fit in a DWORD"));
+        QTest::mouseClick(size, Qt::LeftButton);
+        QCOMPARE(out->text(), QStringLiteral("FF E7 76 48 17 00 00 00"));
+        QVERIFY(!numberFits(QStringLiteral("256"), 1));
+        QVERIFY(numberFits(QStringLiteral("255"), 1));
+        QVERIFY(numberFits(QStringLiteral("-128"), 1));
+        QVERIFY(!numberFits(QStringLiteral("-129"), 1));
+        QVERIFY(numberFits(QStringLiteral("65535"), 2));
+        QVERIFY(!numberFits(QStringLiteral("4294967296"), 4));
         trigger(QStringLiteral("Standard"), QStringLiteral("Show/Hide Calc Tools"));
     }
 

@@ -421,6 +421,12 @@ void TransmitWindow::refreshHexOut()
     const QString input = m_decimalInput->text().trimmed();
     if (input.isEmpty())
         return;
+    // A number cut to the size would be a different number: say so instead.
+    if (!numberFits(input, m_numberSize)) {
+        m_hexOut->clear();
+        statusBar()->showMessage(tr("%1 does not fit in a %2").arg(input, sizeName(m_numberSize)));
+        return;
+    }
     m_hexOut->setText(numberToHex(input, m_numberSize, m_calcEndian != 0));
 }
 
