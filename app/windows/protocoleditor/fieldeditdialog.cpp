@@ -56,7 +56,8 @@ FieldEditDialog::FieldEditDialog(const Context *context, QWidget *parent)
     layout->addLayout(form);
     layout->addLayout(buttons);
 
-    connect(m_generatorBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &FieldEditDialog::validate);
+    connect(m_generatorBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &FieldEditDialog::validate);
     connect(m_paramEdit, &QLineEdit::textChanged, this, &FieldEditDialog::validate);
     connect(m_okButton, &QPushButton::clicked, this, &FieldEditDialog::acceptValue);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -109,7 +110,8 @@ bool FieldEditDialog::paramsSuit(ValueGeneratorType generator, const QString &pa
 void FieldEditDialog::validate()
 {
     const QVariant data = m_generatorBox->currentData();
-    m_okButton->setEnabled(data.isValid() && paramsSuit(ValueGeneratorType(data.toInt()), m_paramEdit->text()));
+    m_okButton->setEnabled(data.isValid()
+                           && paramsSuit(ValueGeneratorType(data.toInt()), m_paramEdit->text()));
 }
 
 void FieldEditDialog::acceptValue()
