@@ -404,6 +404,32 @@ private slots:
         QCOMPARE(dialog.findChild<QPushButton *>(QStringLiteral("btnOk"))->isEnabled(), accepted);
     }
 
+    // Each generator shows the form of its parameter text, and the example
+    // given is one the dialog accepts.
+    void valueDialogHints()
+    {
+        FieldEditDialog dialog(Application::instance()->context());
+        dialog.setValue(10, Fixed, QStringLiteral("0"));
+        auto *generators = dialog.findChild<QComboBox *>(QStringLiteral("cbxGenerator"));
+        auto *hint = dialog.findChild<QLabel *>(QStringLiteral("lblParamHint"));
+        auto *params = dialog.findChild<QLineEdit *>(QStringLiteral("txtParam"));
+        QVERIFY(hint);
+        QCOMPARE(generators->count(), 9);
+        QSet<QString> hints;
+        for (int i = 0; i < generators->count(); ++i) {
+            generators->setCurrentIndex(i);
+            const QString text = hint->text();
+            const int example = text.lastIndexOf(QStringLiteral("e.g. "));
+            QVERIFY2(example > 0, qPrintable(text));
+            params->setText(text.mid(example + 5));
+            QVERIFY2(dialog.findChild<QPushButton *>(QStringLiteral("btnOk"))->isEnabled(), qPrintable(text));
+            hints.insert(text);
+        }
+        QCOMPARE(hints.size(), 9);
+        generators->setCurrentIndex(generators->findText(QStringLiteral("Sequence")));
+        QCOMPARE(hint->text(), QStringLiteral("start, step[, end], e.g. 0, 1, 10"));
+    }
+
     void sendOneFramePerClick()
     {
         MessageBoxCatcher boxes;
