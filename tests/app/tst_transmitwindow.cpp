@@ -307,6 +307,8 @@ private slots:
     void lineEndingAndPacing()
     {
         openChannel();
+        trigger(QStringLiteral("Standard"), QStringLiteral("Show/Hide Pacing and File Tools"));
+        QVERIFY(bar(QStringLiteral("Text Pacing"))->isVisibleTo(window()));
         auto *ending = child<QComboBox>("LineEnding");
         auto *charDelay = child<QSpinBox>("CharDelay");
         QVERIFY(ending && charDelay && child<QSpinBox>("LineDelay"));
@@ -336,6 +338,7 @@ private slots:
         QCOMPARE(kept["CharDelay"].as<int>(), 40);
         charDelay->setValue(0);
         ending->setCurrentIndex(0);
+        trigger(QStringLiteral("Standard"), QStringLiteral("Show/Hide Pacing and File Tools"));
     }
 
     // A file goes out whole in chunks with its progress; Cancel and a channel
@@ -353,6 +356,8 @@ private slots:
         file.close();
 
         openChannel();
+        trigger(QStringLiteral("Standard"), QStringLiteral("Show/Hide Pacing and File Tools"));
+        QVERIFY(bar(QStringLiteral("Send File"))->isVisibleTo(window()));
         auto *progress = child<QProgressBar>("FileProgress");
         auto *cancel = child<QToolButton>("CancelFileSend");
         child<QSpinBox>("ChunkSize")->setValue(8192);
@@ -382,6 +387,7 @@ private slots:
         QVERIFY(!window()->statusBar()->currentMessage().isEmpty());
         QVERIFY(window()->statusBar()->currentMessage() != QStringLiteral("File sent"));
         child<QSpinBox>("ChunkDelay")->setValue(0);
+        trigger(QStringLiteral("Standard"), QStringLiteral("Show/Hide Pacing and File Tools"));
     }
 
     void setTransmitTextModes()

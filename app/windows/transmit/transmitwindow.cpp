@@ -97,10 +97,15 @@ TransmitWindow::TransmitWindow(const Services &services, QWidget *parent)
     createChecksumBar();
     addToolBarBreak();
     createPacingBar();
+    addToolBarBreak();
     createFileBar();
     m_calcBar->hide();
     m_crcBar->hide();
     restorePacing();
+    // Pacing in force shows itself: a hidden line ending would surprise.
+    const bool paced = lineEnding() != 0 || m_charDelay->value() > 0 || m_lineDelay->value() > 0;
+    m_pacingBar->setVisible(paced);
+    m_fileBar->setVisible(paced);
     statusBar()->setObjectName(QStringLiteral("TransmitStatusBar"));
     statusBar()->setSizeGripEnabled(false);
 
@@ -144,6 +149,13 @@ void TransmitWindow::createStandardBar()
     QAction *crc
         = m_standardBar->addAction(resourceIcon(":/Resources/dialogue/sum.png"), tr("Show/Hide CRC Tools"));
     connect(crc, &QAction::triggered, this, [this] { m_crcBar->setVisible(!m_crcBar->isVisible()); });
+    QAction *pacing = m_standardBar->addAction(resourceIcon(":/Resources/dialogue/pacing.png"),
+                                               tr("Show/Hide Pacing and File Tools"));
+    connect(pacing, &QAction::triggered, this, [this] {
+        const bool show = !m_pacingBar->isVisible();
+        m_pacingBar->setVisible(show);
+        m_fileBar->setVisible(show);
+    });
     m_standardBar->addSeparator();
     QAction *add
         = m_standardBar->addAction(resourceIcon(":/Resources/dialogue/add.png"), tr("Add To Instruct Set"));
@@ -301,7 +313,7 @@ void TransmitWindow::createFileBar()
     addToolBar(Qt::TopToolBarArea, m_fileBar);
 
     QToolButton *sendFileButton
-        = m_fileBar->addToolButton(tr("Send File"), resourceIcon(":/Resources/toolbar/send.png"));
+        = m_fileBar->addToolButton(tr("Send File"), resourceIcon(":/Resources/dialogue/send-file.png"));
     sendFileButton->setObjectName(QStringLiteral("SendFileButton"));
     sendFileButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
     sendFileButton->setToolTip(tr("Send File"));
