@@ -288,7 +288,7 @@ private slots:
         openChannel();
         typeText(QStringLiteral("1 2 3 GG zz 0x41"));
         QCOMPARE(window()->editor()->invalidHexCharacters(), QStringLiteral("Gzx"));
-        QCOMPARE(window()->editor()->extraSelections().size(), 5);
+        QCOMPARE(window()->editor()->extraSelections().size(), 3);
         QTest::mouseClick(button(QStringLiteral("Send")), Qt::LeftButton);
         QVERIFY(readMaster(m_pty->master(), 1, 200).isEmpty());
         QCOMPARE(window()->statusBar()->currentMessage(), QStringLiteral("Not sent: not hex digits: Gzx"));

@@ -77,14 +77,19 @@ void TransmitTextEdit::markInvalidHex()
         format.setUnderlineColor(Qt::red);
         format.setForeground(Qt::red);
         const QVector<int> positions = invalidHexPositions(toPlainText());
-        // A huge paste marks its first thousand faults; the send names them all.
-        for (int i = 0; i < positions.size() && i < 1000; ++i) {
+        // Neighbouring faults are one mark: adjacent marks would not all be
+        // drawn. A huge paste marks its first thousand runs; the send names them all.
+        for (int i = 0; i < positions.size() && marks.size() < 1000;) {
+            int end = i + 1;
+            while (end < positions.size() && positions.at(end) == positions.at(end - 1) + 1)
+                ++end;
             QTextEdit::ExtraSelection mark;
             mark.cursor = QTextCursor(document());
             mark.cursor.setPosition(positions.at(i));
-            mark.cursor.setPosition(positions.at(i) + 1, QTextCursor::KeepAnchor);
+            mark.cursor.setPosition(positions.at(end - 1) + 1, QTextCursor::KeepAnchor);
             mark.format = format;
             marks.append(mark);
+            i = end;
         }
     }
     setExtraSelections(marks);

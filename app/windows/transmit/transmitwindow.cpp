@@ -556,7 +556,12 @@ void TransmitWindow::sendTransmitText()
 
     sender->selectAll();
     if (!periodic) {
-        sender->sendNext();
+        // A frame without bytes went nowhere: that is a failed build too.
+        if (!sender->sendNext()) {
+            m_editor->document()->setModified(true);
+            noticeBuildFailed();
+            return;
+        }
     } else if (!m_periodSend->start(this, tr(kDescription), sender, m_interval->value())) {
         // The next Send builds again and records the text when it goes out.
         m_editor->document()->setModified(true);
