@@ -164,3 +164,19 @@ QString numberToHex(const QString &input, int size, bool littleEndian)
     // The host is little endian: the copied bytes already come least significant first.
     return hexPairs(bytes, littleEndian);
 }
+
+bool numberFits(const QString &input, int size)
+{
+    const QString text = input.trimmed();
+    if (text.contains(QLatin1Char('.')) || size >= 8)
+        return true;
+    const int bits = 8 * std::clamp(size, 1, 8);
+    bool ok = false;
+    const quint64 value = text.toULongLong(&ok);
+    if (ok)
+        return value <= (quint64(1) << bits) - 1;
+    const qint64 negative = text.toLongLong(&ok);
+    if (!ok)
+        return true;
+    return negative >= -(qint64(1) << (bits - 1));
+}

@@ -59,3 +59,8 @@ DORVANE_APP_EXPORT QString checksumText(std::uint32_t value, int widthBits, bool
 // as a float (size 4) or a double (size 8). "Nan" when the text is not a
 // number. littleEndian false reverses the bytes.
 DORVANE_APP_EXPORT QString numberToHex(const QString &text, int size, bool littleEndian);
+
+// Whether an integer text fits size bytes, unsigned or, when negative, as a
+// two's complement number; texts with a point and non-numbers count as fitting
+// (numberToHex says "Nan" for those).
+DORVANE_APP_EXPORT bool numberFits(const QString &text, int size);

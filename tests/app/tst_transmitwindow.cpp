@@ -8,6 +8,7 @@
 #include "model/transmittext.h"
 #include "services/channeltracker.h"
 #include "services/streamsender.h"
+#include "shell/applicationoptions.h"
 #include "shell/mainwindow.h"
 #include "windows/history/historywindow.h"
 #include "windows/instructs/instructitemeditor.h"
@@ -21,13 +22,16 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
@@ -268,13 +272,124 @@ private slots:
         QVERIFY(readMaster(m_pty->master(), 1, 200).isEmpty());
 
         MessageBoxCatcher boxes;
-        typeText(QStringLiteral("zz // no digits"));
+        typeText(QStringLiteral("// no digits"));
         QTest::mouseClick(button(QStringLiteral("Send")), Qt::LeftButton);
         QVERIFY(boxes.waitForBox());
         QCOMPARE(boxes.texts().value(0),
                  QStringLiteral("A problem occurred during build. Check data validity."));
         QVERIFY(readMaster(m_pty->master(), 1, 200).isEmpty());
         QVERIFY(window()->editor()->document()->isModified());
+    }
+
+    // Characters that are not hex digits are marked and stop the send with
+    // a status message; valid digits still pair up.
+    void hexInputRefusesNonHexDigits()
+    {
+        openChannel();
+        typeText(QStringLiteral("1 2 3 GG zz 0x41"));
+        QCOMPARE(window()->editor()->invalidHexCharacters(), QStringLiteral("Gzx"));
+        QCOMPARE(window()->editor()->extraSelections().size(), 3);
+        QTest::mouseClick(button(QStringLiteral("Send")), Qt::LeftButton);
+        QVERIFY(readMaster(m_pty->master(), 1, 200).isEmpty());
+        QCOMPARE(window()->statusBar()->currentMessage(), QStringLiteral("Not sent: not hex digits: Gzx"));
+
+        typeText(QStringLiteral("1 2 abc // GG is a comment"));
+        QVERIFY(window()->editor()->extraSelections().isEmpty());
+        QTest::mouseClick(button(QStringLiteral("Send")), Qt::LeftButton);
+        QCOMPARE(readMaster(m_pty->master(), 4), QByteArray("\x01\x02\xab\x0c", 4));
+        // Text mode has no digits to check.
+        window()->setTransmitText(QStringLiteral("GG"), PlainTextMode);
+        QVERIFY(window()->editor()->extraSelections().isEmpty());
+    }
+
+    // Text mode: the chosen line ending follows each send, the delays pace
+    // the bytes on the channel's worker, and the choices are kept.
+    void lineEndingAndPacing()
+    {
+        openChannel();
+        trigger(QStringLiteral("Standard"), QStringLiteral("Show/Hide Pacing and File Tools"));
+        QVERIFY(bar(QStringLiteral("Text Pacing"))->isVisibleTo(window()));
+        auto *ending = child<QComboBox>("LineEnding");
+        auto *charDelay = child<QSpinBox>("CharDelay");
+        QVERIFY(ending && charDelay && child<QSpinBox>("LineDelay"));
+        window()->setTransmitText(QStringLiteral("-"), PlainTextMode);
+        typeText(QStringLiteral("AT"));
+        const QByteArray endings[] = {"AT", "AT\r", "AT\n", "AT\r\n"};
+        for (int i : {3, 1, 2, 0}) {
+            ending->setCurrentIndex(i);
+            QTest::mouseClick(button(QStringLiteral("Send")), Qt::LeftButton);
+            QCOMPARE(readMaster(m_pty->master(), endings[i].size()), endings[i]);
+            QVERIFY(readMaster(m_pty->master(), 1, 100).isEmpty());
+        }
+
+        ending->setCurrentIndex(3);
+        charDelay->setValue(100);
+        typeText(QStringLiteral("ABCD"));
+        QElapsedTimer clock;
+        clock.start();
+        QTest::mouseClick(button(QStringLiteral("Send")), Qt::LeftButton);
+        // The click came back while most bytes were still waiting their turn.
+        QVERIFY(clock.elapsed() < 500);
+        QByteArray arrived = readMaster(m_pty->master(), 6, 0, false);
+        arrived += readMaster(m_pty->master(), 6 - arrived.size());
+        QCOMPARE(arrived, QByteArray("ABCD\r\n"));
+        QVERIFY(clock.elapsed() >= 5 * 100);
+
+        const YAML::Node kept = dvApp->options()->section("Transmit");
+        QCOMPARE(kept["LineEnding"].as<int>(), 3);
+        QCOMPARE(kept["CharDelay"].as<int>(), 100);
+        charDelay->setValue(0);
+        ending->setCurrentIndex(0);
+        trigger(QStringLiteral("Standard"), QStringLiteral("Show/Hide Pacing and File Tools"));
+    }
+
+    // A file goes out whole in chunks with its progress; Cancel and a channel
+    // that ends stop it with a message.
+    void sendFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("blob.bin"));
+        QByteArray content;
+        for (int i = 0; i < 200000; ++i)
+            content += char(i * 7 + i / 256);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(content), qint64(content.size()));
+        file.close();
+
+        openChannel();
+        trigger(QStringLiteral("Standard"), QStringLiteral("Show/Hide Pacing and File Tools"));
+        QVERIFY(bar(QStringLiteral("Send File"))->isVisibleTo(window()));
+        auto *progress = child<QProgressBar>("FileProgress");
+        auto *cancel = child<QToolButton>("CancelFileSend");
+        child<QSpinBox>("ChunkSize")->setValue(8192);
+        child<QSpinBox>("ChunkDelay")->setValue(0);
+        window()->sendFile(path);
+        QVERIFY(cancel->isEnabled());
+        QCOMPARE(readMaster(m_pty->master(), content.size(), 10000), content);
+        QTRY_COMPARE(window()->statusBar()->currentMessage(), QStringLiteral("File sent"));
+        QCOMPARE(progress->value(), progress->maximum());
+        QVERIFY(!cancel->isEnabled());
+
+        // Slow chunks: cancelled by the button.
+        child<QSpinBox>("ChunkSize")->setValue(1000);
+        child<QSpinBox>("ChunkDelay")->setValue(50);
+        window()->sendFile(path);
+        QVERIFY(!readMaster(m_pty->master(), 1000).isEmpty());
+        QTest::mouseClick(cancel, Qt::LeftButton);
+        QTRY_COMPARE(window()->statusBar()->currentMessage(), QStringLiteral("The send was cancelled"));
+        QVERIFY(!cancel->isEnabled());
+        readMaster(m_pty->master(), content.size(), 300);
+
+        // The channel ends in the middle.
+        window()->sendFile(path);
+        QVERIFY(!readMaster(m_pty->master(), 1000).isEmpty());
+        dvApp->channelProxy()->close();
+        QTRY_VERIFY(!cancel->isEnabled());
+        QCOMPARE(window()->statusBar()->currentMessage(),
+                 QStringLiteral("The channel closed before the send was complete"));
+        child<QSpinBox>("ChunkDelay")->setValue(0);
+        trigger(QStringLiteral("Standard"), QStringLiteral("Show/Hide Pacing and File Tools"));
     }
 
     void setTransmitTextModes()
@@ -459,6 +574,23 @@ private slots:
         QCOMPARE(window()->editor()->toPlainText(), QStringLiteral("aa 1 01 02"));
         QCOMPARE(window()->editor()->dataText(), QStringLiteral("0x[aa 01 01 02]"));
         trigger(QStringLiteral("Calculator"), QStringLiteral("Big Endian"));
+
+        // A number too large for the size is refused by name, not cut.
+        input->clear();
+        QTest::keyClicks(input, QStringLiteral("99999999999"));
+        QCOMPARE(size->text(), QStringLiteral("WORD"));
+        QTest::mouseClick(size, Qt::LeftButton);
+        QVERIFY(out->text().isEmpty());
+        QCOMPARE(window()->statusBar()->currentMessage(),
+                 QStringLiteral("99999999999 does not fit in a DWORD"));
+        QTest::mouseClick(size, Qt::LeftButton);
+        QCOMPARE(out->text(), QStringLiteral("FF E7 76 48 17 00 00 00"));
+        QVERIFY(!numberFits(QStringLiteral("256"), 1));
+        QVERIFY(numberFits(QStringLiteral("255"), 1));
+        QVERIFY(numberFits(QStringLiteral("-128"), 1));
+        QVERIFY(!numberFits(QStringLiteral("-129"), 1));
+        QVERIFY(numberFits(QStringLiteral("65535"), 2));
+        QVERIFY(!numberFits(QStringLiteral("4294967296"), 4));
         trigger(QStringLiteral("Standard"), QStringLiteral("Show/Hide Calc Tools"));
     }
 

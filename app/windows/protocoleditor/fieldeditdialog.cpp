@@ -10,6 +10,31 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+QString FieldEditDialog::paramsHint(ValueGeneratorType generator)
+{
+    switch (generator) {
+    case Fixed:
+        return tr("value, e.g. 0x7F");
+    case Random:
+        return tr("low, high, e.g. 0, 100");
+    case Sequence:
+        return tr("start, step[, end], e.g. 0, 1, 10");
+    case Scatter:
+        return tr("value, value, ... or \"text\", e.g. 1, 5, 9");
+    case Array:
+        return tr("value, value, ..., \"text\" or 0x[hex bytes], e.g. 0x[01 02 03]");
+    case Block:
+        return tr("count[, fill], e.g. 4, 0xFF");
+    case DateTime:
+        return tr("\"format\" of yyyy MM dd hh mm ss zzz, e.g. \"yyyy-MM-dd hh:mm:ss\"");
+    case Sin:
+        return tr("period (ms), low, high, coefficient, e.g. 1000, 0, 100, 1");
+    case Step:
+        return tr("period (ms), first, second, coefficient, e.g. 1000, 0, 1, 1");
+    }
+    return QString();
+}
+
 FieldEditDialog::FieldEditDialog(const Context *context, QWidget *parent)
     : QDialog(parent)
 {
@@ -41,6 +66,11 @@ FieldEditDialog::FieldEditDialog(const Context *context, QWidget *parent)
     form->addRow(label(tr("Data Type"), "lblDataType", m_typeBox), m_typeBox);
     form->addRow(label(tr("Generator"), "lblGenerator", m_generatorBox), m_generatorBox);
     form->addRow(label(tr("Params"), "lblFunction", m_paramEdit), m_paramEdit);
+    m_hintLabel = new QLabel(this);
+    m_hintLabel->setObjectName(QStringLiteral("lblParamHint"));
+    m_hintLabel->setWordWrap(true);
+    m_hintLabel->setEnabled(false);
+    form->addRow(QString(), m_hintLabel);
 
     m_okButton = new QPushButton(tr("OK"), this);
     m_okButton->setObjectName(QStringLiteral("btnOk"));
@@ -56,7 +86,8 @@ FieldEditDialog::FieldEditDialog(const Context *context, QWidget *parent)
     layout->addLayout(form);
     layout->addLayout(buttons);
 
-    connect(m_generatorBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &FieldEditDialog::validate);
+    connect(m_generatorBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &FieldEditDialog::validate);
     connect(m_paramEdit, &QLineEdit::textChanged, this, &FieldEditDialog::validate);
     connect(m_okButton, &QPushButton::clicked, this, &FieldEditDialog::acceptValue);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -109,7 +140,11 @@ bool FieldEditDialog::paramsSuit(ValueGeneratorType generator, const QString &pa
 void FieldEditDialog::validate()
 {
     const QVariant data = m_generatorBox->currentData();
-    m_okButton->setEnabled(data.isValid() && paramsSuit(ValueGeneratorType(data.toInt()), m_paramEdit->text()));
+    const QString hint = data.isValid() ? paramsHint(ValueGeneratorType(data.toInt())) : QString();
+    m_hintLabel->setText(hint);
+    m_paramEdit->setPlaceholderText(hint);
+    m_okButton->setEnabled(data.isValid()
+                           && paramsSuit(ValueGeneratorType(data.toInt()), m_paramEdit->text()));
 }
 
 void FieldEditDialog::acceptValue()

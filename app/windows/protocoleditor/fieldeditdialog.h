@@ -7,6 +7,7 @@
 
 class Context;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -29,6 +30,8 @@ public:
     // Whether the parameter text parses and holds the numbers and strings
     // the generator needs.
     static bool paramsSuit(ValueGeneratorType generator, const QString &params);
+    // The expected form of a generator's parameter text, with an example.
+    static QString paramsHint(ValueGeneratorType generator);
 
 private:
     void validate();
@@ -38,6 +41,7 @@ private:
     QComboBox *m_generatorBox;
     QLineEdit *m_paramEdit;
     QPushButton *m_okButton;
+    QLabel *m_hintLabel = nullptr;
     ValueGeneratorType m_generator = Fixed;
     QString m_params;
 };

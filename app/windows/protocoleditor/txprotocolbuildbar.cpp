@@ -83,7 +83,13 @@ bool TxProtocolBuildBar::send(const TxProtocol *protocol, int column, bool colum
 
     if (!periodic) {
         sender->selectAll();
-        sender->sendNext();
+        // A frame without bytes is a failed build too: nothing went out.
+        if (!sender->sendNext()) {
+            sender->clear();
+            m_builtColumn = -1;
+            noticeBuildFailed();
+            return false;
+        }
     } else if (m_periodSend->runs()) {
         noticePeriodSendBusy();
     } else {
@@ -97,7 +103,8 @@ bool TxProtocolBuildBar::send(const TxProtocol *protocol, int column, bool colum
 void TxProtocolBuildBar::resetGenerators()
 {
     m_sender.resetGenerators();
-    noticeGeneratorReset();
+    // Resetting cannot fail: a note in the status line, no dialog to close.
+    emit statusMessage(tr("Generator reset done!"));
 }
 
 void TxProtocolBuildBar::onPeriodSendStateChanged(QObject *sender, bool running)

@@ -43,6 +43,8 @@ public:
 
 signals:
     void sendClicked();
+    // A passing note for the editor's status line, such as a reset.
+    void statusMessage(const QString &text);
 
 private:
     void resetGenerators();

@@ -120,6 +120,14 @@ void TxProtocolEditor::createToolBars(const Services &services)
     m_buildBar->setMovable(false);
     addToolBar(Qt::TopToolBarArea, m_buildBar);
     connect(m_buildBar, &TxProtocolBuildBar::sendClicked, this, &TxProtocolEditor::send);
+    connect(m_buildBar, &TxProtocolBuildBar::statusMessage, this, [this](const QString &text) {
+        m_messageLabel->setText(text);
+        // A note, not a state: it goes after a while unless another took its place.
+        QTimer::singleShot(5000, m_messageLabel, [label = m_messageLabel, text] {
+            if (label->text() == text)
+                label->clear();
+        });
+    });
 }
 
 void TxProtocolEditor::createInfoBar()
@@ -135,6 +143,9 @@ void TxProtocolEditor::createInfoBar()
     m_fieldCountLabel->setObjectName(QStringLiteral("FieldCountLabel"));
     m_sizeLabel = m_infoBar->addPairLabel(tr("Bytes:"), QStringLiteral("0"), 4);
     m_sizeLabel->setObjectName(QStringLiteral("ProtocolSizeLabel"));
+    m_infoBar->addSeparator();
+    m_messageLabel = m_infoBar->addLabel(QString(), 4);
+    m_messageLabel->setObjectName(QStringLiteral("ProtocolEditorMessage"));
     m_infoBar->hide();
 }
 

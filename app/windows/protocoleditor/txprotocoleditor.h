@@ -148,6 +148,7 @@ private:
     QLabel *m_documentLabel = nullptr;
     QLabel *m_fieldCountLabel = nullptr;
     QLabel *m_sizeLabel = nullptr;
+    QLabel *m_messageLabel = nullptr;
 
     EditorHeaderView *m_header = nullptr;
     ScrollWorkspace *m_workspace = nullptr;

@@ -15,7 +15,8 @@ TxValueColumn::TxValueColumn(bool deletable, QWidget *headerParent, QObject *par
     , m_deletable(deletable)
 {
     m_header->setObjectName(QStringLiteral("valueEditorHeader"));
-    m_headerButton = Wdx::createPushButton(tr("Active"), QStringLiteral("valueHeaderButton"), true, false, m_header);
+    m_headerButton
+        = Wdx::createPushButton(tr("Active"), QStringLiteral("valueHeaderButton"), true, false, m_header);
     m_headerButton->setMinimumWidth(32);
     m_headerButton->setToolTip(tr("Send this value set"));
     m_deleteButton = Wdx::createPushButton(QIcon(QStringLiteral(":/Resources/editor/delete.png")), m_header);

@@ -15,13 +15,16 @@ public:
 
     // 0 hex, 1 text.
     int inputMode() const { return m_inputMode; }
-    void setInputMode(int mode) { m_inputMode = mode; }
+    void setInputMode(int mode);
 
     // The trimmed text as the parameter text of an Array value; empty stays empty.
     QString dataText() const;
     // The hex bytes a checksum covers: the selection, or everything before
     // the cursor, as normalised hex pairs. Empty in text mode.
     QString checksumInput() const;
+    // Hex mode: the characters that are neither hex digits nor spaces, outside
+    // "//" comments, each once in the order typed. Empty in text mode.
+    QString invalidHexCharacters() const;
 
 signals:
     void sendRequested();
@@ -32,5 +35,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // Hex mode underlines in red what is not a hex digit.
+    void markInvalidHex();
+
     int m_inputMode = 0;
 };

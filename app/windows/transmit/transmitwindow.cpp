@@ -16,9 +16,13 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDoubleValidator>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QToolButton>
 
 namespace {
@@ -51,6 +55,20 @@ void showEndian(QAction *action, int endian)
                                         : ":/Resources/toolbar/endian-big.png"));
 }
 
+const char *const kPacingSection = "Transmit";
+
+const char *const kLineEndings[] = {"", "\r", "\n", "\r\n"};
+
+int readInt(const YAML::Node &node, const char *key, int fallback, int min, int max)
+{
+    try {
+        if (node && node.IsMap() && node[key])
+            return qBound(min, node[key].as<int>(), max);
+    } catch (const YAML::Exception &) {
+    }
+    return fallback;
+}
+
 } // namespace
 
 TransmitWindow::TransmitWindow(const Services &services, QWidget *parent)
@@ -59,6 +77,7 @@ TransmitWindow::TransmitWindow(const Services &services, QWidget *parent)
     , m_periodSend(&services.periodSend)
     , m_channel(services.channel)
     , m_sender(services.transmitSender)
+    , m_options(services.options)
 {
     // One "char" field whose Array value takes the converted text before
     // every build.
@@ -76,8 +95,27 @@ TransmitWindow::TransmitWindow(const Services &services, QWidget *parent)
     createCalculatorBar();
     addToolBarBreak();
     createChecksumBar();
+    addToolBarBreak();
+    createPacingBar();
+    addToolBarBreak();
+    createFileBar();
     m_calcBar->hide();
     m_crcBar->hide();
+    restorePacing();
+    // Pacing in force shows itself: a hidden line ending would surprise.
+    const bool paced = lineEnding() != 0 || m_charDelay->value() > 0 || m_lineDelay->value() > 0;
+    m_pacingBar->setVisible(paced);
+    m_fileBar->setVisible(paced);
+    statusBar()->setObjectName(QStringLiteral("TransmitStatusBar"));
+    statusBar()->setSizeGripEnabled(false);
+
+    connect(&m_channel, &ChannelProxy::sendProgress, this, [this](quint64 id, qint64 sent, qint64 total) {
+        if (id != m_fileSendId || total <= 0)
+            return;
+        // Per mille keeps the bar's range in an int whatever the file's size.
+        m_fileProgress->setValue(int(sent * 1000 / total));
+    });
+    connect(&m_channel, &ChannelProxy::sendFinished, this, &TransmitWindow::showFileSendFinished);
 
     connect(m_periodSend, &PeriodSendController::stateChanged, this, &TransmitWindow::showPeriodSendState);
 }
@@ -111,6 +149,13 @@ void TransmitWindow::createStandardBar()
     QAction *crc
         = m_standardBar->addAction(resourceIcon(":/Resources/dialogue/sum.png"), tr("Show/Hide CRC Tools"));
     connect(crc, &QAction::triggered, this, [this] { m_crcBar->setVisible(!m_crcBar->isVisible()); });
+    QAction *pacing = m_standardBar->addAction(resourceIcon(":/Resources/dialogue/pacing.png"),
+                                               tr("Show/Hide Pacing and File Tools"));
+    connect(pacing, &QAction::triggered, this, [this] {
+        const bool show = !m_pacingBar->isVisible();
+        m_pacingBar->setVisible(show);
+        m_fileBar->setVisible(show);
+    });
     m_standardBar->addSeparator();
     QAction *add
         = m_standardBar->addAction(resourceIcon(":/Resources/dialogue/add.png"), tr("Add To Instruct Set"));
@@ -230,11 +275,170 @@ void TransmitWindow::createChecksumBar()
     connect(insert, &QAction::triggered, this, [this] { insertAtCursor(m_checksum->text()); });
 }
 
+void TransmitWindow::createPacingBar()
+{
+    m_pacingBar = new WdxToolBar(tr("Text Pacing"), this);
+    m_pacingBar->setObjectName(QStringLiteral("TransmitPacingBar"));
+    m_pacingBar->setMovable(false);
+    addToolBar(Qt::TopToolBarArea, m_pacingBar);
+
+    m_pacingBar->addLabel(tr("Line end"));
+    m_lineEnding = m_pacingBar->addComboBox();
+    m_lineEnding->setObjectName(QStringLiteral("LineEnding"));
+    m_lineEnding->addItems({tr("None"), QStringLiteral("CR"), QStringLiteral("LF"), QStringLiteral("CR LF")});
+    m_lineEnding->setToolTip(tr("Appended to each send in text mode"));
+    m_pacingBar->addLabel(tr("Char delay"));
+    m_charDelay = m_pacingBar->addSpinBox(0, 10000, 0, 64, true, QStringLiteral(" ms"));
+    m_charDelay->setObjectName(QStringLiteral("CharDelay"));
+    m_charDelay->setToolTip(tr("Pause after each character in text mode"));
+    m_pacingBar->addLabel(tr("Line delay"));
+    m_lineDelay = m_pacingBar->addSpinBox(0, 60000, 0, 64, true, QStringLiteral(" ms"));
+    m_lineDelay->setObjectName(QStringLiteral("LineDelay"));
+    m_lineDelay->setToolTip(tr("Pause after each line in text mode"));
+
+    // A new line ending is a new frame.
+    connect(m_lineEnding, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this] {
+        m_editor->document()->setModified(true);
+        storePacing();
+    });
+    connect(m_charDelay, QOverload<int>::of(&QSpinBox::valueChanged), this, &TransmitWindow::storePacing);
+    connect(m_lineDelay, QOverload<int>::of(&QSpinBox::valueChanged), this, &TransmitWindow::storePacing);
+}
+
+void TransmitWindow::createFileBar()
+{
+    m_fileBar = new WdxToolBar(tr("Send File"), this);
+    m_fileBar->setObjectName(QStringLiteral("TransmitFileBar"));
+    m_fileBar->setMovable(false);
+    addToolBar(Qt::TopToolBarArea, m_fileBar);
+
+    QToolButton *sendFileButton
+        = m_fileBar->addToolButton(tr("Send File"), resourceIcon(":/Resources/dialogue/send-file.png"));
+    sendFileButton->setObjectName(QStringLiteral("SendFileButton"));
+    sendFileButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    sendFileButton->setToolTip(tr("Send File"));
+    m_fileBar->addLabel(tr("Chunk"));
+    m_chunkSize = m_fileBar->addSpinBox(1, 1024 * 1024, 4096, 64, true, QStringLiteral(" B"));
+    m_chunkSize->setObjectName(QStringLiteral("ChunkSize"));
+    m_fileBar->addLabel(tr("Delay"));
+    m_chunkDelay = m_fileBar->addSpinBox(0, 60000, 0, 64, true, QStringLiteral(" ms"));
+    m_chunkDelay->setObjectName(QStringLiteral("ChunkDelay"));
+    m_fileProgress = new QProgressBar(m_fileBar);
+    m_fileProgress->setObjectName(QStringLiteral("FileProgress"));
+    m_fileProgress->setRange(0, 1000);
+    m_fileProgress->setValue(0);
+    m_fileProgress->setFixedWidth(90);
+    m_fileBar->addWidget(m_fileProgress);
+    m_cancelFile = m_fileBar->addToolButton(tr("Cancel"), resourceIcon(":/Resources/toolbar/stop.png"));
+    m_cancelFile->setObjectName(QStringLiteral("CancelFileSend"));
+    m_cancelFile->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_cancelFile->setToolTip(tr("Cancel"));
+    m_cancelFile->setEnabled(false);
+
+    connect(sendFileButton, &QToolButton::clicked, this, [this] {
+        const QString path = QFileDialog::getOpenFileName(this, tr("Send File"));
+        if (!path.isEmpty())
+            sendFile(path);
+    });
+    connect(m_cancelFile, &QToolButton::clicked, this, &TransmitWindow::cancelFileSend);
+    connect(m_chunkSize, QOverload<int>::of(&QSpinBox::valueChanged), this, &TransmitWindow::storePacing);
+    connect(m_chunkDelay, QOverload<int>::of(&QSpinBox::valueChanged), this, &TransmitWindow::storePacing);
+}
+
+void TransmitWindow::restorePacing()
+{
+    const YAML::Node node = m_options.section(kPacingSection);
+    const QSignalBlocker b1(m_lineEnding), b2(m_charDelay), b3(m_lineDelay), b4(m_chunkSize),
+        b5(m_chunkDelay);
+    m_lineEnding->setCurrentIndex(readInt(node, "LineEnding", 0, 0, 3));
+    m_charDelay->setValue(readInt(node, "CharDelay", 0, 0, 10000));
+    m_lineDelay->setValue(readInt(node, "LineDelay", 0, 0, 60000));
+    m_chunkSize->setValue(readInt(node, "FileChunkSize", 4096, 1, 1024 * 1024));
+    m_chunkDelay->setValue(readInt(node, "FileChunkDelay", 0, 0, 60000));
+}
+
+void TransmitWindow::storePacing()
+{
+    YAML::Node node = m_options.section(kPacingSection);
+    if (!node || !node.IsMap())
+        node = YAML::Node(YAML::NodeType::Map);
+    node["LineEnding"] = m_lineEnding->currentIndex();
+    node["CharDelay"] = m_charDelay->value();
+    node["LineDelay"] = m_lineDelay->value();
+    node["FileChunkSize"] = m_chunkSize->value();
+    node["FileChunkDelay"] = m_chunkDelay->value();
+    m_options.setSection(kPacingSection, node, false);
+}
+
+int TransmitWindow::lineEnding() const
+{
+    return m_lineEnding->currentIndex();
+}
+
+QByteArray TransmitWindow::plainTextBytes() const
+{
+    QByteArray bytes = m_editor->toPlainText().trimmed().toLocal8Bit();
+    if (!bytes.isEmpty())
+        bytes += kLineEndings[qBound(0, lineEnding(), 3)];
+    return bytes;
+}
+
+void TransmitWindow::sendFile(const QString &path)
+{
+    if (m_fileSendId) {
+        statusBar()->showMessage(tr("A file is being sent already"));
+        return;
+    }
+    const QFileInfo info(path);
+    if (!info.isFile() || !info.isReadable()) {
+        statusBar()->showMessage(tr("Unable to open file: %1").arg(path));
+        return;
+    }
+    if (!m_channel.isOpen()) {
+        statusBar()->showMessage(tr("There is no active channel, no protocol can be sent!"));
+        return;
+    }
+    m_fileSendId = m_channel.sendFile(path, m_chunkSize->value(), m_chunkDelay->value());
+    if (!m_fileSendId) {
+        statusBar()->showMessage(tr("There is no active channel, no protocol can be sent!"));
+        return;
+    }
+    m_fileProgress->setValue(0);
+    m_cancelFile->setEnabled(true);
+    statusBar()->showMessage(tr("Sending %1").arg(info.fileName()));
+}
+
+void TransmitWindow::cancelFileSend()
+{
+    if (m_fileSendId)
+        m_channel.cancelSend(m_fileSendId);
+}
+
+void TransmitWindow::showFileSendFinished(quint64 id, bool completed, const QString &message)
+{
+    if (id == 0 || id != m_fileSendId)
+        return;
+    m_fileSendId = 0;
+    m_cancelFile->setEnabled(false);
+    if (completed) {
+        m_fileProgress->setValue(m_fileProgress->maximum());
+        statusBar()->showMessage(tr("File sent"));
+    } else {
+        statusBar()->showMessage(message.isEmpty() ? tr("The file send stopped") : message);
+    }
+}
+
 void TransmitWindow::refreshHexOut()
 {
     const QString input = m_decimalInput->text().trimmed();
     if (input.isEmpty())
         return;
+    // A number cut to the size would be a different number: say so instead.
+    if (!numberFits(input, m_numberSize)) {
+        m_hexOut->clear();
+        statusBar()->showMessage(tr("%1 does not fit in a %2").arg(input, sizeName(m_numberSize)));
+        return;
+    }
     m_hexOut->setText(numberToHex(input, m_numberSize, m_calcEndian != 0));
 }
 
@@ -308,11 +512,37 @@ void TransmitWindow::sendTransmitText()
         return;
     }
 
+    const bool text = inputMode() == PlainTextMode;
+    if (!text) {
+        const QString wrong = m_editor->invalidHexCharacters();
+        if (!wrong.isEmpty()) {
+            statusBar()->showMessage(tr("Not sent: not hex digits: %1").arg(wrong));
+            return;
+        }
+    }
+    // Paced text goes out from the channel's worker, a character or a line
+    // at a time; the GUI never waits for it.
+    if (text && !periodic && (m_charDelay->value() > 0 || m_lineDelay->value() > 0)) {
+        const QByteArray bytes = plainTextBytes();
+        if (bytes.isEmpty())
+            return;
+        if (!m_channel.writePaced(bytes, m_charDelay->value(), m_lineDelay->value())) {
+            noticeNoChannel();
+            return;
+        }
+        if (m_editor->document()->isModified())
+            emit textSent(m_editor->toPlainText(), inputMode());
+        return;
+    }
+
     bool built = false;
     if (m_editor->document()->isModified()) {
-        const QString param = m_editor->dataText();
+        QString param = m_editor->dataText();
         if (param.isEmpty())
             return;
+        // A line ending makes the text's bytes an array of bytes.
+        if (text && lineEnding() != 0)
+            param = convertTransmitText(QString::fromLatin1(plainTextBytes().toHex(' ')), HexTextMode);
         m_transmitProtocol->GetField(0)->GetValueMetaInfo(0)->SetParamList(param.toLocal8Bit().toStdString());
         sender->clear();
         if (!sender->addStream(m_transmitProtocol.get(), 0)) {
@@ -326,7 +556,12 @@ void TransmitWindow::sendTransmitText()
 
     sender->selectAll();
     if (!periodic) {
-        sender->sendNext();
+        // A frame without bytes went nowhere: that is a failed build too.
+        if (!sender->sendNext()) {
+            m_editor->document()->setModified(true);
+            noticeBuildFailed();
+            return;
+        }
     } else if (!m_periodSend->start(this, tr(kDescription), sender, m_interval->value())) {
         // The next Send builds again and records the text when it goes out.
         m_editor->document()->setModified(true);

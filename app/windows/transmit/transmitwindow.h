@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class ApplicationOptions;
 struct Services;
 class StreamSender;
 class ChannelProxy;
@@ -13,6 +14,7 @@ class PeriodSendController;
 class QAction;
 class QComboBox;
 class QLineEdit;
+class QProgressBar;
 class QSpinBox;
 class QToolButton;
 class TransmitTextEdit;
@@ -52,6 +54,12 @@ public:
     // Computes the selected model's CRC over the editor's checksum input.
     void computeChecksum();
 
+    // Text mode: what follows each send (0 none, 1 CR, 2 LF, 3 CR LF).
+    int lineEnding() const;
+    // Sends a file's raw bytes in chunks; the progress bar and Cancel follow it.
+    void sendFile(const QString &path);
+    void cancelFileSend();
+
 signals:
     // A changed text went out (sent once, or its periodic sending started).
     void textSent(const QString &text, int textMode);
@@ -62,6 +70,13 @@ private:
     void createStandardBar();
     void createCalculatorBar();
     void createChecksumBar();
+    void createPacingBar();
+    void createFileBar();
+    void restorePacing();
+    void storePacing();
+    void showFileSendFinished(quint64 id, bool completed, const QString &message);
+    // The bytes a text-mode send writes: the text, then the line ending.
+    QByteArray plainTextBytes() const;
     void setInputMode(int mode);
     void showPeriodSendState(QObject *sender, bool isRun);
     void addToInstructSet();
@@ -90,6 +105,20 @@ private:
     QComboBox *m_crcModel = nullptr;
     QLineEdit *m_checksum = nullptr;
     QAction *m_crcEndianAction = nullptr;
+
+    WdxToolBar *m_pacingBar = nullptr;
+    QComboBox *m_lineEnding = nullptr;
+    QSpinBox *m_charDelay = nullptr;
+    QSpinBox *m_lineDelay = nullptr;
+
+    WdxToolBar *m_fileBar = nullptr;
+    QSpinBox *m_chunkSize = nullptr;
+    QSpinBox *m_chunkDelay = nullptr;
+    QProgressBar *m_fileProgress = nullptr;
+    QToolButton *m_cancelFile = nullptr;
+    quint64 m_fileSendId = 0;
+
+    ApplicationOptions &m_options;
 
     int m_calcEndian = 1;
     int m_crcEndian = 1;
