@@ -231,7 +231,10 @@ void MainWindow::openProtocolFile(const QString &path)
 
 void MainWindow::openProtocolSetFile(const QString &path)
 {
-    m_protocolSetWindow->open(path);
+    // A set refused as a whole (too large, not a set) says why; one whose
+    // entries were skipped has said so itself.
+    if (!m_protocolSetWindow->open(path) && !m_protocolSetWindow->openError().isEmpty())
+        warnOpenFailed(this, path, m_protocolSetWindow->openError());
     presentDock(m_protocolSetDock);
 }
 

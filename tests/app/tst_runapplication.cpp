@@ -13,6 +13,7 @@
 #include "shell/applicationoptions.h"
 #include "shell/mainwindow.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -47,6 +48,7 @@ namespace {
 bool g_driving = false;
 bool g_windowOk = false;
 QString g_settingsFile;
+QString g_version;
 
 // Holds the start-up where the main window is first shown, as a start-up
 // that never finishes would; tells the driver so on standard output.
@@ -65,10 +67,31 @@ protected:
     }
 };
 
+// Tells the driver on standard output when a start-up warning shows, and
+// leaves the ending to the signal the driver sends.
+void reportStartUpWarning()
+{
+    auto *poll = new QTimer(QCoreApplication::instance());
+    QObject::connect(poll, &QTimer::timeout, poll, [poll] {
+        if (!QApplication::activeModalWidget())
+            return;
+        poll->stop();
+        if (Application *app = Application::instance(); app && app->options())
+            g_settingsFile = app->options()->appSettingsFile;
+        std::printf("warning shown\n");
+        std::fflush(stdout);
+    });
+    poll->start(50);
+}
+
 void scheduleExit()
 {
     if (g_driving)
         return;
+    if (qEnvironmentVariableIsSet("DORVANE_TEST_WAIT_FOR_SIGNAL")) {
+        reportStartUpWarning();
+        return;
+    }
     if (qEnvironmentVariableIsSet("DORVANE_TEST_STALL_START"))
         QCoreApplication::instance()->installEventFilter(new StallAtShow);
     QTimer::singleShot(0, [] {
@@ -77,6 +100,7 @@ void scheduleExit()
                      && app->mainWindow()->size() == QSize(1200, 700);
         if (app && app->options())
             g_settingsFile = app->options()->appSettingsFile;
+        g_version = QCoreApplication::applicationVersion();
 #ifdef DORVANE_QUIT_BY_SIGNAL
         // A terminating signal must end the loop normally (exit code 0).
         ::kill(::getpid(), SIGTERM);
@@ -89,11 +113,22 @@ void scheduleExit()
 int runTheApplication(int argc, char **argv)
 {
     const int result = RunApplication(argc, argv);
-    if (result != kExpectedExit) {
+    const bool bySignal = qEnvironmentVariableIsSet("DORVANE_TEST_WAIT_FOR_SIGNAL");
+    if (bySignal && result != 0) {
+        std::fprintf(stderr, "FAIL: RunApplication returned %d after a signal\n", result);
+        return 1;
+    }
+    if (!bySignal && result != kExpectedExit) {
         std::fprintf(stderr, "FAIL: RunApplication returned %d, expected %d\n", result, kExpectedExit);
         return 1;
     }
-    if (!g_windowOk) {
+    // About and the libraries tell one version: the project's.
+    if (!bySignal && g_version != QLatin1String(DORVANE_PROJECT_VERSION)) {
+        std::fprintf(stderr, "FAIL: application version %s, project version %s\n", qPrintable(g_version),
+                     DORVANE_PROJECT_VERSION);
+        return 1;
+    }
+    if (!bySignal && !g_windowOk) {
         std::fprintf(stderr, "FAIL: the main window was not shown at 1200 x 700\n");
         return 1;
     }
@@ -143,6 +178,7 @@ private slots:
     void hostileSettingsFiles_data();
     void hostileSettingsFiles();
     void terminatingSignalEndsAStuckStartUp();
+    void terminatingSignalDuringAStartUpWarningSavesTheSettings();
     void readOnlyDataDirectoryCarriesTheSettingsOver();
 
 private:
@@ -325,6 +361,40 @@ void StartUpCases::terminatingSignalEndsAStuckStartUp()
     QCOMPARE(process.exitStatus(), QProcess::CrashExit);
     // Nothing was saved over the user's file on the way out.
     QCOMPARE(readAll(app.settingsFile), QByteArray(kValidSettings));
+}
+
+void StartUpCases::terminatingSignalDuringAStartUpWarningSavesTheSettings()
+{
+    App app;
+    QVERIFY(prepare(app));
+    QVERIFY(writeAll(app.settingsFile, "fileFormat: dorvane settings\nfileVersion: \"1.0\"\n"));
+    QProcess process;
+    QProcessEnvironment environment = environmentFor(app);
+    environment.insert(QStringLiteral("DORVANE_TEST_WAIT_FOR_SIGNAL"), QStringLiteral("1"));
+    process.setProcessEnvironment(environment);
+    // A document that is not there: the start-up warns about it.
+    process.start(app.dir + QStringLiteral("/tst_runapplication"), {app.dir + QStringLiteral("/gone.dvptc")});
+    QVERIFY(process.waitForStarted());
+    QElapsedTimer clock;
+    clock.start();
+    while (!process.readAllStandardOutput().contains("warning shown") && clock.elapsed() < 20000)
+        process.waitForReadyRead(100);
+    QVERIFY2(clock.elapsed() < 20000, "no start-up warning was shown");
+
+    for (int sig : {SIGTERM}) {
+        ::kill(pid_t(process.processId()), sig);
+        const bool ended = process.waitForFinished(10000);
+        if (!ended) {
+            process.kill();
+            process.waitForFinished();
+        }
+        QVERIFY2(ended, "SIGTERM did not end the start-up warning");
+        const QByteArray errors = process.readAllStandardError();
+        QVERIFY2(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0, errors.constData());
+        QVERIFY(errors.contains("gone.dvptc"));
+    }
+    const YAML::Node doc = YAML::LoadFile(app.settingsFile.toStdString());
+    QVERIFY2(doc["app"]["theme"].IsDefined(), "the settings were not saved on the way out");
 }
 
 void StartUpCases::readOnlyDataDirectoryCarriesTheSettingsOver()

@@ -50,6 +50,8 @@ public:
 
     TxProtocolSet *protocolSet() const { return m_set; }
     QString documentPath() const { return m_path; }
+    // Why the last open() refused the file as a whole; empty when it did not.
+    QString openError() const { return m_openError; }
     bool isModified() const { return m_modified; }
     QList<TxProtocolSetItemEditor *> rows() const { return m_rows; }
     EditorHeaderView *headerView() const { return m_header; }
@@ -128,6 +130,7 @@ private:
 
     TxProtocolSet *m_set = nullptr;
     QString m_path;
+    QString m_openError;
     bool m_modified = false;
     bool m_needsRebuild = true;
     bool m_needsSelect = false;
