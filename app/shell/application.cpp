@@ -10,6 +10,7 @@
 #include "shell/applicationoptions.h"
 #include "shell/mainwindow.h"
 #include "shell/notices.h"
+#include "shell/recovery.h"
 #include "shell/services.h"
 #include "shell/wiring.h"
 
@@ -116,7 +117,13 @@ Application::~Application()
 
 void Application::requestQuit()
 {
+    if (m_quitRequested)
+        return;
     m_quitRequested = true;
+    // Ended from outside, nobody is asked about unsaved changes: they are
+    // kept for the next start instead.
+    if (m_mainWindow && m_options)
+        Recovery::keepModifiedDocuments(*m_mainWindow, Recovery::folderFor(m_options->settingsDir));
     // A warning shown during start-up holds its own event loop: it is
     // closed so the start-up can wind down and shut-down save the options.
     for (QWidget *widget : QApplication::topLevelWidgets()) {
@@ -160,6 +167,8 @@ void Application::startUp(const QString &applicationDir)
     m_mainWindow->resize(1200, 700);
     m_mainWindow->show();
 
+    if (!m_quitRequested)
+        Recovery::offerKeptDocuments(*m_mainWindow, Recovery::folderFor(m_options->settingsDir));
     if (!m_quitRequested)
         openDocumentFromCommandLine();
 }

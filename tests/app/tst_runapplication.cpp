@@ -12,6 +12,7 @@
 #include "shell/application.h"
 #include "shell/applicationoptions.h"
 #include "shell/mainwindow.h"
+#include "windows/instructs/instructsetwindow.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -20,7 +21,9 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
+#include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -84,10 +87,55 @@ void reportStartUpWarning()
     poll->start(50);
 }
 
+// Changes the instruct set and leaves it unsaved for the signal to find.
+void changeADocument()
+{
+    QTimer::singleShot(0, [] {
+        Application *app = Application::instance();
+        g_settingsFile = app->options()->appSettingsFile;
+        app->mainWindow()->instructSetWindow()->add(QStringLiteral("01 02"), 0);
+        std::printf("changed\n");
+        std::fflush(stdout);
+    });
+}
+
+// Answers the question about kept documents with Yes and says whether the
+// instruct set came back, unsaved.
+void restoreKeptDocuments()
+{
+    auto *poll = new QTimer(QCoreApplication::instance());
+    QObject::connect(poll, &QTimer::timeout, poll, [poll] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || box->objectName() != QLatin1String("RecoveryQuestion"))
+            return;
+        poll->stop();
+        QTimer::singleShot(0, [] {
+            Application *app = Application::instance();
+            g_settingsFile = app->options()->appSettingsFile;
+            InstructSetWindow *set = app->mainWindow()->instructSetWindow();
+            // Restored, the copy is gone (a signal later keeps it anew).
+            const bool gone = !QFileInfo::exists(app->options()->settingsDir
+                                                 + QStringLiteral("/Recovery/instruct-set.dvits"));
+            std::printf(set->isModified() && set->rowCount() == 1 && gone ? "restored\n" : "not restored\n");
+            std::fflush(stdout);
+        });
+        box->button(QMessageBox::Yes)->click();
+    });
+    poll->start(50);
+}
+
 void scheduleExit()
 {
     if (g_driving)
         return;
+    if (qEnvironmentVariableIsSet("DORVANE_TEST_CHANGE_AND_WAIT")) {
+        changeADocument();
+        return;
+    }
+    if (qEnvironmentVariableIsSet("DORVANE_TEST_RESTORE")) {
+        restoreKeptDocuments();
+        return;
+    }
     if (qEnvironmentVariableIsSet("DORVANE_TEST_WAIT_FOR_SIGNAL")) {
         reportStartUpWarning();
         return;
@@ -113,7 +161,9 @@ void scheduleExit()
 int runTheApplication(int argc, char **argv)
 {
     const int result = RunApplication(argc, argv);
-    const bool bySignal = qEnvironmentVariableIsSet("DORVANE_TEST_WAIT_FOR_SIGNAL");
+    const bool bySignal = qEnvironmentVariableIsSet("DORVANE_TEST_WAIT_FOR_SIGNAL")
+                          || qEnvironmentVariableIsSet("DORVANE_TEST_CHANGE_AND_WAIT")
+                          || qEnvironmentVariableIsSet("DORVANE_TEST_RESTORE");
     if (bySignal && result != 0) {
         std::fprintf(stderr, "FAIL: RunApplication returned %d after a signal\n", result);
         return 1;
@@ -179,6 +229,7 @@ private slots:
     void hostileSettingsFiles();
     void terminatingSignalEndsAStuckStartUp();
     void terminatingSignalDuringAStartUpWarningSavesTheSettings();
+    void unsavedDocumentsAreKeptOnATerminatingSignal();
     void readOnlyDataDirectoryCarriesTheSettingsOver();
 
 private:
@@ -395,6 +446,57 @@ void StartUpCases::terminatingSignalDuringAStartUpWarningSavesTheSettings()
     }
     const YAML::Node doc = YAML::LoadFile(app.settingsFile.toStdString());
     QVERIFY2(doc["app"]["theme"].IsDefined(), "the settings were not saved on the way out");
+}
+
+// Starts a copy with the given mode, waits for the line it prints, then
+// ends it with the signal; true when it ended normally.
+static bool runUntilSignal(const QProcessEnvironment &base, const QString &program, const char *mode,
+                           const QByteArray &line, int sig, QByteArray *output)
+{
+    QProcess process;
+    QProcessEnvironment environment = base;
+    environment.insert(QLatin1String(mode), QStringLiteral("1"));
+    process.setProcessEnvironment(environment);
+    process.start(program, QStringList());
+    if (!process.waitForStarted())
+        return false;
+    QElapsedTimer clock;
+    clock.start();
+    while (!output->contains(line) && clock.elapsed() < 20000) {
+        process.waitForReadyRead(100);
+        *output += process.readAllStandardOutput();
+    }
+    ::kill(pid_t(process.processId()), sig);
+    const bool ended = process.waitForFinished(10000);
+    if (!ended) {
+        process.kill();
+        process.waitForFinished();
+    }
+    *output += process.readAllStandardOutput() + process.readAllStandardError();
+    return ended && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+void StartUpCases::unsavedDocumentsAreKeptOnATerminatingSignal()
+{
+    for (int sig : {SIGTERM, SIGHUP}) {
+        App app;
+        QVERIFY(prepare(app));
+        QVERIFY(writeAll(app.settingsFile, kValidSettings));
+        const QString program = app.dir + QStringLiteral("/tst_runapplication");
+        const QString kept = app.settingsDir + QStringLiteral("/Recovery/instruct-set.dvits");
+        QByteArray output;
+        QVERIFY2(runUntilSignal(environmentFor(app), program, "DORVANE_TEST_CHANGE_AND_WAIT", "changed", sig,
+                                &output),
+                 output.constData());
+        QVERIFY2(QFileInfo(kept).isFile(), "the unsaved instruct set was not kept");
+
+        // The next start offers it back, and once restored the copy is gone.
+        output.clear();
+        QVERIFY2(runUntilSignal(environmentFor(app), program, "DORVANE_TEST_RESTORE", "restored", SIGTERM,
+                                &output),
+                 output.constData());
+        QVERIFY2(output.contains("restored") && !output.contains("not restored"), output.constData());
+    }
 }
 
 void StartUpCases::readOnlyDataDirectoryCarriesTheSettingsOver()

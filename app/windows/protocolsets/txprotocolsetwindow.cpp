@@ -288,6 +288,21 @@ bool TxProtocolSetWindow::saveDocument(bool askName)
     return true;
 }
 
+bool TxProtocolSetWindow::writeRecoveryCopy(const QString &path)
+{
+    return m_set && m_set->Save(path);
+}
+
+bool TxProtocolSetWindow::restoreRecoveryCopy(const QString &copy, const QString &originalPath)
+{
+    if (!open(copy))
+        return false;
+    m_path = originalPath;
+    setModified(true);
+    refreshTitle();
+    return true;
+}
+
 bool TxProtocolSetWindow::open(const QString &path)
 {
     WdxWaitCursor wait;
