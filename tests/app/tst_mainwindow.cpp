@@ -4,6 +4,8 @@
 
 #include "shell/mainwindow.h"
 #include "windows/channel/channelwindow.h"
+#include "windows/channel/netchannelwidget.h"
+#include "windows/common/elidedlabel.h"
 #include "windows/dialogue/dialoguewindow.h"
 #include "windows/interpret/interpretwindow.h"
 
@@ -178,6 +180,33 @@ private slots:
         // The next chunk counts from zero again.
         window->setRxCount(5);
         QCOMPARE(rx->text(), QStringLiteral("5"));
+    }
+
+    void longStatusTextsAreCutNotWidening()
+    {
+        MainWindow *window = mainWindow();
+        const QSize size = window->size();
+        const QString note = QStringLiteral("the peer closed the connection ").repeated(12);
+        emit window->channelWindow()->netWidget()->channelEnded(note);
+        auto *profile = window->findChild<ElidedLabel *>(QStringLiteral("ChannelProfile"));
+        QVERIFY(profile);
+        for (int i = 0; i < 5; ++i)
+            QApplication::processEvents();
+        QCOMPARE(window->size(), size);
+        // The counters stay whole inside the window; the text ends in an
+        // ellipsis and the tool tip holds all of it.
+        for (const char *name : {"RxCounter", "TxCounter"}) {
+            auto *counter = window->findChild<QLabel *>(QLatin1String(name));
+            const QRect shown(counter->mapTo(window, QPoint(0, 0)), counter->size());
+            QVERIFY2(window->rect().contains(shown) && counter->width() >= counter->minimumWidth(), name);
+        }
+        QVERIFY2(profile->shownText().endsWith(QChar(0x2026)),
+                 qPrintable(QStringLiteral("%1 px in a bar of %2 px: %3")
+                                .arg(profile->width())
+                                .arg(window->channelWindow()->statusWidget()->width())
+                                .arg(profile->shownText())));
+        QVERIFY(profile->toolTip().contains(note));
+        QVERIFY(window->channelWindow()->statusText().contains(note));
     }
 
     void pickedHexReachesTheInterpretWindow()
