@@ -24,10 +24,12 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDockWidget>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QTextBrowser>
 #include <QUrl>
 
 #include <algorithm>
@@ -281,8 +283,27 @@ void MainWindow::openHelp()
     const QString helpFile = Application::instance() && Application::instance()->options()
                                  ? Application::instance()->options()->helpFile
                                  : QString();
-    if (helpFile.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile)))
-        warnOpenFailed(this, helpFile);
+    if (helpFile.isEmpty() || !QFileInfo(helpFile).isFile()) {
+        warnOpenFailed(this, helpFile, tr("The help page is not installed."));
+        return;
+    }
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile)))
+        return;
+    // No browser or viewer could be started: the page is shown in a window
+    // of our own, and the status bar says why.
+    if (!m_helpBrowser) {
+        m_helpBrowser = new QTextBrowser(this);
+        m_helpBrowser->setObjectName(QStringLiteral("HelpBrowser"));
+        m_helpBrowser->setWindowFlags(Qt::Window);
+        m_helpBrowser->setWindowTitle(tr("Dorvane Help"));
+        m_helpBrowser->setOpenExternalLinks(true);
+        m_helpBrowser->resize(760, 560);
+    }
+    m_helpBrowser->setSource(QUrl::fromLocalFile(helpFile));
+    m_helpBrowser->show();
+    m_helpBrowser->raise();
+    m_statusBar->showMessage(
+        tr("No viewer could be started for the help page; it is shown in a window of its own."), 10000);
 }
 
 void MainWindow::showAbout()

@@ -14,6 +14,7 @@ class InterpretWindow;
 class QDockWidget;
 class QLabel;
 class QPushButton;
+class QTextBrowser;
 class RxFrameWatcher;
 class RxFrameWindow;
 class TransmitWindow;
@@ -122,6 +123,7 @@ private:
     QDockWidget *m_rxFramesDock = nullptr;
 
     WdxStatusBar *m_statusBar = nullptr;
+    QTextBrowser *m_helpBrowser = nullptr;
     WdxInfoBar *m_statusInfo = nullptr;
     QLabel *m_rxCounter = nullptr;
     QLabel *m_txCounter = nullptr;

@@ -2,6 +2,8 @@
 // their arrangement, dock toggling and sizing, status bar and counters.
 #include "apptestsupport.h"
 
+#include "shell/application.h"
+#include "shell/applicationoptions.h"
 #include "shell/mainwindow.h"
 #include "windows/channel/channelwindow.h"
 #include "windows/channel/netchannelwidget.h"
@@ -14,6 +16,8 @@
 #include <QDockWidget>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QToolBar>
 
 namespace {
@@ -207,6 +211,38 @@ private slots:
                                 .arg(profile->shownText())));
         QVERIFY(profile->toolTip().contains(note));
         QVERIFY(window->channelWindow()->statusText().contains(note));
+    }
+
+    void helpWithoutAViewerShowsThePageItself()
+    {
+        MainWindow *window = mainWindow();
+        QTemporaryDir dir;
+        const QString page = dir.filePath(QStringLiteral("help.html"));
+        QFile file(page);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<html><body><h1>Channels</h1></body></html>");
+        file.close();
+        ApplicationOptions *options = Application::instance()->options();
+        const QString before = options->helpFile;
+        options->helpFile = page;
+        // No program on the path can show a page.
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", dir.path().toUtf8());
+        qunsetenv("BROWSER");
+        QAction *help = nullptr;
+        for (QAction *action : window->findChild<QToolBar *>()->actions()) {
+            if (action->text() == QLatin1String("Help"))
+                help = action;
+        }
+        QVERIFY(help);
+        help->trigger();
+        qputenv("PATH", path);
+        options->helpFile = before;
+        auto *browser = window->findChild<QTextBrowser *>(QStringLiteral("HelpBrowser"));
+        QVERIFY2(browser && browser->isVisible(), "the page was not shown in a window of our own");
+        QVERIFY(browser->toPlainText().contains(QLatin1String("Channels")));
+        QVERIFY(window->statusBar()->currentMessage().contains(QLatin1String("No viewer could be started")));
+        browser->close();
     }
 
     void pickedHexReachesTheInterpretWindow()
