@@ -13,6 +13,7 @@
 #include "shell/recovery.h"
 #include "shell/services.h"
 #include "shell/wiring.h"
+#include "shell/workbenchstate.h"
 
 #include <dorvane/App.h>
 #include <dorvane/Channel.h>
@@ -165,6 +166,7 @@ void Application::startUp(const QString &applicationDir)
     connectWorkbench(*m_mainWindow, *m_transmitWatcher, *m_receiveWatcher, *m_frameWatcher);
     m_mainWindow->createRxFramesWindow(m_frameWatcher.get(), m_context.get(), m_options);
     m_mainWindow->resize(1200, 700);
+    restoreWorkbenchState(*m_mainWindow, m_options->settingsDocument);
     m_mainWindow->show();
 
     if (!m_quitRequested)
@@ -175,8 +177,11 @@ void Application::startUp(const QString &applicationDir)
 
 void Application::shutDown()
 {
-    if (m_options)
+    if (m_options) {
+        if (m_mainWindow)
+            storeWorkbenchState(*m_mainWindow, m_options->settingsDocument);
         m_options->saveOptions();
+    }
     destroyServices();
 }
 

@@ -249,6 +249,11 @@ QList<int> MainWindow::horizontalDockSizes(int width)
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
+    // Sizes brought back from the last run hold while the window keeps the
+    // size they were brought back at.
+    if (event->size() == m_restoredSize)
+        return;
+    m_restoredSize = QSize();
     QList<int> sizes = horizontalDockSizes(event->size().width());
     // Qt takes a request of 0 as 1 anyway, but warns about it; the docks'
     // minimum sizes apply in both cases.

@@ -74,6 +74,9 @@ public:
     InterpretWindow *interpretWindow() const { return m_interpretWindow; }
     HistoryWindow *historyWindow() const { return m_historyWindow; }
     InstructSetWindow *instructSetWindow() const { return m_instructSetWindow; }
+    // The docks' sizes were brought back: the window's own proportions wait
+    // until it is resized from this size.
+    void keepDockSizesAt(const QSize &size) { m_restoredSize = size; }
 
     QDockWidget *channelDock() const { return m_channelDock; }
     QDockWidget *protocolSetDock() const { return m_protocolSetDock; }
@@ -124,6 +127,7 @@ private:
 
     WdxStatusBar *m_statusBar = nullptr;
     QTextBrowser *m_helpBrowser = nullptr;
+    QSize m_restoredSize;
     WdxInfoBar *m_statusInfo = nullptr;
     QLabel *m_rxCounter = nullptr;
     QLabel *m_txCounter = nullptr;

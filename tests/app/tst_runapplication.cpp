@@ -12,12 +12,17 @@
 #include "shell/application.h"
 #include "shell/applicationoptions.h"
 #include "shell/mainwindow.h"
+#include "windows/dialogue/dialoguewindow.h"
+#include "windows/dialogue/echotextedit.h"
 #include "windows/instructs/instructsetwindow.h"
+#include "windows/transmit/transmittextedit.h"
+#include "windows/transmit/transmitwindow.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
+#include <QDockWidget>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
@@ -87,6 +92,33 @@ void reportStartUpWarning()
     poll->start(50);
 }
 
+// "set" arranges the workbench as a user might; "check" says whether the
+// arrangement came back.
+void workbenchHook(Application *app)
+{
+    const QByteArray mode = qgetenv("DORVANE_TEST_WORKBENCH");
+    if (mode.isEmpty() || !app || !app->mainWindow())
+        return;
+    MainWindow *window = app->mainWindow();
+    TransmitWindow *tx = window->transmitWindow();
+    EchoTextEdit *echo = window->dialogueWindow()->echoEdit();
+    if (mode == "set") {
+        window->instructSetDock()->show();
+        window->resizeDocks({window->channelDock()}, {345}, Qt::Horizontal);
+        tx->setTransmitText(QStringLiteral("hello\nworld"), 1);
+        tx->setInterval(250);
+        echo->setReportDetails(!echo->reportDetails());
+        QCoreApplication::processEvents();
+        std::printf("details %d set width %d\n", int(echo->reportDetails()), window->channelDock()->width());
+    } else {
+        std::printf("dock %d width %d text %s mode %d interval %d details %d\n",
+                    int(window->instructSetDock()->isVisible()), window->channelDock()->width(),
+                    qPrintable(tx->editor()->toPlainText().replace(QLatin1Char('\n'), QLatin1Char('|'))),
+                    tx->inputMode(), tx->interval(), int(echo->reportDetails()));
+    }
+    std::fflush(stdout);
+}
+
 // Changes the instruct set and leaves it unsaved for the signal to find.
 void changeADocument()
 {
@@ -149,6 +181,7 @@ void scheduleExit()
         if (app && app->options())
             g_settingsFile = app->options()->appSettingsFile;
         g_version = QCoreApplication::applicationVersion();
+        workbenchHook(app);
 #ifdef DORVANE_QUIT_BY_SIGNAL
         // A terminating signal must end the loop normally (exit code 0).
         ::kill(::getpid(), SIGTERM);
@@ -230,6 +263,7 @@ private slots:
     void terminatingSignalEndsAStuckStartUp();
     void terminatingSignalDuringAStartUpWarningSavesTheSettings();
     void unsavedDocumentsAreKeptOnATerminatingSignal();
+    void workbenchComesBackAfterARestart();
     void readOnlyDataDirectoryCarriesTheSettingsOver();
 
 private:
@@ -433,7 +467,8 @@ void StartUpCases::terminatingSignalDuringAStartUpWarningSavesTheSettings()
     QVERIFY2(clock.elapsed() < 20000, "no start-up warning was shown");
 
     for (int sig : {SIGTERM}) {
-        ::kill(pid_t(process.processId()), sig);
+        if (process.processId() > 0)
+            ::kill(pid_t(process.processId()), sig);
         const bool ended = process.waitForFinished(10000);
         if (!ended) {
             process.kill();
@@ -466,7 +501,9 @@ static bool runUntilSignal(const QProcessEnvironment &base, const QString &progr
         process.waitForReadyRead(100);
         *output += process.readAllStandardOutput();
     }
-    ::kill(pid_t(process.processId()), sig);
+    // A copy that already ended has no process id: kill(0) would end ours.
+    if (process.processId() > 0)
+        ::kill(pid_t(process.processId()), sig);
     const bool ended = process.waitForFinished(10000);
     if (!ended) {
         process.kill();
@@ -497,6 +534,38 @@ void StartUpCases::unsavedDocumentsAreKeptOnATerminatingSignal()
                  output.constData());
         QVERIFY2(output.contains("restored") && !output.contains("not restored"), output.constData());
     }
+}
+
+void StartUpCases::workbenchComesBackAfterARestart()
+{
+    App app;
+    QVERIFY(prepare(app));
+    QVERIFY(writeAll(app.settingsFile, kValidSettings));
+    const QString program = app.dir + QStringLiteral("/tst_runapplication");
+    auto runWith = [&](const char *mode) {
+        QProcess process;
+        QProcessEnvironment environment = environmentFor(app);
+        environment.insert(QStringLiteral("DORVANE_TEST_WORKBENCH"), QLatin1String(mode));
+        process.setProcessEnvironment(environment);
+        process.start(program, QStringList());
+        if (!process.waitForFinished(20000)) {
+            process.kill();
+            process.waitForFinished();
+        }
+        return process.readAllStandardOutput() + process.readAllStandardError();
+    };
+    const QByteArray set = runWith("set");
+    QVERIFY2(set.contains("PASS"), set.constData());
+    // The dock's width as the layout gave it, after the user's resize.
+    const QByteArray setLine = set.mid(set.indexOf("details "));
+    const QByteArray details = setLine.left(9);
+    const QByteArray width = setLine.mid(setLine.indexOf("set width ") + 10).split('\n').value(0);
+    const QByteArray check = runWith("check");
+    QVERIFY2(check.contains("dock 1 width " + width + " text hello|world mode 1 interval 250 " + details),
+             (set + check).constData());
+    // Older readers find every section they know where it was.
+    const YAML::Node doc = YAML::LoadFile(app.settingsFile.toStdString());
+    QCOMPARE(doc["runtime"]["lastProtocolDir"].as<std::string>(), std::string("/kept/protocols"));
 }
 
 void StartUpCases::readOnlyDataDirectoryCarriesTheSettingsOver()

@@ -40,6 +40,11 @@ public:
 
     TransmitTextEdit *editor() const { return m_editor; }
     int inputMode() const;
+    // Mode 0 hex input, 1 text input.
+    void setInputMode(int mode);
+    // The periodic sending interval, in ms.
+    int interval() const;
+    void setInterval(int ms);
 
     // Calculator and checksum bar state: 1 little endian, 0 big endian;
     // the calculator's number size in bytes.
@@ -62,7 +67,6 @@ private:
     void createStandardBar();
     void createCalculatorBar();
     void createChecksumBar();
-    void setInputMode(int mode);
     void showPeriodSendState(QObject *sender, bool isRun);
     void addToInstructSet();
     // Inserts a hex result at the cursor, apart from the digits before it.
