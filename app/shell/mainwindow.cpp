@@ -29,6 +29,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QTabBar>
 #include <QTextBrowser>
 #include <QUrl>
 
@@ -97,6 +98,8 @@ void MainWindow::createToolBar()
         const QIcon icon(QStringLiteral(":/Resources/main/%1.png").arg(QLatin1String(entry.icon)));
         QAction *action = m_toolBar->QToolBar::addAction(icon, tr(entry.text));
         QDockWidget *target = entry.dock;
+        // The button names the dock it brings, by the dock's own title.
+        action->setToolTip(target->windowTitle());
         connect(action, &QAction::triggered, this, [this, target] { toggleDock(target); });
         if (entry.separatorAfter)
             m_toolBar->addSeparator();
@@ -244,6 +247,20 @@ QList<int> MainWindow::horizontalDockSizes(int width)
 {
     const int unit = width / 10;
     return {2 * unit, 5 * unit, width - 7 * unit};
+}
+
+bool MainWindow::event(QEvent *event)
+{
+    // Tabs of docks stacked together show their whole title ("History", not
+    // "H…"; the two "TX Protocol …" docks apart), scrolling when there are
+    // more than the area holds.
+    if (event->type() == QEvent::ChildPolished) {
+        if (auto *tabs = qobject_cast<QTabBar *>(static_cast<QChildEvent *>(event)->child())) {
+            tabs->setElideMode(Qt::ElideNone);
+            tabs->setUsesScrollButtons(true);
+        }
+    }
+    return QMainWindow::event(event);
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)

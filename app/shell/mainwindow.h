@@ -90,6 +90,7 @@ public:
     WdxToolBar *toolBar() const { return m_toolBar; }
 
 protected:
+    bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 

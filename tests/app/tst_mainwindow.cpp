@@ -16,6 +16,7 @@
 #include <QDockWidget>
 #include <QLabel>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -243,6 +244,39 @@ private slots:
         QVERIFY(browser->toPlainText().contains(QLatin1String("Channels")));
         QVERIFY(window->statusBar()->currentMessage().contains(QLatin1String("No viewer could be started")));
         browser->close();
+    }
+
+    void dockTabsTellTheirWindow()
+    {
+        MainWindow *window = mainWindow();
+        window->protocolSetDock()->show();
+        window->protocolEditorDock()->show();
+        window->instructSetDock()->show();
+        QApplication::processEvents();
+        QStringList shown;
+        for (QTabBar *tabs : window->findChildren<QTabBar *>()) {
+            if (!tabs->isVisible())
+                continue;
+            for (int i = 0; i < tabs->count(); ++i) {
+                // The whole title fits its tab: nothing is cut to "H…".
+                const QString title = tabs->tabText(i);
+                QVERIFY2(tabs->tabRect(i).width() > tabs->fontMetrics().horizontalAdvance(title),
+                         qPrintable(title));
+                QCOMPARE(tabs->elideMode(), Qt::ElideNone);
+                shown << title;
+            }
+        }
+        QVERIFY2(shown.contains(QStringLiteral("TX Protocol Explorer"))
+                     && shown.contains(QStringLiteral("TX Protocol Editor")),
+                 qPrintable(shown.join(QLatin1Char(','))));
+        // The tool bar's button for the protocol set names its dock.
+        for (QAction *action : window->findChild<QToolBar *>()->actions()) {
+            if (action->text() == QLatin1String("TXPSet Editor"))
+                QCOMPARE(action->toolTip(), QStringLiteral("TX Protocol Explorer"));
+        }
+        window->protocolSetDock()->hide();
+        window->protocolEditorDock()->hide();
+        window->instructSetDock()->hide();
     }
 
     void pickedHexReachesTheInterpretWindow()
