@@ -31,6 +31,7 @@
 #include <QResizeEvent>
 #include <QTabBar>
 #include <QTextBrowser>
+#include <QToolBar>
 #include <QUrl>
 
 #include <algorithm>
@@ -49,6 +50,11 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
 
     createWindows(services);
     createDocks();
+    // The transmit window's bars (calculator, CRC) keep every button on
+    // screen: while one shows, the window is at least as wide as it, and
+    // the docks beside give way.
+    for (QToolBar *bar : m_transmitWindow->findChildren<QToolBar *>())
+        bar->installEventFilter(this);
     createToolBar();
     createStatusBar();
 }
@@ -247,6 +253,19 @@ QList<int> MainWindow::horizontalDockSizes(int width)
 {
     const int unit = width / 10;
     return {2 * unit, 5 * unit, width - 7 * unit};
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Show || event->type() == QEvent::Hide) {
+        int need = 0;
+        for (QToolBar *bar : m_transmitWindow->findChildren<QToolBar *>()) {
+            if (bar->isVisibleTo(m_transmitWindow) && bar->parentWidget() == m_transmitWindow)
+                need = std::max(need, bar->sizeHint().width());
+        }
+        m_transmitWindow->setMinimumWidth(need);
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 bool MainWindow::event(QEvent *event)

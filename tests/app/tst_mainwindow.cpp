@@ -10,6 +10,7 @@
 #include "windows/common/elidedlabel.h"
 #include "windows/dialogue/dialoguewindow.h"
 #include "windows/interpret/interpretwindow.h"
+#include "windows/transmit/transmitwindow.h"
 
 #include <dorvane/WdxWidgets.h>
 
@@ -277,6 +278,36 @@ private slots:
         window->protocolSetDock()->hide();
         window->protocolEditorDock()->hide();
         window->instructSetDock()->hide();
+    }
+
+    void insertButtonsStayReachableWithInspectOpen()
+    {
+        MainWindow *window = mainWindow();
+        QCOMPARE(window->size(), QSize(1200, 700));
+        window->interpretDock()->show();
+        window->interpretDock()->raise();
+        for (const char *name : {"TransmitCalculatorBar", "TransmitChecksumBar"}) {
+            auto *bar = window->transmitWindow()->findChild<QToolBar *>(QLatin1String(name));
+            QVERIFY(bar);
+            bar->show();
+        }
+        QTest::qWait(50);
+        for (const char *name : {"TransmitCalculatorBar", "TransmitChecksumBar"}) {
+            auto *bar = window->transmitWindow()->findChild<QToolBar *>(QLatin1String(name));
+            QAction *insert = nullptr;
+            for (QAction *action : bar->actions()) {
+                if (action->text() == QLatin1String("Insert"))
+                    insert = action;
+            }
+            QVERIFY2(insert, name);
+            // On the bar itself, inside the main window, not in an overflow menu.
+            QWidget *button = bar->widgetForAction(insert);
+            QVERIFY2(button && button->isVisible(), name);
+            const QRect shown(button->mapTo(window, QPoint(0, 0)), button->size());
+            QVERIFY2(window->rect().contains(shown), name);
+            bar->hide();
+        }
+        window->interpretDock()->hide();
     }
 
     void pickedHexReachesTheInterpretWindow()
