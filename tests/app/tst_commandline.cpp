@@ -21,8 +21,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
+
+#include <yaml-cpp/yaml.h>
 
 namespace {
 
@@ -81,6 +84,20 @@ int main(int argc, char **argv)
     }
     const char *suffix = argc == 3 ? argv[1] : "DVPTC";
     g_expected = argc == 3 ? argv[2] : "editor";
+
+    // This run uses the Data directory beside the program: an arrangement of the
+    // docks kept there by an earlier run would decide which docks show.
+    const std::string program = argv[0];
+    const std::string settings = program.substr(0, program.rfind('/') + 1) + "Data/Settings/app.settings";
+    try {
+        YAML::Node doc = YAML::LoadFile(settings);
+        if (doc["workbench"]) {
+            doc.remove("workbench");
+            std::ofstream(settings) << doc;
+        }
+    } catch (const std::exception &) {
+        // No settings file yet, or one the start-up sets aside itself.
+    }
 
     QTemporaryDir dir;
     const bool latin1 = std::strcmp(suffix, "latin1") == 0;
