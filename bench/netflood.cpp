@@ -92,7 +92,7 @@ Figures floodTcp(int ms)
     params.localAddress = QStringLiteral("127.0.0.1");
     if (!proxy.open(params))
         return {};
-    const quint16 port = portFromProfile(proxy.channelProfile(), QStringLiteral("Tcp Server127.0.0.1:"));
+    const quint16 port = portFromProfile(proxy.channelProfile(), QStringLiteral("Tcp Server 127.0.0.1:"));
 
     std::atomic<bool> running{true};
     std::atomic<qint64> sent{0};

@@ -65,7 +65,7 @@ QString TcpServerChannel::profile() const
 
 void TcpServerChannel::updateProfile()
 {
-    m_profile.set(QStringLiteral("Tcp Server%1:%2")
+    m_profile.set(QStringLiteral("Tcp Server %1:%2")
                       .arg(m_server->serverAddress().toString())
                       .arg(m_server->serverPort()));
 }

@@ -51,8 +51,14 @@ public:
     ReceiveWatcher *receiveWatcher() const { return m_receiveWatcher.get(); }
     RxFrameWatcher *frameWatcher() const { return m_frameWatcher.get(); }
 
-    // Opens a ".dvptc", ".dvpts", ".dvits" or ".dvprx" file named as the second argument.
+    // Opens every ".dvptc", ".dvpts", ".dvits" or ".dvprx" file named on the
+    // command line; each argument that is not opened is reported, with why.
     void openDocumentFromCommandLine();
+
+    // Set when a terminating signal came in; a start-up that is still under
+    // way stops at its next step and the event loop is not entered.
+    bool quitRequested() const { return m_quitRequested; }
+    void requestQuit();
 
 private:
     static Application *s_instance;
@@ -60,6 +66,9 @@ private:
     // Torn down explicitly, in the reverse order of start-up.
     void destroyServices();
 
+    bool m_quitRequested = false;
+    // The arguments as the system gave them, for names that are not UTF-8.
+    QList<QByteArray> m_rawArguments;
     std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<Services> m_services;
     ApplicationOptions *m_options = nullptr;

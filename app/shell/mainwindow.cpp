@@ -24,10 +24,14 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDockWidget>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QTabBar>
+#include <QTextBrowser>
+#include <QToolBar>
 #include <QUrl>
 
 #include <algorithm>
@@ -46,6 +50,11 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
 
     createWindows(services);
     createDocks();
+    // The transmit window's bars (calculator, CRC) keep every button on
+    // screen: while one shows, the window is at least as wide as it, and
+    // the docks beside give way.
+    for (QToolBar *bar : m_transmitWindow->findChildren<QToolBar *>())
+        bar->installEventFilter(this);
     createToolBar();
     createStatusBar();
 }
@@ -95,6 +104,8 @@ void MainWindow::createToolBar()
         const QIcon icon(QStringLiteral(":/Resources/main/%1.png").arg(QLatin1String(entry.icon)));
         QAction *action = m_toolBar->QToolBar::addAction(icon, tr(entry.text));
         QDockWidget *target = entry.dock;
+        // The button names the dock it brings, by the dock's own title.
+        action->setToolTip(target->windowTitle());
         connect(action, &QAction::triggered, this, [this, target] { toggleDock(target); });
         if (entry.separatorAfter)
             m_toolBar->addSeparator();
@@ -231,7 +242,10 @@ void MainWindow::openProtocolFile(const QString &path)
 
 void MainWindow::openProtocolSetFile(const QString &path)
 {
-    m_protocolSetWindow->open(path);
+    // A set refused as a whole (too large, not a set) says why; one whose
+    // entries were skipped has said so itself.
+    if (!m_protocolSetWindow->open(path) && !m_protocolSetWindow->openError().isEmpty())
+        warnOpenFailed(this, path, m_protocolSetWindow->openError());
     presentDock(m_protocolSetDock);
 }
 
@@ -241,9 +255,41 @@ QList<int> MainWindow::horizontalDockSizes(int width)
     return {2 * unit, 5 * unit, width - 7 * unit};
 }
 
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Show || event->type() == QEvent::Hide) {
+        int need = 0;
+        for (QToolBar *bar : m_transmitWindow->findChildren<QToolBar *>()) {
+            if (bar->isVisibleTo(m_transmitWindow) && bar->parentWidget() == m_transmitWindow)
+                need = std::max(need, bar->sizeHint().width());
+        }
+        m_transmitWindow->setMinimumWidth(need);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::event(QEvent *event)
+{
+    // Tabs of docks stacked together show their whole title ("History", not
+    // "H…"; the two "TX Protocol …" docks apart), scrolling when there are
+    // more than the area holds.
+    if (event->type() == QEvent::ChildPolished) {
+        if (auto *tabs = qobject_cast<QTabBar *>(static_cast<QChildEvent *>(event)->child())) {
+            tabs->setElideMode(Qt::ElideNone);
+            tabs->setUsesScrollButtons(true);
+        }
+    }
+    return QMainWindow::event(event);
+}
+
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
+    // Sizes brought back from the last run hold while the window keeps the
+    // size they were brought back at.
+    if (event->size() == m_restoredSize)
+        return;
+    m_restoredSize = QSize();
     QList<int> sizes = horizontalDockSizes(event->size().width());
     // Qt takes a request of 0 as 1 anyway, but warns about it; the docks'
     // minimum sizes apply in both cases.
@@ -278,8 +324,27 @@ void MainWindow::openHelp()
     const QString helpFile = Application::instance() && Application::instance()->options()
                                  ? Application::instance()->options()->helpFile
                                  : QString();
-    if (helpFile.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile)))
-        warnOpenFailed(this, helpFile);
+    if (helpFile.isEmpty() || !QFileInfo(helpFile).isFile()) {
+        warnOpenFailed(this, helpFile, tr("The help page is not installed."));
+        return;
+    }
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile)))
+        return;
+    // No browser or viewer could be started: the page is shown in a window
+    // of our own, and the status bar says why.
+    if (!m_helpBrowser) {
+        m_helpBrowser = new QTextBrowser(this);
+        m_helpBrowser->setObjectName(QStringLiteral("HelpBrowser"));
+        m_helpBrowser->setWindowFlags(Qt::Window);
+        m_helpBrowser->setWindowTitle(tr("Dorvane Help"));
+        m_helpBrowser->setOpenExternalLinks(true);
+        m_helpBrowser->resize(760, 560);
+    }
+    m_helpBrowser->setSource(QUrl::fromLocalFile(helpFile));
+    m_helpBrowser->show();
+    m_helpBrowser->raise();
+    m_statusBar->showMessage(
+        tr("No viewer could be started for the help page; it is shown in a window of its own."), 10000);
 }
 
 void MainWindow::showAbout()

@@ -14,6 +14,7 @@ class InterpretWindow;
 class QDockWidget;
 class QLabel;
 class QPushButton;
+class QTextBrowser;
 class RxFrameWatcher;
 class RxFrameWindow;
 class TransmitWindow;
@@ -73,6 +74,9 @@ public:
     InterpretWindow *interpretWindow() const { return m_interpretWindow; }
     HistoryWindow *historyWindow() const { return m_historyWindow; }
     InstructSetWindow *instructSetWindow() const { return m_instructSetWindow; }
+    // The docks' sizes were brought back: the window's own proportions wait
+    // until it is resized from this size.
+    void keepDockSizesAt(const QSize &size) { m_restoredSize = size; }
 
     QDockWidget *channelDock() const { return m_channelDock; }
     QDockWidget *protocolSetDock() const { return m_protocolSetDock; }
@@ -86,6 +90,8 @@ public:
     WdxToolBar *toolBar() const { return m_toolBar; }
 
 protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
@@ -122,6 +128,8 @@ private:
     QDockWidget *m_rxFramesDock = nullptr;
 
     WdxStatusBar *m_statusBar = nullptr;
+    QTextBrowser *m_helpBrowser = nullptr;
+    QSize m_restoredSize;
     WdxInfoBar *m_statusInfo = nullptr;
     QLabel *m_rxCounter = nullptr;
     QLabel *m_txCounter = nullptr;

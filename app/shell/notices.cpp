@@ -1,8 +1,8 @@
 #include "shell/notices.h"
 
+#include "services/channeltracker.h"
 #include "shell/application.h"
 #include "shell/applicationoptions.h"
-#include "services/channeltracker.h"
 #include "shell/mainwindow.h"
 
 #include <dorvane/Channel.h>
@@ -57,10 +57,19 @@ void noticeBuildFailed()
                QObject::tr("A problem occurred during build. Check data validity."));
 }
 
-void warnOpenFailed(QWidget *parent, const QString &path)
+void warnOpenFailed(QWidget *parent, const QString &path, const QString &reason)
+{
+    QString text = QObject::tr("Unable to open file") + QStringLiteral(": ") + QDir::toNativeSeparators(path);
+    if (!reason.isEmpty())
+        text += QLatin1Char('\n') + reason;
+    showNotice(parent, QMessageBox::Warning, text);
+}
+
+void warnArgumentsIgnored(QWidget *parent, const QStringList &lines)
 {
     showNotice(parent, QMessageBox::Warning,
-               QObject::tr("Unable to open file") + QStringLiteral(": ") + QDir::toNativeSeparators(path));
+               QObject::tr("These command-line arguments were not opened:") + QLatin1Char('\n')
+                   + lines.join(QLatin1Char('\n')));
 }
 
 void warnSaveFailed(QWidget *parent, const QString &path, const QString &reason)

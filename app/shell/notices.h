@@ -16,13 +16,19 @@ DORVANE_APP_EXPORT void noticePeriodSendBusy();
 DORVANE_APP_EXPORT void noticeGeneratorReset();
 DORVANE_APP_EXPORT void noticeBuildFailed();
 
-// "Unable to open file: <path>", parented to the given widget.
-DORVANE_APP_EXPORT void warnOpenFailed(QWidget *parent, const QString &path);
+// "Unable to open file: <path>", and the reason on a line of its own when
+// one is known, parented to the given widget.
+DORVANE_APP_EXPORT void warnOpenFailed(QWidget *parent, const QString &path,
+                                       const QString &reason = QString());
+
+// Lists the command-line arguments that were not opened, each with why.
+DORVANE_APP_EXPORT void warnArgumentsIgnored(QWidget *parent, const QStringList &lines);
 
 // "Unable to save file: <path>" and the reason on a line of its own (the
 // likely one, read from the target's place, when none is given), parented to
 // the given widget. For every document a window saves.
-DORVANE_APP_EXPORT void warnSaveFailed(QWidget *parent, const QString &path, const QString &reason = QString());
+DORVANE_APP_EXPORT void warnSaveFailed(QWidget *parent, const QString &path,
+                                       const QString &reason = QString());
 
 // A channel that failed to open or went away: a "Dorvane" warning that
 // does not hold up the event loop, so the channel's own events keep flowing.

@@ -513,6 +513,10 @@ private slots:
         // The system chose the port; the profile names it.
         const quint16 port = quint16(proxy()->channelProfile().section(QLatin1Char(':'), -1).toUInt());
         QVERIFY2(port != 0, qPrintable(proxy()->channelProfile()));
+        // The port field and the status show the port the system chose.
+        auto *portField = child<QSpinBox>(net, "spinLocalPort");
+        QCOMPARE(portField->value(), int(port));
+        QCOMPARE(channelWindow()->statusText(), QStringLiteral("Tcp Server 127.0.0.1:%1").arg(port));
 
         auto *list = child<QListWidget>(net, "listWidget");
         QTcpSocket client;
@@ -528,6 +532,8 @@ private slots:
         QTest::mouseClick(netButton(), Qt::LeftButton);
         QVERIFY(!proxy()->isOpen());
         QCOMPARE(netButton()->text(), QStringLiteral("Open"));
+        // Closed, the choice is the system's again.
+        QCOMPARE(portField->value(), 0);
     }
 
     void failedUdpOpenTellsWhy()

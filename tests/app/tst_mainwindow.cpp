@@ -2,16 +2,24 @@
 // their arrangement, dock toggling and sizing, status bar and counters.
 #include "apptestsupport.h"
 
+#include "shell/application.h"
+#include "shell/applicationoptions.h"
 #include "shell/mainwindow.h"
 #include "windows/channel/channelwindow.h"
+#include "windows/channel/netchannelwidget.h"
+#include "windows/common/elidedlabel.h"
 #include "windows/dialogue/dialoguewindow.h"
 #include "windows/interpret/interpretwindow.h"
+#include "windows/transmit/transmitwindow.h"
 
 #include <dorvane/WdxWidgets.h>
 
 #include <QDockWidget>
 #include <QLabel>
 #include <QPushButton>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QToolBar>
 
 namespace {
@@ -178,6 +186,128 @@ private slots:
         // The next chunk counts from zero again.
         window->setRxCount(5);
         QCOMPARE(rx->text(), QStringLiteral("5"));
+    }
+
+    void longStatusTextsAreCutNotWidening()
+    {
+        MainWindow *window = mainWindow();
+        const QSize size = window->size();
+        const QString note = QStringLiteral("the peer closed the connection ").repeated(12);
+        emit window->channelWindow()->netWidget()->channelEnded(note);
+        auto *profile = window->findChild<ElidedLabel *>(QStringLiteral("ChannelProfile"));
+        QVERIFY(profile);
+        for (int i = 0; i < 5; ++i)
+            QApplication::processEvents();
+        QCOMPARE(window->size(), size);
+        // The counters stay whole inside the window; the text ends in an
+        // ellipsis and the tool tip holds all of it.
+        for (const char *name : {"RxCounter", "TxCounter"}) {
+            auto *counter = window->findChild<QLabel *>(QLatin1String(name));
+            const QRect shown(counter->mapTo(window, QPoint(0, 0)), counter->size());
+            QVERIFY2(window->rect().contains(shown) && counter->width() >= counter->minimumWidth(), name);
+        }
+        QVERIFY2(profile->shownText().endsWith(QChar(0x2026)),
+                 qPrintable(QStringLiteral("%1 px in a bar of %2 px: %3")
+                                .arg(profile->width())
+                                .arg(window->channelWindow()->statusWidget()->width())
+                                .arg(profile->shownText())));
+        QVERIFY(profile->toolTip().contains(note));
+        QVERIFY(window->channelWindow()->statusText().contains(note));
+    }
+
+    void helpWithoutAViewerShowsThePageItself()
+    {
+        MainWindow *window = mainWindow();
+        QTemporaryDir dir;
+        const QString page = dir.filePath(QStringLiteral("help.html"));
+        QFile file(page);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<html><body><h1>Channels</h1></body></html>");
+        file.close();
+        ApplicationOptions *options = Application::instance()->options();
+        const QString before = options->helpFile;
+        options->helpFile = page;
+        // No program on the path can show a page.
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", dir.path().toUtf8());
+        qunsetenv("BROWSER");
+        QAction *help = nullptr;
+        for (QAction *action : window->findChild<QToolBar *>()->actions()) {
+            if (action->text() == QLatin1String("Help"))
+                help = action;
+        }
+        QVERIFY(help);
+        help->trigger();
+        qputenv("PATH", path);
+        options->helpFile = before;
+        auto *browser = window->findChild<QTextBrowser *>(QStringLiteral("HelpBrowser"));
+        QVERIFY2(browser && browser->isVisible(), "the page was not shown in a window of our own");
+        QVERIFY(browser->toPlainText().contains(QLatin1String("Channels")));
+        QVERIFY(window->statusBar()->currentMessage().contains(QLatin1String("No viewer could be started")));
+        browser->close();
+    }
+
+    void dockTabsTellTheirWindow()
+    {
+        MainWindow *window = mainWindow();
+        window->protocolSetDock()->show();
+        window->protocolEditorDock()->show();
+        window->instructSetDock()->show();
+        QApplication::processEvents();
+        QStringList shown;
+        for (QTabBar *tabs : window->findChildren<QTabBar *>()) {
+            if (!tabs->isVisible())
+                continue;
+            for (int i = 0; i < tabs->count(); ++i) {
+                // The whole title fits its tab: nothing is cut to "H…".
+                const QString title = tabs->tabText(i);
+                QVERIFY2(tabs->tabRect(i).width() > tabs->fontMetrics().horizontalAdvance(title),
+                         qPrintable(title));
+                QCOMPARE(tabs->elideMode(), Qt::ElideNone);
+                shown << title;
+            }
+        }
+        QVERIFY2(shown.contains(QStringLiteral("TX Protocol Explorer"))
+                     && shown.contains(QStringLiteral("TX Protocol Editor")),
+                 qPrintable(shown.join(QLatin1Char(','))));
+        // The tool bar's button for the protocol set names its dock.
+        for (QAction *action : window->findChild<QToolBar *>()->actions()) {
+            if (action->text() == QLatin1String("TXPSet Editor"))
+                QCOMPARE(action->toolTip(), QStringLiteral("TX Protocol Explorer"));
+        }
+        window->protocolSetDock()->hide();
+        window->protocolEditorDock()->hide();
+        window->instructSetDock()->hide();
+    }
+
+    void insertButtonsStayReachableWithInspectOpen()
+    {
+        MainWindow *window = mainWindow();
+        QCOMPARE(window->size(), QSize(1200, 700));
+        window->interpretDock()->show();
+        window->interpretDock()->raise();
+        for (const char *name : {"TransmitCalculatorBar", "TransmitChecksumBar"}) {
+            auto *bar = window->transmitWindow()->findChild<QToolBar *>(QLatin1String(name));
+            QVERIFY(bar);
+            bar->show();
+        }
+        QTest::qWait(50);
+        for (const char *name : {"TransmitCalculatorBar", "TransmitChecksumBar"}) {
+            auto *bar = window->transmitWindow()->findChild<QToolBar *>(QLatin1String(name));
+            QAction *insert = nullptr;
+            for (QAction *action : bar->actions()) {
+                if (action->text() == QLatin1String("Insert"))
+                    insert = action;
+            }
+            QVERIFY2(insert, name);
+            // On the bar itself, inside the main window, not in an overflow menu.
+            QWidget *button = bar->widgetForAction(insert);
+            QVERIFY2(button && button->isVisible(), name);
+            const QRect shown(button->mapTo(window, QPoint(0, 0)), button->size());
+            QVERIFY2(window->rect().contains(shown), name);
+            bar->hide();
+        }
+        window->interpretDock()->hide();
     }
 
     void pickedHexReachesTheInterpretWindow()

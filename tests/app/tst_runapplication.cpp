@@ -12,14 +12,23 @@
 #include "shell/application.h"
 #include "shell/applicationoptions.h"
 #include "shell/mainwindow.h"
+#include "windows/dialogue/dialoguewindow.h"
+#include "windows/dialogue/echotextedit.h"
+#include "windows/instructs/instructsetwindow.h"
+#include "windows/transmit/transmittextedit.h"
+#include "windows/transmit/transmitwindow.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
+#include <QDockWidget>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
+#include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -47,6 +56,7 @@ namespace {
 bool g_driving = false;
 bool g_windowOk = false;
 QString g_settingsFile;
+QString g_version;
 
 // Holds the start-up where the main window is first shown, as a start-up
 // that never finishes would; tells the driver so on standard output.
@@ -65,10 +75,103 @@ protected:
     }
 };
 
+// Tells the driver on standard output when a start-up warning shows, and
+// leaves the ending to the signal the driver sends.
+void reportStartUpWarning()
+{
+    auto *poll = new QTimer(QCoreApplication::instance());
+    QObject::connect(poll, &QTimer::timeout, poll, [poll] {
+        if (!QApplication::activeModalWidget())
+            return;
+        poll->stop();
+        if (Application *app = Application::instance(); app && app->options())
+            g_settingsFile = app->options()->appSettingsFile;
+        std::printf("warning shown\n");
+        std::fflush(stdout);
+    });
+    poll->start(50);
+}
+
+// "set" arranges the workbench as a user might; "check" says whether the
+// arrangement came back.
+void workbenchHook(Application *app)
+{
+    const QByteArray mode = qgetenv("DORVANE_TEST_WORKBENCH");
+    if (mode.isEmpty() || !app || !app->mainWindow())
+        return;
+    MainWindow *window = app->mainWindow();
+    TransmitWindow *tx = window->transmitWindow();
+    EchoTextEdit *echo = window->dialogueWindow()->echoEdit();
+    if (mode == "set") {
+        window->instructSetDock()->show();
+        window->resizeDocks({window->channelDock()}, {345}, Qt::Horizontal);
+        tx->setTransmitText(QStringLiteral("hello\nworld"), 1);
+        tx->setInterval(250);
+        echo->setReportDetails(!echo->reportDetails());
+        QCoreApplication::processEvents();
+        std::printf("details %d set width %d\n", int(echo->reportDetails()), window->channelDock()->width());
+    } else {
+        std::printf("dock %d width %d text %s mode %d interval %d details %d\n",
+                    int(window->instructSetDock()->isVisible()), window->channelDock()->width(),
+                    qPrintable(tx->editor()->toPlainText().replace(QLatin1Char('\n'), QLatin1Char('|'))),
+                    tx->inputMode(), tx->interval(), int(echo->reportDetails()));
+    }
+    std::fflush(stdout);
+}
+
+// Changes the instruct set and leaves it unsaved for the signal to find.
+void changeADocument()
+{
+    QTimer::singleShot(0, [] {
+        Application *app = Application::instance();
+        g_settingsFile = app->options()->appSettingsFile;
+        app->mainWindow()->instructSetWindow()->add(QStringLiteral("01 02"), 0);
+        std::printf("changed\n");
+        std::fflush(stdout);
+    });
+}
+
+// Answers the question about kept documents with Yes and says whether the
+// instruct set came back, unsaved.
+void restoreKeptDocuments()
+{
+    auto *poll = new QTimer(QCoreApplication::instance());
+    QObject::connect(poll, &QTimer::timeout, poll, [poll] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || box->objectName() != QLatin1String("RecoveryQuestion"))
+            return;
+        poll->stop();
+        QTimer::singleShot(0, [] {
+            Application *app = Application::instance();
+            g_settingsFile = app->options()->appSettingsFile;
+            InstructSetWindow *set = app->mainWindow()->instructSetWindow();
+            // Restored, the copy is gone (a signal later keeps it anew).
+            const bool gone = !QFileInfo::exists(app->options()->settingsDir
+                                                 + QStringLiteral("/Recovery/instruct-set.dvits"));
+            std::printf(set->isModified() && set->rowCount() == 1 && gone ? "restored\n" : "not restored\n");
+            std::fflush(stdout);
+        });
+        box->button(QMessageBox::Yes)->click();
+    });
+    poll->start(50);
+}
+
 void scheduleExit()
 {
     if (g_driving)
         return;
+    if (qEnvironmentVariableIsSet("DORVANE_TEST_CHANGE_AND_WAIT")) {
+        changeADocument();
+        return;
+    }
+    if (qEnvironmentVariableIsSet("DORVANE_TEST_RESTORE")) {
+        restoreKeptDocuments();
+        return;
+    }
+    if (qEnvironmentVariableIsSet("DORVANE_TEST_WAIT_FOR_SIGNAL")) {
+        reportStartUpWarning();
+        return;
+    }
     if (qEnvironmentVariableIsSet("DORVANE_TEST_STALL_START"))
         QCoreApplication::instance()->installEventFilter(new StallAtShow);
     QTimer::singleShot(0, [] {
@@ -77,6 +180,8 @@ void scheduleExit()
                      && app->mainWindow()->size() == QSize(1200, 700);
         if (app && app->options())
             g_settingsFile = app->options()->appSettingsFile;
+        g_version = QCoreApplication::applicationVersion();
+        workbenchHook(app);
 #ifdef DORVANE_QUIT_BY_SIGNAL
         // A terminating signal must end the loop normally (exit code 0).
         ::kill(::getpid(), SIGTERM);
@@ -89,11 +194,24 @@ void scheduleExit()
 int runTheApplication(int argc, char **argv)
 {
     const int result = RunApplication(argc, argv);
-    if (result != kExpectedExit) {
+    const bool bySignal = qEnvironmentVariableIsSet("DORVANE_TEST_WAIT_FOR_SIGNAL")
+                          || qEnvironmentVariableIsSet("DORVANE_TEST_CHANGE_AND_WAIT")
+                          || qEnvironmentVariableIsSet("DORVANE_TEST_RESTORE");
+    if (bySignal && result != 0) {
+        std::fprintf(stderr, "FAIL: RunApplication returned %d after a signal\n", result);
+        return 1;
+    }
+    if (!bySignal && result != kExpectedExit) {
         std::fprintf(stderr, "FAIL: RunApplication returned %d, expected %d\n", result, kExpectedExit);
         return 1;
     }
-    if (!g_windowOk) {
+    // About and the libraries tell one version: the project's.
+    if (!bySignal && g_version != QLatin1String(DORVANE_PROJECT_VERSION)) {
+        std::fprintf(stderr, "FAIL: application version %s, project version %s\n", qPrintable(g_version),
+                     DORVANE_PROJECT_VERSION);
+        return 1;
+    }
+    if (!bySignal && !g_windowOk) {
         std::fprintf(stderr, "FAIL: the main window was not shown at 1200 x 700\n");
         return 1;
     }
@@ -143,6 +261,9 @@ private slots:
     void hostileSettingsFiles_data();
     void hostileSettingsFiles();
     void terminatingSignalEndsAStuckStartUp();
+    void terminatingSignalDuringAStartUpWarningSavesTheSettings();
+    void unsavedDocumentsAreKeptOnATerminatingSignal();
+    void workbenchComesBackAfterARestart();
     void readOnlyDataDirectoryCarriesTheSettingsOver();
 
 private:
@@ -325,6 +446,126 @@ void StartUpCases::terminatingSignalEndsAStuckStartUp()
     QCOMPARE(process.exitStatus(), QProcess::CrashExit);
     // Nothing was saved over the user's file on the way out.
     QCOMPARE(readAll(app.settingsFile), QByteArray(kValidSettings));
+}
+
+void StartUpCases::terminatingSignalDuringAStartUpWarningSavesTheSettings()
+{
+    App app;
+    QVERIFY(prepare(app));
+    QVERIFY(writeAll(app.settingsFile, "fileFormat: dorvane settings\nfileVersion: \"1.0\"\n"));
+    QProcess process;
+    QProcessEnvironment environment = environmentFor(app);
+    environment.insert(QStringLiteral("DORVANE_TEST_WAIT_FOR_SIGNAL"), QStringLiteral("1"));
+    process.setProcessEnvironment(environment);
+    // A document that is not there: the start-up warns about it.
+    process.start(app.dir + QStringLiteral("/tst_runapplication"), {app.dir + QStringLiteral("/gone.dvptc")});
+    QVERIFY(process.waitForStarted());
+    QElapsedTimer clock;
+    clock.start();
+    while (!process.readAllStandardOutput().contains("warning shown") && clock.elapsed() < 20000)
+        process.waitForReadyRead(100);
+    QVERIFY2(clock.elapsed() < 20000, "no start-up warning was shown");
+
+    for (int sig : {SIGTERM}) {
+        if (process.processId() > 0)
+            ::kill(pid_t(process.processId()), sig);
+        const bool ended = process.waitForFinished(10000);
+        if (!ended) {
+            process.kill();
+            process.waitForFinished();
+        }
+        QVERIFY2(ended, "SIGTERM did not end the start-up warning");
+        const QByteArray errors = process.readAllStandardError();
+        QVERIFY2(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0, errors.constData());
+        QVERIFY(errors.contains("gone.dvptc"));
+    }
+    const YAML::Node doc = YAML::LoadFile(app.settingsFile.toStdString());
+    QVERIFY2(doc["app"]["theme"].IsDefined(), "the settings were not saved on the way out");
+}
+
+// Starts a copy with the given mode, waits for the line it prints, then
+// ends it with the signal; true when it ended normally.
+static bool runUntilSignal(const QProcessEnvironment &base, const QString &program, const char *mode,
+                           const QByteArray &line, int sig, QByteArray *output)
+{
+    QProcess process;
+    QProcessEnvironment environment = base;
+    environment.insert(QLatin1String(mode), QStringLiteral("1"));
+    process.setProcessEnvironment(environment);
+    process.start(program, QStringList());
+    if (!process.waitForStarted())
+        return false;
+    QElapsedTimer clock;
+    clock.start();
+    while (!output->contains(line) && clock.elapsed() < 20000) {
+        process.waitForReadyRead(100);
+        *output += process.readAllStandardOutput();
+    }
+    // A copy that already ended has no process id: kill(0) would end ours.
+    if (process.processId() > 0)
+        ::kill(pid_t(process.processId()), sig);
+    const bool ended = process.waitForFinished(10000);
+    if (!ended) {
+        process.kill();
+        process.waitForFinished();
+    }
+    *output += process.readAllStandardOutput() + process.readAllStandardError();
+    return ended && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+void StartUpCases::unsavedDocumentsAreKeptOnATerminatingSignal()
+{
+    for (int sig : {SIGTERM, SIGHUP}) {
+        App app;
+        QVERIFY(prepare(app));
+        QVERIFY(writeAll(app.settingsFile, kValidSettings));
+        const QString program = app.dir + QStringLiteral("/tst_runapplication");
+        const QString kept = app.settingsDir + QStringLiteral("/Recovery/instruct-set.dvits");
+        QByteArray output;
+        QVERIFY2(runUntilSignal(environmentFor(app), program, "DORVANE_TEST_CHANGE_AND_WAIT", "changed", sig,
+                                &output),
+                 output.constData());
+        QVERIFY2(QFileInfo(kept).isFile(), "the unsaved instruct set was not kept");
+
+        // The next start offers it back, and once restored the copy is gone.
+        output.clear();
+        QVERIFY2(runUntilSignal(environmentFor(app), program, "DORVANE_TEST_RESTORE", "restored", SIGTERM,
+                                &output),
+                 output.constData());
+        QVERIFY2(output.contains("restored") && !output.contains("not restored"), output.constData());
+    }
+}
+
+void StartUpCases::workbenchComesBackAfterARestart()
+{
+    App app;
+    QVERIFY(prepare(app));
+    QVERIFY(writeAll(app.settingsFile, kValidSettings));
+    const QString program = app.dir + QStringLiteral("/tst_runapplication");
+    auto runWith = [&](const char *mode) {
+        QProcess process;
+        QProcessEnvironment environment = environmentFor(app);
+        environment.insert(QStringLiteral("DORVANE_TEST_WORKBENCH"), QLatin1String(mode));
+        process.setProcessEnvironment(environment);
+        process.start(program, QStringList());
+        if (!process.waitForFinished(20000)) {
+            process.kill();
+            process.waitForFinished();
+        }
+        return process.readAllStandardOutput() + process.readAllStandardError();
+    };
+    const QByteArray set = runWith("set");
+    QVERIFY2(set.contains("PASS"), set.constData());
+    // The dock's width as the layout gave it, after the user's resize.
+    const QByteArray setLine = set.mid(set.indexOf("details "));
+    const QByteArray details = setLine.left(9);
+    const QByteArray width = setLine.mid(setLine.indexOf("set width ") + 10).split('\n').value(0);
+    const QByteArray check = runWith("check");
+    QVERIFY2(check.contains("dock 1 width " + width + " text hello|world mode 1 interval 250 " + details),
+             (set + check).constData());
+    // Older readers find every section they know where it was.
+    const YAML::Node doc = YAML::LoadFile(app.settingsFile.toStdString());
+    QCOMPARE(doc["runtime"]["lastProtocolDir"].as<std::string>(), std::string("/kept/protocols"));
 }
 
 void StartUpCases::readOnlyDataDirectoryCarriesTheSettingsOver()

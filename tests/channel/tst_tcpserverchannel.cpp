@@ -34,7 +34,7 @@ NetChannelParams serverParams(quint16 port = 0)
 quint16 listeningPort(const ChannelProxy &proxy)
 {
     const QString profile = proxy.channelProfile();
-    const QString prefix = QStringLiteral("Tcp Server127.0.0.1:");
+    const QString prefix = QStringLiteral("Tcp Server 127.0.0.1:");
     return profile.startsWith(prefix) ? quint16(profile.mid(prefix.size()).toUInt()) : 0;
 }
 

@@ -3,10 +3,10 @@
 // The cycle count comes from DORVANE_SOAK_CYCLES (default 1000).
 #include "apptestsupport.h"
 
+#include "model/transmittext.h"
 #include "services/receivewatcher.h"
 #include "services/rxframewatcher.h"
 #include "services/streamsender.h"
-#include "model/transmittext.h"
 
 #include <dorvane/Channel.h>
 #include <dorvane/Core.h>
@@ -47,7 +47,7 @@ NetChannelParams serverParams(TimingStrategy timing = CoarseTiming)
 
 quint16 listeningPort(const ChannelProxy &proxy)
 {
-    const QString prefix = QStringLiteral("Tcp Server127.0.0.1:");
+    const QString prefix = QStringLiteral("Tcp Server 127.0.0.1:");
     const QString profile = proxy.channelProfile();
     return profile.startsWith(prefix) ? quint16(profile.mid(prefix.size()).toUInt()) : 0;
 }
@@ -107,8 +107,10 @@ private slots:
             clock.start();
             while (!(seen.contains('\xa5') && seen.contains('\x5a')) && clock.elapsed() < 5000)
                 seen += readMaster(pty.master(), 1, 50);
-            QVERIFY2(seen.contains('\xa5') && seen.contains('\x5a'),
-                     qPrintable(QStringLiteral("cycle %1 saw %2").arg(cycle).arg(QString::fromLatin1(seen.toHex()))));
+            QVERIFY2(
+                seen.contains('\xa5') && seen.contains('\x5a'),
+                qPrintable(
+                    QStringLiteral("cycle %1 saw %2").arg(cycle).arg(QString::fromLatin1(seen.toHex()))));
             sender.stopPeriodSend();
             proxy.close();
             readMaster(pty.master(), 1 << 20, 2);
@@ -147,7 +149,8 @@ private slots:
                 seen += client.readAll();
                 QCoreApplication::processEvents();
             }
-            QVERIFY2(seen.contains('\xa5') && seen.contains('\x5a'), qPrintable(QStringLiteral("cycle %1").arg(cycle)));
+            QVERIFY2(seen.contains('\xa5') && seen.contains('\x5a'),
+                     qPrintable(QStringLiteral("cycle %1").arg(cycle)));
             sender.stopPeriodSend();
             proxy.close();
             client.abort();
@@ -213,8 +216,12 @@ private slots:
 
         RxFrameWatcher *frames = dvApp->frameWatcher();
         auto protocol = std::make_unique<RxProtocol>();
-        const struct { int type; const char *params; int flag; } fields[] = {
-            {10, "0xAA,0x55", 1}, {11, "", 0}, {10, "0x0D", 2}};
+        const struct
+        {
+            int type;
+            const char *params;
+            int flag;
+        } fields[] = {{10, "0xAA,0x55", 1}, {11, "", 0}, {10, "0x0D", 2}};
         for (const auto &def : fields) {
             RxValueMetaInfo *value = protocol->AddField(-1)->GetValueMetaInfo();
             value->GetField()->SetTypeId(def.type);
@@ -266,9 +273,7 @@ private slots:
         qint64 worstStall = 0;
         QTimer ticker;
         ticker.setInterval(5);
-        connect(&ticker, &QTimer::timeout, this, [&] {
-            worstStall = qMax(worstStall, sinceTick.restart());
-        });
+        connect(&ticker, &QTimer::timeout, this, [&] { worstStall = qMax(worstStall, sinceTick.restart()); });
         sinceTick.start();
         ticker.start();
 

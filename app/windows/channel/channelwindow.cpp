@@ -4,6 +4,7 @@
 #include "shell/services.h"
 #include "windows/channel/netchannelwidget.h"
 #include "windows/channel/serialchannelwidget.h"
+#include "windows/common/elidedlabel.h"
 
 #include <dorvane/Channel.h>
 #include <dorvane/WdxWidgets.h>
@@ -91,9 +92,13 @@ ChannelWindow::ChannelWindow(const Services &services, QWidget *parent)
     m_statusWidget->clearSpace(true, false);
     m_statusIcon = m_statusWidget->addIcon(QIcon(), QSize(16, 16));
     m_statusIcon->setPixmap(statusPixmap(false));
-    m_statusText = m_statusWidget->addLabel(tr("No Active Channel"));
+    // Long texts (a port's reason, a peer that closed) are cut to the room
+    // the bar has, never widening the main window or pushing the counters out.
+    m_statusText = new ElidedLabel(tr("No Active Channel"), m_statusWidget);
+    m_statusWidget->addWidget(m_statusText);
     m_statusText->setObjectName(QStringLiteral("ChannelProfile"));
-    m_statusError = m_statusWidget->addLabel(QString());
+    m_statusError = new ElidedLabel(QString(), m_statusWidget);
+    m_statusWidget->addWidget(m_statusError);
     m_statusError->setObjectName(QStringLiteral("ChannelError"));
     m_statusError->hide();
 
@@ -156,10 +161,7 @@ QString ChannelWindow::statusError() const
 
 void ChannelWindow::showChannelError(const QString &message, bool warn)
 {
-    // A long reason must not widen the main window: the bar shows its
-    // start, the tool tip all of it.
-    m_statusError->setText(m_statusError->fontMetrics().elidedText(message, Qt::ElideRight, 360));
-    m_statusError->setToolTip(message);
+    m_statusError->setText(message);
     m_statusError->setVisible(!message.isEmpty());
     if (warn && !message.isEmpty())
         warnChannelFailed(this, message);

@@ -9,6 +9,7 @@ class ChannelProxy;
 class NetChannelWidget;
 class QButtonGroup;
 class QLabel;
+class ElidedLabel;
 class QStackedWidget;
 class SerialChannelWidget;
 class WdxInfoBar;
@@ -51,6 +52,6 @@ private:
 
     WdxInfoBar *m_statusWidget = nullptr;
     QLabel *m_statusIcon = nullptr;
-    QLabel *m_statusText = nullptr;
-    QLabel *m_statusError = nullptr;
+    ElidedLabel *m_statusText = nullptr;
+    ElidedLabel *m_statusError = nullptr;
 };

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTcpServer>
 #include <QUdpSocket>
@@ -326,14 +327,37 @@ void NetChannelWidget::showOpened()
 {
     m_openLook = true;
     saveNetSettings();
+    showBoundPort();
     setParamsEnabled(false);
     updateButtonText();
     emit channelOpenStateChanged(true);
 }
 
+void NetChannelWidget::showBoundPort()
+{
+    // Port 0 lets the system choose: the field shows the port it chose while
+    // the server listens, and the choice is left to the system again after.
+    ChannelProxy *proxy = channelProxy();
+    if (!proxy || !proxy->isOpen() || proxy->channelParams().type != TcpServer || m_localPort->value() != 0)
+        return;
+    const QString profile = proxy->channelProfile();
+    bool ok = false;
+    const int port = profile.mid(profile.lastIndexOf(QLatin1Char(':')) + 1).toInt(&ok);
+    if (!ok || port <= 0)
+        return;
+    const QSignalBlocker quiet(m_localPort);
+    m_localPort->setValue(port);
+    m_portChosenBySystem = true;
+}
+
 void NetChannelWidget::showClosed()
 {
     m_openLook = false;
+    if (m_portChosenBySystem) {
+        const QSignalBlocker quiet(m_localPort);
+        m_localPort->setValue(0);
+        m_portChosenBySystem = false;
+    }
     // Clients of a closed server are gone, whether or not each one said so.
     m_clientList->clear();
     updateButtonText();

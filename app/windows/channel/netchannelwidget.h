@@ -47,12 +47,14 @@ private:
     void onProxyStateChanged(ChannelType type, ChanneState state);
     void onAutoLocalHostToggled(bool checked);
     void updateButtonText();
+    void showBoundPort();
 
     QComboBox *m_protocolType = nullptr;
     QCheckBox *m_autoLocalHost = nullptr;
     QLabel *m_localLabel = nullptr;
     QComboBox *m_localAddress = nullptr;
     QSpinBox *m_localPort = nullptr;
+    bool m_portChosenBySystem = false;
     QLabel *m_remoteLabel = nullptr;
     QComboBox *m_remoteAddress = nullptr;
     QSpinBox *m_remotePort = nullptr;

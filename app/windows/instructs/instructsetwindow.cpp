@@ -254,6 +254,20 @@ bool InstructSetWindow::save(const QString &path)
     return true;
 }
 
+bool InstructSetWindow::writeRecoveryCopy(const QString &path)
+{
+    return m_set->save(path, nullptr);
+}
+
+bool InstructSetWindow::restoreRecoveryCopy(const QString &copy, const QString &originalPath)
+{
+    if (!open(copy))
+        return false;
+    m_path = originalPath;
+    setModified(true);
+    return true;
+}
+
 void InstructSetWindow::newSet()
 {
     if (!askSave())

@@ -39,6 +39,12 @@ public:
     bool saveAs();
     // Writes the set; a failure is shown with the path and its reason.
     bool save(const QString &path);
+    // Writes the document as it stands to a recovery copy; its own name and
+    // unsaved state stay as they are.
+    bool writeRecoveryCopy(const QString &path);
+    // Opens a recovery copy as the unsaved changes of the document that was
+    // named originalPath (empty for one never saved).
+    bool restoreRecoveryCopy(const QString &copy, const QString &originalPath);
     // Starts an empty, unnamed set (after askSave).
     void newSet();
 

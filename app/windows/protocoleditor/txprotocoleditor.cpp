@@ -763,6 +763,22 @@ bool TxProtocolEditor::saveDocumentAs()
     return !path.isEmpty() && saveTo(path);
 }
 
+bool TxProtocolEditor::writeRecoveryCopy(const QString &path)
+{
+    commitPendingNames();
+    return m_protocol && context() && m_protocol->Save(localText(path), context());
+}
+
+bool TxProtocolEditor::restoreRecoveryCopy(const QString &copy, const QString &originalPath)
+{
+    if (!open(copy))
+        return false;
+    m_path = originalPath;
+    m_modified = true;
+    refreshStatus(TitleItem);
+    return true;
+}
+
 bool TxProtocolEditor::saveTo(const QString &path)
 {
     commitPendingNames();

@@ -43,6 +43,13 @@ public:
     // Asks to save unsaved changes; false when the user cancels or the save
     // fails.
     bool askSave();
+    // Writes the document as it stands to a recovery copy; its own name and
+    // unsaved state stay as they are.
+    bool writeRecoveryCopy(const QString &path);
+    // Opens a recovery copy as the unsaved changes of the document that was
+    // named originalPath (empty for one never saved).
+    bool restoreRecoveryCopy(const QString &copy, const QString &originalPath);
+
     // Document summary shown in the main window's status bar.
     WdxInfoBar *statusWidget() const { return m_infoBar; }
 

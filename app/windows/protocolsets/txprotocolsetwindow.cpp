@@ -288,14 +288,34 @@ bool TxProtocolSetWindow::saveDocument(bool askName)
     return true;
 }
 
+bool TxProtocolSetWindow::writeRecoveryCopy(const QString &path)
+{
+    return m_set && m_set->Save(path);
+}
+
+bool TxProtocolSetWindow::restoreRecoveryCopy(const QString &copy, const QString &originalPath)
+{
+    if (!open(copy))
+        return false;
+    m_path = originalPath;
+    setModified(true);
+    refreshTitle();
+    return true;
+}
+
 bool TxProtocolSetWindow::open(const QString &path)
 {
     WdxWaitCursor wait;
-    if (!QFileInfo::exists(path))
+    m_openError.clear();
+    if (!QFileInfo::exists(path)) {
+        m_openError = tr("The file does not exist.");
         return false;
+    }
     auto *loaded = new TxProtocolSet(&m_context, this);
     if (!loaded->Load(path) || loaded->isEmpty()) {
         const QStringList skipped = loaded->skippedPaths();
+        if (skipped.isEmpty())
+            m_openError = loaded->errorString();
         delete loaded;
         if (!skipped.isEmpty())
             warnSkipped(tr("None of the protocol files of the set could be loaded:"), skipped);

@@ -45,11 +45,20 @@ public:
     // Asks to save unsaved changes; false when the user cancels or the save
     // fails.
     bool askSave();
+    // Writes the document as it stands to a recovery copy; its own name and
+    // unsaved state stay as they are.
+    bool writeRecoveryCopy(const QString &path);
+    // Opens a recovery copy as the unsaved changes of the document that was
+    // named originalPath (empty for one never saved).
+    bool restoreRecoveryCopy(const QString &copy, const QString &originalPath);
+
     // Document summary shown in the main window's status bar.
     QWidget *statusWidget() const;
 
     TxProtocolSet *protocolSet() const { return m_set; }
     QString documentPath() const { return m_path; }
+    // Why the last open() refused the file as a whole; empty when it did not.
+    QString openError() const { return m_openError; }
     bool isModified() const { return m_modified; }
     QList<TxProtocolSetItemEditor *> rows() const { return m_rows; }
     EditorHeaderView *headerView() const { return m_header; }
@@ -128,6 +137,7 @@ private:
 
     TxProtocolSet *m_set = nullptr;
     QString m_path;
+    QString m_openError;
     bool m_modified = false;
     bool m_needsRebuild = true;
     bool m_needsSelect = false;

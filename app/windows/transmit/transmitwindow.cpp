@@ -474,6 +474,16 @@ void TransmitWindow::setInputMode(int mode)
         resourceIcon(text ? ":/Resources/dialogue/mode-txt.png" : ":/Resources/dialogue/mode-hex.png"));
 }
 
+int TransmitWindow::interval() const
+{
+    return m_interval->value();
+}
+
+void TransmitWindow::setInterval(int ms)
+{
+    m_interval->setValue(ms);
+}
+
 void TransmitWindow::setTransmitText(const QString &text, int mode)
 {
     if (text.isEmpty())

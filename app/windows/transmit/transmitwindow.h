@@ -42,6 +42,11 @@ public:
 
     TransmitTextEdit *editor() const { return m_editor; }
     int inputMode() const;
+    // Mode 0 hex input, 1 text input.
+    void setInputMode(int mode);
+    // The periodic sending interval, in ms.
+    int interval() const;
+    void setInterval(int ms);
 
     // Calculator and checksum bar state: 1 little endian, 0 big endian;
     // the calculator's number size in bytes.
@@ -77,7 +82,6 @@ private:
     void showFileSendFinished(quint64 id, bool completed, const QString &message);
     // The bytes a text-mode send writes: the text, then the line ending.
     QByteArray plainTextBytes() const;
-    void setInputMode(int mode);
     void showPeriodSendState(QObject *sender, bool isRun);
     void addToInstructSet();
     // Inserts a hex result at the cursor, apart from the digits before it.
