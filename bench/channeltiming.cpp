@@ -4,8 +4,8 @@
 #include <dorvane/Channel.h>
 #include <dorvane/Core.h>
 
-#include "services/streamsender.h"
 #include "model/transmittext.h"
+#include "services/streamsender.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -2,11 +2,11 @@
 // instruct-set window to show a whole set, by size. Runs the application
 // offscreen on a temporary data directory and prints a table:
 //   bench_itemdocuments
-#include "shell/application.h"
 #include "model/historylist.h"
 #include "model/instructset.h"
-#include "windows/instructs/instructsetwindow.h"
+#include "shell/application.h"
 #include "shell/mainwindow.h"
+#include "windows/instructs/instructsetwindow.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

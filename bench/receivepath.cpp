@@ -5,8 +5,8 @@
 // published per second, and the worst stall of the GUI thread's event loop.
 //
 //   bench_receivepath [seconds per run, default 3] [bare]
-#include "shell/application.h"
 #include "services/rxframewatcher.h"
+#include "shell/application.h"
 
 #include "eventloopstall.h"
 

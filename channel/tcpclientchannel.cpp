@@ -125,9 +125,9 @@ bool TcpClientChannel::write(const char *data, qint64 size)
 
 void TcpClientChannel::onStateChanged(QAbstractSocket::SocketState state)
 {
-    qCDebug(lcTcpClient).noquote() << QStringLiteral("TCP client socket state: ")
-                              + QString::fromLatin1(
-                                  QMetaEnum::fromType<QAbstractSocket::SocketState>().valueToKey(state));
+    qCDebug(lcTcpClient).noquote()
+        << QStringLiteral("TCP client socket state: ")
+               + QString::fromLatin1(QMetaEnum::fromType<QAbstractSocket::SocketState>().valueToKey(state));
     updateProfile();
     if (state == QAbstractSocket::ConnectedState) {
         setOpen(true);

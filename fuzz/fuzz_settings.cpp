@@ -3,8 +3,8 @@
 // read from an accepted document must come out without throwing; and an accepted document, as
 // the application writes it back, must be accepted again, or the next start would set the
 // user's settings aside.
-#include "shell/applicationoptions.h"
 #include "model/settingsvalues.h"
+#include "shell/applicationoptions.h"
 
 #include <QByteArray>
 #include <QGuiApplication>
@@ -63,7 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     ApplicationOptions again;
     const QString refused = again.acceptSettingsText(QByteArray(out.c_str(), int(out.size())));
     if (!refused.isEmpty()) {
-        std::fprintf(stderr, "a settings document as written back %s:\n%s\n", qPrintable(refused), out.c_str());
+        std::fprintf(stderr, "a settings document as written back %s:\n%s\n", qPrintable(refused),
+                     out.c_str());
         std::abort();
     }
     return 0;

@@ -5,13 +5,13 @@
 // files, read the way start-up and Open read them.
 #include "apptestsupport.h"
 
-#include "shell/applicationoptions.h"
 #include "model/echosettings.h"
 #include "model/historylist.h"
-#include "windows/instructs/instructsetwindow.h"
-#include "shell/mainwindow.h"
-#include "windows/protocoleditor/txprotocoleditor.h"
 #include "model/txprotocolset.h"
+#include "shell/applicationoptions.h"
+#include "shell/mainwindow.h"
+#include "windows/instructs/instructsetwindow.h"
+#include "windows/protocoleditor/txprotocoleditor.h"
 #include "windows/protocolsets/txprotocolsetwindow.h"
 
 #include <dorvane/Core.h>
@@ -19,9 +19,9 @@
 #include <QDir>
 
 #include <csignal>
-#include <sys/stat.h>
 #include <functional>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -119,7 +119,8 @@ private:
         const QString dir = m_documentDir;
         if (name == QLatin1String("settings")) {
             // The settings live in the application's own Data directory.
-            return {[] { return dvApp->options()->appSettingsFile; }, [] { return dvApp->options()->saveOptions(); }};
+            return {[] { return dvApp->options()->appSettingsFile; },
+                    [] { return dvApp->options()->saveOptions(); }};
         }
         if (name == QLatin1String("dialogue settings")) {
             return {[dir] { return dir + QStringLiteral("/dialogue.settings"); },
@@ -133,7 +134,8 @@ private:
             return {[dir] { return dir + QStringLiteral("/history.settings"); },
                     [dir] {
                         HistoryList list;
-                        list.add(QStringLiteral("2026-12-08 10:00:00.000"), QStringLiteral("01 03 00 00 00 02"), 0);
+                        list.add(QStringLiteral("2026-12-08 10:00:00.000"),
+                                 QStringLiteral("01 03 00 00 00 02"), 0);
                         return list.save(dir + QStringLiteral("/history.settings"));
                     }};
         }
@@ -170,8 +172,8 @@ private:
                         TxProtocol protocol;
                         protocol.AddField(-1)->SetTypeId(10);
                         Context *context = dvApp->context();
-                        const QString item = QDir(QDir(dir).filePath(QStringLiteral(".."))).absoluteFilePath(
-                            QStringLiteral("item.dvptc"));
+                        const QString item = QDir(QDir(dir).filePath(QStringLiteral("..")))
+                                                 .absoluteFilePath(QStringLiteral("item.dvptc"));
                         if (!protocol.Save(item.toStdString(), context))
                             return false;
                         TxProtocolSet set(context);
@@ -187,7 +189,8 @@ private:
     void addKinds()
     {
         QTest::addColumn<QString>("name");
-        for (const char *name : {"settings", "dialogue settings", "history", "instruct set", "protocol", "protocol set"})
+        for (const char *name :
+             {"settings", "dialogue settings", "history", "instruct set", "protocol", "protocol set"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
 
@@ -242,9 +245,10 @@ private slots:
 
     void hostileDialogueSettingsAreReadOrRefusedQuickly()
     {
-        const QStringList files = hostileFiles(
-            QStringLiteral("dialoguesettings"), m_dir.path(),
-            "fileFormat: dorvane dialogue settings file\nfileVersion: \"1.0\"\nechoBreaks:\n", "  repeatCount: 3\n");
+        const QStringList files
+            = hostileFiles(QStringLiteral("dialoguesettings"), m_dir.path(),
+                           "fileFormat: dorvane dialogue settings file\nfileVersion: \"1.0\"\nechoBreaks:\n",
+                           "  repeatCount: 3\n");
         QVERIFY(files.size() > 8);
         for (const QString &path : files) {
             QElapsedTimer clock;
@@ -275,7 +279,8 @@ private slots:
 
         const QStringList files = hostileFiles(
             QStringLiteral("protocol"), m_dir.path(),
-            "fileFormat: dorvane protocol file\nfileVersion: \"1.0\"\nprotocol: {fields: 100000, values: 1}\nfields:\n",
+            "fileFormat: dorvane protocol file\nfileVersion: \"1.0\"\nprotocol: {fields: 100000, values: "
+            "1}\nfields:\n",
             "  - {name: a, tid: 10, endian: 1, enable: true, meta: [{generator: Fixed, params: \"1\"}]}\n",
             // Twenty times what the editor opens; a debug sanitizer build
             // parses a hundred thousand for minutes.

@@ -3,13 +3,13 @@
 // ".dvits" files, hostile ones included.
 #include "apptestsupport.h"
 
-#include "windows/common/editorheaderview.h"
-#include "windows/instructs/instructitemeditor.h"
 #include "model/instructset.h"
-#include "windows/instructs/instructsetwindow.h"
 #include "shell/mainwindow.h"
 #include "shell/savefileaskdialog.h"
+#include "windows/common/editorheaderview.h"
 #include "windows/common/scrollworkspace.h"
+#include "windows/instructs/instructitemeditor.h"
+#include "windows/instructs/instructsetwindow.h"
 
 #include <QAction>
 #include <QDockWidget>

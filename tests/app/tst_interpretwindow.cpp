@@ -3,10 +3,10 @@
 // and the tool bar that drives picking in the dialogue view.
 #include "apptestsupport.h"
 
+#include "shell/mainwindow.h"
 #include "windows/dialogue/dialoguewindow.h"
 #include "windows/dialogue/echotextedit.h"
 #include "windows/interpret/interpretwindow.h"
-#include "shell/mainwindow.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -78,32 +78,79 @@ void TestInterpretWindow::rows_data()
     QTest::newRow("0xFF hex") << bytes({0xFF}) << false << true
                               << QStringList{"11111111", "0xFF", "0xFF", z, z, z, z, z, z, z, z, z, z, z, z};
     QTest::newRow("01 00 little") << bytes({1, 0}) << false << false
-                                  << QStringList{"00000001", "1", "1", "1", "1", z, z, z, z, z, z, z, z, z, z};
+                                  << QStringList{"00000001", "1", "1", "1", "1", z, z, z,
+                                                 z,          z,   z,   z,   z,   z, z};
     QTest::newRow("01 00 big") << bytes({1, 0}) << true << false
-                               << QStringList{"00000001", "1", "1", "256", "256", z, z, z, z, z, z, z, z, z, z};
+                               << QStringList{"00000001", "1", "1", "256", "256", z, z, z,
+                                              z,          z,   z,   z,     z,     z, z};
     // 1.0f little-endian, then 8 bytes: every number row, no time and no GUID.
-    QTest::newRow("eight bytes")
-        << bytes({0, 0, 0x80, 0x3F, 0xFE, 0xFF, 0xFF, 0xFF}) << false << false
-        << QStringList{"00000000", "0", "0", "0", "0", "1065353216", "1065353216", "1065353216",
-                       "1065353216", "-7524581376", "18446744066184970240", "1.0000000",
-                       "nan", "N/A", "N/A"};
-    QTest::newRow("eight bytes hex big")
-        << bytes({0xC0, 0, 0, 0, 0, 0, 0, 0}) << true << true
-        << QStringList{"11000000", "0xC0", "0xC0", "0xC000", "0xC000", "0xC0000000", "0xC0000000",
-                       "0xC0000000", "0xC0000000", "0xC000000000000000", "0xC000000000000000", "0xC0000000",
-                       "0xC000000000000000", "N/A", "N/A"};
+    QTest::newRow("eight bytes") << bytes({0, 0, 0x80, 0x3F, 0xFE, 0xFF, 0xFF, 0xFF}) << false << false
+                                 << QStringList{"00000000",
+                                                "0",
+                                                "0",
+                                                "0",
+                                                "0",
+                                                "1065353216",
+                                                "1065353216",
+                                                "1065353216",
+                                                "1065353216",
+                                                "-7524581376",
+                                                "18446744066184970240",
+                                                "1.0000000",
+                                                "nan",
+                                                "N/A",
+                                                "N/A"};
+    QTest::newRow("eight bytes hex big") << bytes({0xC0, 0, 0, 0, 0, 0, 0, 0}) << true << true
+                                         << QStringList{"11000000",
+                                                        "0xC0",
+                                                        "0xC0",
+                                                        "0xC000",
+                                                        "0xC000",
+                                                        "0xC0000000",
+                                                        "0xC0000000",
+                                                        "0xC0000000",
+                                                        "0xC0000000",
+                                                        "0xC000000000000000",
+                                                        "0xC000000000000000",
+                                                        "0xC0000000",
+                                                        "0xC000000000000000",
+                                                        "N/A",
+                                                        "N/A"};
     QTest::newRow("double -2") << bytes({0, 0, 0, 0, 0, 0, 0, 0xC0}) << false << false
-                               << QStringList{"00000000", "0", "0", "0", "0", "0", "0", "0", "0",
-                                              "-4611686018427387904", "13835058055282163712", "0.0000000",
-                                              "-2", "N/A", "N/A"};
+                               << QStringList{"00000000",
+                                              "0",
+                                              "0",
+                                              "0",
+                                              "0",
+                                              "0",
+                                              "0",
+                                              "0",
+                                              "0",
+                                              "-4611686018427387904",
+                                              "13835058055282163712",
+                                              "0.0000000",
+                                              "-2",
+                                              "N/A",
+                                              "N/A"};
 
     const QByteArray time = bytes({0xE8, 0x07, 3, 0, 2, 0, 5, 0, 12, 0, 34, 0, 56, 0, 0x15, 0x03});
     QTest::newRow("system time") << time << false << false
-                                 << QStringList{"11101000", "-24", "232", "2024", "2024", "198632",
-                                                "198632", "198632", "198632", "1407383473686504",
-                                                "1407383473686504", "0.0000000", "6.9533982487322e-309",
-                                                "2024-03-05 12:34:56.789", "{000307e8-0002-0005-0c00-22003800"
-                                                                           "1503}"};
+                                 << QStringList{"11101000",
+                                                "-24",
+                                                "232",
+                                                "2024",
+                                                "2024",
+                                                "198632",
+                                                "198632",
+                                                "198632",
+                                                "198632",
+                                                "1407383473686504",
+                                                "1407383473686504",
+                                                "0.0000000",
+                                                "6.9533982487322e-309",
+                                                "2024-03-05 12:34:56.789",
+                                                "{000307e8-0002-0005-0c00-22003800"
+                                                "1503}"};
     QByteArray month13 = time;
     month13[2] = 13;
     QByteArray april31 = time;
@@ -142,8 +189,9 @@ void TestInterpretWindow::rows()
         return;
     }
     if (tag.startsWith(QLatin1String("guid"))) {
-        QCOMPARE(window()->valueText(14), bigEndian ? QStringLiteral("{00010203-0405-0607-0809-0a0b0c0d0e0f}")
-                                                    : QStringLiteral("{03020100-0504-0706-0809-0a0b0c0d0e0f}"));
+        QCOMPARE(window()->valueText(14), bigEndian
+                                              ? QStringLiteral("{00010203-0405-0607-0809-0a0b0c0d0e0f}")
+                                              : QStringLiteral("{03020100-0504-0706-0809-0a0b0c0d0e0f}"));
         return;
     }
     QStringList shown;
@@ -167,14 +215,14 @@ void TestInterpretWindow::textRows_data()
 
     QTest::newRow("zero byte ends the 8-bit texts")
         << QByteArray("AB\0CD", 5) << QStringList{"AB", "AB", "\u4241\u4300", "\uFFFD"};
-    QTest::newRow("zero unit ends utf-16") << QByteArray("A\0B\0\0\0C\0", 8)
-                                           << QStringList{"A", "A", "AB", "\uFFFD\uFFFD"};
+    QTest::newRow("zero unit ends utf-16")
+        << QByteArray("A\0B\0\0\0C\0", 8) << QStringList{"A", "A", "AB", "\uFFFD\uFFFD"};
     QTest::newRow("big-endian mark") << QByteArray("\xFE\xFF\0A\0B", 6)
                                      << QStringList{"\u00FE\u00FF", "\uFFFD\uFFFD", "AB", "\uFFFD"};
     QTest::newRow("ucs-4, odd tail left alone") << QByteArray("A\0\0\0\x01\xF6\x01\0\x7F", 9)
                                                 << QStringList{"A", "A", "A", QStringLiteral("A\U0001F601")};
-    QTest::newRow("zero unit ends ucs-4") << QByteArray("A\0\0\0\0\0\0\0B\0\0\0", 12)
-                                          << QStringList{"A", "A", "A", "A"};
+    QTest::newRow("zero unit ends ucs-4")
+        << QByteArray("A\0\0\0\0\0\0\0B\0\0\0", 12) << QStringList{"A", "A", "A", "A"};
     QTest::newRow("markup and line break shown as plain text")
         << QByteArray("<b>x</b>\n") << QStringList{"<b>x</b> ", "<b>x</b> ", "*", "*"};
 }

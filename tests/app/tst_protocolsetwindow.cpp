@@ -3,13 +3,13 @@
 // it, hostile set files, and saving that fails.
 #include "apptestsupport.h"
 
+#include "model/transmittext.h"
+#include "model/txprotocolset.h"
 #include "services/channeltracker.h"
+#include "services/streamsender.h"
 #include "shell/mainwindow.h"
 #include "windows/common/scrollworkspace.h"
-#include "services/streamsender.h"
-#include "model/transmittext.h"
 #include "windows/protocoleditor/txprotocoleditor.h"
-#include "model/txprotocolset.h"
 #include "windows/protocolsets/txprotocolsetitemeditor.h"
 #include "windows/protocolsets/txprotocolsetwindow.h"
 

@@ -3,20 +3,20 @@
 // and the save question.
 #include "apptestsupport.h"
 
-#include "shell/applicationoptions.h"
 #include "services/channeltracker.h"
-#include "windows/common/editorheaderview.h"
-#include "windows/common/nameedit.h"
+#include "shell/applicationoptions.h"
 #include "shell/notices.h"
 #include "shell/savefileaskdialog.h"
+#include "windows/common/editorheaderview.h"
+#include "windows/common/nameedit.h"
 #include "windows/common/scrollworkspace.h"
 
 #include <dorvane/Channel.h>
 
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFormLayout>
 #include <QFile>
+#include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>

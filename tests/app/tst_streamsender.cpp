@@ -2,8 +2,8 @@
 // transmit text into the parameter text of an Array value.
 #include "apptestsupport.h"
 
-#include "services/streamsender.h"
 #include "model/transmittext.h"
+#include "services/streamsender.h"
 
 #include <dorvane/Channel.h>
 #include <dorvane/Core.h>
@@ -110,7 +110,9 @@ private slots:
         QVERIFY(sender.selectAll());
         QVERIFY(sender.sendNext());
         QVERIFY(sender.sendNext());
-        QCOMPARE(readMaster(pty.master(), 7), QByteArray("\x01\x02\xab\x0c" "a\"\\", 7));
+        QCOMPARE(readMaster(pty.master(), 7), QByteArray("\x01\x02\xab\x0c"
+                                                         "a\"\\",
+                                                         7));
     }
 
     // Rebuilding, selecting and resetting on this thread while the worker

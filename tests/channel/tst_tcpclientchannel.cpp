@@ -6,8 +6,8 @@
 
 #include <dorvane/Channel.h>
 
-#include <QMutex>
 #include <QLoggingCategory>
+#include <QMutex>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
