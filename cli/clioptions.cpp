@@ -142,17 +142,8 @@ const std::vector<OptionSpec> &optionTable()
          choiceOption<int>("--parity", {{"none", 0}, {"even", 2}, {"odd", 3}, {"space", 4}, {"mark", 5}},
                            [](C &o, int v) { o.parity = v; })},
         {"--flow", true,
-         [](C &o, const QString &v) {
-             if (v == QLatin1String("none")) {
-                 o.flow = v;
-                 return QString();
-             }
-             if (v == QLatin1String("rtscts") || v == QLatin1String("xonxoff"))
-                 return bad(QStringLiteral("--flow"), v,
-                            QStringLiteral("flow control is not available: the serial channel always runs "
-                                           "without it"));
-             return bad(QStringLiteral("--flow"), v, QStringLiteral("expected none|rtscts|xonxoff"));
-         }},
+         choiceOption<int>("--flow", {{"none", 0}, {"rtscts", 1}, {"xonxoff", 2}},
+                           [](C &o, int v) { o.flow = v; })},
         {"--tcp", true,
          [](C &o, const QString &v) {
              if (!splitHostPort(v, false, &o.remoteHost, &o.remotePort))
@@ -474,7 +465,7 @@ QString usageText()
         "\n"
         "Channel (exactly one):\n"
         "  --serial PATH [--baud N] [--data-bits 5|6|7|8] [--stop-bits 1|1.5|2]\n"
-        "                [--parity none|even|odd|space|mark] [--flow none]\n"
+        "                [--parity none|even|odd|space|mark] [--flow none|rtscts|xonxoff]\n"
         "  --tcp HOST:PORT\n"
         "  --tcp-server [ADDR:]PORT   waits for the first client (up to three);\n"
         "                             with --timeout it waits that long at most\n"

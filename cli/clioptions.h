@@ -23,8 +23,8 @@ struct CliOptions
     qint32 dataBits = 8;
     qint32 stopBits = 1; // QSerialPort values: 1 one, 2 two, 3 one and a half
     qint32 parity = 0;   // QSerialPort values: 0 none, 2 even, 3 odd, 4 space, 5 mark
-    QString flow = QStringLiteral("none");
-    QString remoteHost; // TCP client, or the UDP peer
+    int flow = 0;        // a SerialFlowControl value
+    QString remoteHost;  // TCP client, or the UDP peer
     quint16 remotePort = 0;
     QString localAddress; // TCP server and UDP
     quint16 localPort = 0;

@@ -224,6 +224,7 @@ void CliRun::openChannel()
         params.dataBits = o.dataBits;
         params.stopBits = o.stopBits;
         params.parity = o.parity;
+        params.flowControl = o.flow;
         if (!m_proxy->open(params))
             return finish(ExitChannel, openFailureReason());
         return channelReady();

@@ -29,11 +29,11 @@ QStringList args(std::initializer_list<const char *> list)
 const Row rows[] = {
     {"serial with line settings",
      args({"--serial", "/dev/ttyUSB0", "--baud", "115200", "--data-bits", "7", "--stop-bits", "1.5",
-           "--parity", "mark"}),
+           "--parity", "mark", "--flow", "rtscts"}),
      "",
      [](const CliOptions &o) {
          return o.channel == CliOptions::Channel::Serial && o.serialPath == QLatin1String("/dev/ttyUSB0")
-                && o.baudRate == 115200 && o.dataBits == 7 && o.stopBits == 3 && o.parity == 5;
+                && o.baudRate == 115200 && o.dataBits == 7 && o.stopBits == 3 && o.parity == 5 && o.flow == 1;
      }},
     {"tcp client with IPv6 host", args({"--tcp", "[::1]:502"}), "",
      [](const CliOptions &o) {
@@ -83,8 +83,7 @@ const Row rows[] = {
     {"bad data bits", args({"--serial", "/dev/x", "--data-bits", "9"}), "from 5 to 8", nullptr},
     {"bad parity word", args({"--serial", "/dev/x", "--parity", "strange"}), "none|even|odd|space|mark",
      nullptr},
-    {"flow control the channel cannot set", args({"--serial", "/dev/x", "--flow", "rtscts"}), "not available",
-     nullptr},
+    {"bad flow control word", args({"--serial", "/dev/x", "--flow", "cts"}), "none|rtscts|xonxoff", nullptr},
     {"hex with a non-hex letter", args({"--tcp", "h:1", "--hex", "01 0g"}), "expected hex bytes", nullptr},
     {"unknown text escape", args({"--tcp", "h:1", "--text", "a\\q"}), "unknown escape", nullptr},
     {"short \\x escape", args({"--tcp", "h:1", "--text", "\\x4"}), "unknown escape", nullptr},

@@ -33,6 +33,7 @@
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -699,7 +700,8 @@ void TxProtocolSetWindow::onResetTransmit()
 {
     if (StreamSender *streams = setSender())
         streams->resetGenerators();
-    noticeGeneratorReset();
+    // A reset cannot fail: a word in the status line, not a box to dismiss.
+    statusBar()->showMessage(tr("Generator reset done!"), 5000);
 }
 
 void TxProtocolSetWindow::onLoopSendStateChanged(QObject *owner, bool state)
