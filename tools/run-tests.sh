@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs what is missing, builds Dorvane with its tests, benchmarks and
 # fuzz targets, and runs every test. Each stage stops the run on failure.
-#   FUZZ_SECONDS      seconds per fuzz target (default 20, 0 skips fuzzing)
+#   FUZZ_SECONDS      seconds per fuzz target (default 15, 0 skips fuzzing)
 #   SANITIZERS=0      skips the AddressSanitizer and ThreadSanitizer passes
 #   DORVANE_REQUIRE_PEERS=0  lets a test whose peer is missing (a
 #                     pseudo-terminal, socat, pymodbus, tshark) skip instead of fail
@@ -14,7 +14,7 @@ DORVANE_REQUIRE_PEERS=${DORVANE_REQUIRE_PEERS:-1}
 export DORVANE_REQUIRE_PEERS
 
 JOBS=$(nproc 2>/dev/null || echo 2)
-FUZZ_SECONDS=${FUZZ_SECONDS:-20}
+FUZZ_SECONDS=${FUZZ_SECONDS:-15}
 SANITIZERS=${SANITIZERS:-1}
 
 echo "== build and unit tests"
