@@ -4,6 +4,7 @@
 // unchanged.
 #include "model/echosettings.h"
 
+#include <QColor>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
