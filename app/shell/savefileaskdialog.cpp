@@ -67,3 +67,19 @@ void SaveFileAskDialog::reject()
 {
     done(QDialogButtonBox::Cancel);
 }
+
+bool SaveFileAskDialog::askToSave(QWidget *parent, const QString &title, const QString &text,
+                                  const std::function<bool()> &save)
+{
+    SaveFileAskDialog dialog(parent);
+    dialog.setWindowTitle(title);
+    dialog.setText(text);
+    switch (dialog.exec()) {
+    case QDialogButtonBox::Yes:
+        return save();
+    case QDialogButtonBox::No:
+        return true;
+    default:
+        return false;
+    }
+}

@@ -4,6 +4,8 @@
 
 #include <dorvane/app_export.h>
 
+#include <functional>
+
 class QLabel;
 
 // Asks whether a changed document is to be saved. Ends with the standard
@@ -18,6 +20,12 @@ public:
 
     void setText(const QString &text);
     QString text() const;
+
+    // The question every document window asks before its document goes:
+    // Yes saves (the result is the save's), No goes on (true), Cancel stops
+    // (false).
+    static bool askToSave(QWidget *parent, const QString &title, const QString &text,
+                          const std::function<bool()> &save);
 
 public slots:
     void reject() override;

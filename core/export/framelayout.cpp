@@ -117,25 +117,6 @@ bool IsSignedType(int typeId)
     return typeId == 1 || typeId == 2 || typeId == 3 || IsFloatType(typeId);
 }
 
-int TypeWidth(int typeId)
-{
-    switch (typeId) {
-    case 1:
-    case 10:
-        return 1;
-    case 2:
-    case 11:
-        return 2;
-    case 3:
-    case 12:
-    case 20:
-        return 4;
-    case 21:
-        return 8;
-    }
-    return 0;
-}
-
 const char *TypeName(int typeId)
 {
     switch (typeId) {

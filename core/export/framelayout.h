@@ -1,5 +1,7 @@
 #pragma once
 
+#include "types/valuelimits.h"
+
 #include <dorvane/coretypes.h>
 #include <dorvane/crcparameters.h>
 
@@ -72,7 +74,5 @@ bool PrepareLayout(const RxProtocol *protocol, int column, const FrameChecksum *
 
 bool IsFloatType(int typeId);
 bool IsSignedType(int typeId);
-// Width in bytes of a registered type id; 0 for any other.
-int TypeWidth(int typeId);
 // The type's first name in the registry ("unsigned short").
 const char *TypeName(int typeId);

@@ -215,17 +215,9 @@ bool InstructSetWindow::askSave()
 {
     if (!m_modified)
         return true;
-    SaveFileAskDialog dialog(this);
-    dialog.setWindowTitle(tr("Save instruct set"));
-    dialog.setText(tr("Instruct set has changed, do you want save it?"));
-    switch (dialog.exec()) {
-    case QDialogButtonBox::Yes:
-        return m_path.isEmpty() ? saveAs() : save(m_path);
-    case QDialogButtonBox::No:
-        return true;
-    default:
-        return false;
-    }
+    return SaveFileAskDialog::askToSave(this, tr("Save instruct set"),
+                                        tr("Instruct set has changed, do you want save it?"),
+                                        [this] { return m_path.isEmpty() ? saveAs() : save(m_path); });
 }
 
 bool InstructSetWindow::saveAs()

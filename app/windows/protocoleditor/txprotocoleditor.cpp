@@ -724,17 +724,9 @@ bool TxProtocolEditor::askSave()
     commitPendingNames();
     if (!m_modified)
         return true;
-    SaveFileAskDialog dialog(this);
-    dialog.setWindowTitle(tr("Save Protocol"));
-    dialog.setText(tr("Protocol has changed, do you want save it?"));
-    switch (dialog.exec()) {
-    case QDialogButtonBox::Yes:
-        return saveDocument();
-    case QDialogButtonBox::No:
-        return true;
-    default:
-        return false;
-    }
+    return SaveFileAskDialog::askToSave(this, tr("Save Protocol"),
+                                        tr("Protocol has changed, do you want save it?"),
+                                        [this] { return saveDocument(); });
 }
 
 QString TxProtocolEditor::askSaveFileName()

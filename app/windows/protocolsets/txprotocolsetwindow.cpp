@@ -216,13 +216,9 @@ bool TxProtocolSetWindow::askSave()
 {
     if (!m_modified)
         return true;
-    SaveFileAskDialog dialog(this);
-    dialog.setWindowTitle(tr("Save Solution"));
-    dialog.setText(tr("Solution has changed, do you want save it?"));
-    const int answer = dialog.exec();
-    if (answer == QDialogButtonBox::Yes)
-        return saveDocument(false);
-    return answer == QDialogButtonBox::No;
+    return SaveFileAskDialog::askToSave(this, tr("Save Solution"),
+                                        tr("Solution has changed, do you want save it?"),
+                                        [this] { return saveDocument(false); });
 }
 
 void TxProtocolSetWindow::onNewSolution()

@@ -389,17 +389,9 @@ bool RxFrameWindow::askSave()
 {
     if (!m_modified)
         return true;
-    SaveFileAskDialog dialog(this);
-    dialog.setWindowTitle(tr("Save RX Protocol"));
-    dialog.setText(tr("RX protocol has changed, do you want save it?"));
-    switch (dialog.exec()) {
-    case QDialogButtonBox::Yes:
-        return saveDocument();
-    case QDialogButtonBox::No:
-        return true;
-    default:
-        return false;
-    }
+    return SaveFileAskDialog::askToSave(this, tr("Save RX Protocol"),
+                                        tr("RX protocol has changed, do you want save it?"),
+                                        [this] { return saveDocument(); });
 }
 
 QString RxFrameWindow::askSaveFileName(const QString &caption, const QString &filter, const QString &suffix)
