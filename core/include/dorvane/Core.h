@@ -3,6 +3,7 @@
 #include <dorvane/core_export.h>
 
 #include <dorvane/capturewriter.h>
+#include <dorvane/samplestats.h>
 #include <dorvane/cheadergenerator.h>
 #include <dorvane/context.h>
 #include <dorvane/coretypes.h>
