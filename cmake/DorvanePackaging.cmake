@@ -30,7 +30,8 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # ldconfig trigger.
 file(WRITE "${CMAKE_BINARY_DIR}/debian/triggers" "activate-noawait ldconfig\n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA "${CMAKE_BINARY_DIR}/debian/triggers")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils")
+# A font with Chinese glyphs, for the zh-CN and zh-TW catalogues.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils, fonts-noto-cjk | fonts-wqy-microhei")
 
 if(UNIX AND NOT APPLE)
     # Debian keeps a package's copyright and compressed changelog in its doc directory.
