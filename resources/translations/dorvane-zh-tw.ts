@@ -658,6 +658,10 @@ What was written before is kept.</source>
         <source>Big-endian</source>
         <translation>大端序</translation>
     </message>
+    <message>
+        <source>N/A</source>
+        <translation>無</translation>
+    </message>
 </context>
 <context>
     <name>ItemDocument</name>
@@ -1427,6 +1431,10 @@ What was written before is kept.</source>
         <source>Type a rate</source>
         <translation>輸入速率</translation>
     </message>
+    <message>
+        <source>N/A</source>
+        <translation>無</translation>
+    </message>
 </context>
 <context>
     <name>SerialPortChannel</name>
@@ -1647,6 +1655,10 @@ What was written before is kept.</source>
         <source>Stop Send</source>
         <translation>停止傳送</translation>
     </message>
+    <message>
+        <source> (ms)</source>
+        <translation>（毫秒）</translation>
+    </message>
 </context>
 <context>
     <name>TxFieldEditor</name>
@@ -1716,6 +1728,10 @@ What was written before is kept.</source>
     <message>
         <source>Stop Send</source>
         <translation>停止傳送</translation>
+    </message>
+    <message>
+        <source> (ms)</source>
+        <translation>（毫秒）</translation>
     </message>
 </context>
 <context>
@@ -1998,6 +2014,14 @@ This protocol cannot be built into a frame.</source>
     <message>
         <source>Stop Send</source>
         <translation>停止傳送</translation>
+    </message>
+    <message>
+        <source>Protocol Set Editor</source>
+        <translation>協定集編輯器</translation>
+    </message>
+    <message>
+        <source>File Editor</source>
+        <translation>檔案編輯器</translation>
     </message>
 </context>
 <context>
