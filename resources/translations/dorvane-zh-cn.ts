@@ -588,7 +588,7 @@ What was written before is kept.</source>
     </message>
     <message>
         <source>Window SYSTIEM:</source>
-        <translation>Windows 系统时间：</translation>
+        <translation>系统时间：</translation>
     </message>
     <message>
         <source>Misc</source>
