@@ -14,10 +14,13 @@ a tab. Lines starting with "#" are comments.
     fill-translations.py --fill TABLE CATALOGUE...   fill, then report
     fill-translations.py --check CATALOGUE...        report only
 
-Exits 1 when any catalogue still holds an unfinished or empty entry, listing
-each one as "file: context: source".
+Exits 1 when any catalogue still holds an unfinished or empty entry, or a
+translation whose %1, %2 ... placeholders differ from its source's (arg()
+would then put a value in the wrong place or append it), listing each one as
+"file: context: source".
 """
 
+import re
 import sys
 import xml.etree.ElementTree as ET
 
@@ -58,6 +61,13 @@ def is_unfinished(message):
     return not (translation.text or "")
 
 
+PLACEHOLDER = re.compile(r"%L?(\d+)")
+
+
+def placeholders(text):
+    return sorted(PLACEHOLDER.findall(text or ""))
+
+
 def process(path, table):
     tree = ET.parse(path)
     root = tree.getroot()
@@ -68,9 +78,14 @@ def process(path, table):
     for context in root.iter("context"):
         name = context.findtext("name", "")
         for message in context.iter("message"):
-            if not is_unfinished(message):
-                continue
             source = message.findtext("source", "")
+            if not is_unfinished(message):
+                translation = message.find("translation")
+                if translation.get("type") not in ("obsolete", "vanished") and placeholders(
+                    translation.text
+                ) != placeholders(source):
+                    left.append("%s: %s: %s (placeholders differ)" % (path, name, source.replace("\n", "\\n")))
+                continue
             known = None
             if table is not None and column is not None:
                 known = table.get((name, source)) or table.get(("*", source))
@@ -99,7 +114,7 @@ def main(argv):
     for path in catalogues:
         left += process(path, table)
     for entry in left:
-        print("unfinished: " + entry)
+        print("to translate: " + entry)
     return 1 if left else 0
 
 
