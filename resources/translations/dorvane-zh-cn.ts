@@ -240,7 +240,7 @@ What was written before is kept.</source>
     </message>
     <message>
         <source>Frames</source>
-        <translation>帧数</translation>
+        <translation>帧</translation>
     </message>
     <message>
         <source>Reset Count</source>
@@ -1605,7 +1605,7 @@ What was written before is kept.</source>
     </message>
     <message>
         <source>Chunk</source>
-        <translation>分块</translation>
+        <translation>块大小</translation>
     </message>
     <message>
         <source>Delay</source>
@@ -2083,7 +2083,7 @@ This protocol cannot be built into a frame.</source>
     <name>TxValueColumn</name>
     <message>
         <source>Active</source>
-        <translation>活动</translation>
+        <translation>当前</translation>
     </message>
     <message>
         <source>Send this value set</source>

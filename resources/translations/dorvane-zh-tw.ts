@@ -240,7 +240,7 @@ What was written before is kept.</source>
     </message>
     <message>
         <source>Frames</source>
-        <translation>訊框數</translation>
+        <translation>訊框</translation>
     </message>
     <message>
         <source>Reset Count</source>
@@ -1605,7 +1605,7 @@ What was written before is kept.</source>
     </message>
     <message>
         <source>Chunk</source>
-        <translation>區塊</translation>
+        <translation>區塊大小</translation>
     </message>
     <message>
         <source>Delay</source>
@@ -2083,7 +2083,7 @@ This protocol cannot be built into a frame.</source>
     <name>TxValueColumn</name>
     <message>
         <source>Active</source>
-        <translation>作用中</translation>
+        <translation>目前</translation>
     </message>
     <message>
         <source>Send this value set</source>
