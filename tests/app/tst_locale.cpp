@@ -106,13 +106,15 @@ private slots:
     void chineseStartShowsNoEnglishText_data();
     void chineseStartShowsNoEnglishText();
     void englishStartAfterChineseShowsEnglishAgain();
+    void systemLocaleChoosesTheCatalogue_data();
+    void systemLocaleChoosesTheCatalogue();
 
 private:
     // A program directory whose Data holds the built catalogues and a
     // settings file naming the locale.
     bool prepare(const QString &appDir, const QString &locale);
     bool setLocale(const QString &appDir, const QString &locale);
-    QList<ShownText> start(const QString &appDir);
+    QList<ShownText> start(const QString &appDir, const QString &systemLocale = QString());
     QList<ShownText> englishTexts();
     static QString textOf(const QList<ShownText> &texts, const QString &place, int index = 0);
 
@@ -152,9 +154,15 @@ bool TestLocale::setLocale(const QString &appDir, const QString &locale)
     return file.write(text) == text.size();
 }
 
-QList<ShownText> TestLocale::start(const QString &appDir)
+QList<ShownText> TestLocale::start(const QString &appDir, const QString &systemLocale)
 {
     QProcess child;
+    if (!systemLocale.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LC_ALL"), systemLocale);
+        environment.insert(QStringLiteral("LANG"), systemLocale);
+        child.setProcessEnvironment(environment);
+    }
     child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--show-texts"), appDir});
     if (!child.waitForFinished(60000)) {
         child.kill();
@@ -254,6 +262,32 @@ void TestLocale::englishStartAfterChineseShowsEnglishAgain()
         QCOMPARE(again.at(i).place, english.at(i).place);
         QCOMPARE(again.at(i).text, english.at(i).text);
     }
+}
+
+void TestLocale::systemLocaleChoosesTheCatalogue_data()
+{
+    QTest::addColumn<QString>("systemLocale");
+    QTest::addColumn<QString>("transmit");
+    QTest::newRow("Taiwan") << QStringLiteral("zh_TW.UTF-8") << QStringLiteral("傳送");
+    QTest::newRow("Hong Kong") << QStringLiteral("zh_HK.UTF-8") << QStringLiteral("傳送");
+    QTest::newRow("China") << QStringLiteral("zh_CN.UTF-8") << QStringLiteral("发送");
+    QTest::newRow("Germany") << QStringLiteral("de_DE.UTF-8") << QStringLiteral("Transmit");
+}
+
+// With no locale in the settings file, the system's language and script
+// decide.
+void TestLocale::systemLocaleChoosesTheCatalogue()
+{
+    QFETCH(QString, systemLocale);
+    QFETCH(QString, transmit);
+    QVERIFY(m_root.isValid());
+    const QString appDir = m_root.path() + QStringLiteral("/system-") + systemLocale;
+    QVERIFY(prepare(appDir, QStringLiteral("en-US")));
+    QFile settings(appDir + QStringLiteral("/Data/Settings/app.settings"));
+    QVERIFY(settings.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    settings.write("fileFormat: dorvane settings\nfileVersion: \"1.0\"\n");
+    settings.close();
+    QCOMPARE(textOf(start(appDir, systemLocale), QStringLiteral("action text"), 2), transmit);
 }
 
 int main(int argc, char **argv)
