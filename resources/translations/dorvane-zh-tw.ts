@@ -27,6 +27,14 @@
         <source>OK</source>
         <translation>確定</translation>
     </message>
+    <message>
+        <source>(64-bit)</source>
+        <translation>（64 位元）</translation>
+    </message>
+    <message>
+        <source>(32-bit)</source>
+        <translation>（32 位元）</translation>
+    </message>
 </context>
 <context>
     <name>Application</name>
@@ -1241,7 +1249,7 @@ What was written before is kept.</source>
     <name>RxLineList</name>
     <message>
         <source>Line</source>
-        <translation>曲線</translation>
+        <translation>線</translation>
     </message>
     <message>
         <source>Colour</source>
