@@ -165,12 +165,15 @@ QList<ShownText> TestLocale::start(const QString &appDir, const QString &systemL
     }
     child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--show-texts"), appDir});
     if (!child.waitForFinished(60000)) {
+        qWarning("the program did not end within a minute");
         child.kill();
         child.waitForFinished();
         return {};
     }
-    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
+    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
+        qWarning("the program did not start and end cleanly: %s", child.readAllStandardError().constData());
         return {};
+    }
     QList<ShownText> texts;
     const QStringList lines = QString::fromUtf8(child.readAllStandardOutput()).split(QLatin1Char('\n'));
     for (const QString &line : lines) {
