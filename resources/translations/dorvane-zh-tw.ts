@@ -2117,4 +2117,11 @@ This protocol cannot be built into a frame.</source>
         <translation>繼承第一個值組</translation>
     </message>
 </context>
+<context>
+    <name>WdxRoolupWidget</name>
+    <message>
+        <source>Untitled</source>
+        <translation>未命名</translation>
+    </message>
+</context>
 </TS>
