@@ -131,7 +131,7 @@
     </message>
     <message>
         <source>New file every:</source>
-        <translation>每隔多少建立新檔：</translation>
+        <translation>檔案分割大小：</translation>
     </message>
     <message>
         <source>Text log (*.log);;Raw received bytes (*.bin);;Packet capture (*.pcapng)</source>
