@@ -2,7 +2,9 @@
 """Fills unfinished entries of the Chinese catalogues from a table of known
 translations, and lists what is still unfinished.
 
-The table (resources/translations/pending-texts.tsv) holds texts whose
+An unfinished text that the same catalogue already translates in another
+class takes that translation. The table
+(resources/translations/pending-texts.tsv) holds texts whose
 sources have not reached this tree yet: when lupdate later finds them, they
 arrive unfinished and are filled from here. One row per text, tab separated:
 
@@ -75,6 +77,14 @@ def process(path, table):
     column = COLUMNS.get(language)
     changed = False
     left = []
+    # A text already translated in one class reads the same in another.
+    known_here = {}
+    if table is not None:
+        for message in root.iter("message"):
+            if not is_unfinished(message):
+                translation = message.find("translation")
+                if translation.get("type") not in ("obsolete", "vanished") and translation.text:
+                    known_here.setdefault(message.findtext("source", ""), translation.text)
     for context in root.iter("context"):
         name = context.findtext("name", "")
         for message in context.iter("message"):
@@ -89,11 +99,12 @@ def process(path, table):
             known = None
             if table is not None and column is not None:
                 known = table.get((name, source)) or table.get(("*", source))
-            if known:
+            text = known[column - 2] if known else known_here.get(source)
+            if text:
                 translation = message.find("translation")
                 if translation is None:
                     translation = ET.SubElement(message, "translation")
-                translation.text = known[column - 2]
+                translation.text = text
                 translation.attrib.pop("type", None)
                 changed = True
             else:

@@ -1,8 +1,9 @@
 #!/bin/sh
 # Refreshes the Chinese catalogues from the sources: lupdate keeps every
-# translation already made and drops texts the sources no longer hold; texts
-# listed in resources/translations/pending-texts.tsv are then filled in, and
-# whatever is still unfinished is listed (exit status 1).
+# translation already made and drops texts the sources no longer hold; new
+# texts listed in resources/translations/pending-texts.tsv, or already
+# translated in another class, are then filled in, and whatever is still
+# unfinished is listed (exit status 1).
 #   sh tools/update-translations.sh
 set -eu
 cd "$(dirname "$0")/.."
