@@ -9,7 +9,8 @@ PACKAGES="cmake ninja-build g++ pkg-config clang libclang-rt-14-dev
 qtbase5-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools
 libqt5serialport5-dev libqt5svg5-dev libyaml-cpp-dev libqcustomplot-dev libudev-dev
 libgtest-dev libbenchmark-dev xvfb xauth shared-mime-info desktop-file-utils
-socat tshark python3-pymodbus python3-serial python3-serial-asyncio fonts-dejavu-core gcc librsvg2-bin dpkg-dev lintian appstream"
+socat tshark python3-pymodbus python3-serial python3-serial-asyncio fonts-dejavu-core gcc librsvg2-bin dpkg-dev lintian appstream
+qttranslations5-l10n fonts-wqy-microhei"
 
 missing=""
 for p in $PACKAGES; do

@@ -24,7 +24,7 @@ const RollupIcons &rollupIcons()
 } // namespace
 
 WdxRoolupWidget::WdxRoolupWidget(QWidget *parent)
-    : WdxRoolupWidget(QStringLiteral("Untitled"), parent)
+    : WdxRoolupWidget(tr("Untitled"), parent)
 {
 }
 

@@ -23,7 +23,7 @@ AboutDialog::AboutDialog(QWidget *parent)
     auto *name = new QLabel(this);
     name->setObjectName(QStringLiteral("lblProductName"));
     name->setTextFormat(Qt::RichText);
-    const QString bits = QSysInfo::WordSize == 64 ? QStringLiteral("(64-bit)") : QStringLiteral("(32-bit)");
+    const QString bits = QSysInfo::WordSize == 64 ? tr("(64-bit)") : tr("(32-bit)");
     name->setText(QStringLiteral("<span style=\"font-size:20pt; font-weight:bold;\">Dorvane</span>"
                                  "&nbsp;&nbsp;<span style=\"font-size:11pt;\">%1</span>")
                       .arg(bits));

@@ -71,8 +71,13 @@ ApplicationOptions::ApplicationOptions(QObject *parent)
 
 QString ApplicationOptions::defaultLocale()
 {
-    return QLocale::system().language() == QLocale::Chinese ? QStringLiteral("zh-CN")
-                                                            : QStringLiteral("en-US");
+    const QLocale system = QLocale::system();
+    if (system.language() != QLocale::Chinese)
+        return QStringLiteral("en-US");
+    // A system that writes Traditional characters (Taiwan, Hong Kong, Macau)
+    // gets them rather than the Simplified catalogue.
+    return system.script() == QLocale::TraditionalChineseScript ? QStringLiteral("zh-TW")
+                                                                : QStringLiteral("zh-CN");
 }
 
 void ApplicationOptions::initPaths(const QString &applicationDir)

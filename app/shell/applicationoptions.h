@@ -68,8 +68,9 @@ public:
 
     YAML::Node settingsDocument;
 
-    // The locale used when the settings file names none: "zh-CN" for a
-    // Chinese system, "en-US" otherwise.
+    // The locale used when the settings file names none: "zh-TW" for a
+    // Chinese system that writes Traditional characters, "zh-CN" for any
+    // other Chinese one, "en-US" otherwise.
     static QString defaultLocale();
 
 private:

@@ -38,7 +38,7 @@ app=usr/lib/dorvane
 for part in usr/bin/Dorvane usr/bin/dorvane-devsim $app/Dorvane $app/dorvane-devsim \
     usr/lib/libApp.so.1 usr/lib/libCore.so.1 usr/lib/libChannel.so.1 usr/lib/libWdxWidgets.so.1 \
     $app/Data/help/dorvane.html $app/Data/Themes/System.css $app/Data/Themes/Fusion.css \
-    $app/Data/Locale/dorvane-en.qm \
+    $app/Data/Locale/dorvane-en.qm $app/Data/Locale/dorvane-zh-cn.qm $app/Data/Locale/dorvane-zh-tw.qm \
     $app/Data/samples/devsim-modbus-read.dvptc $app/Data/samples/devsim-modbus.dvpts \
     $app/Data/samples/devsim-modbus.dvits $app/Data/samples/devsim-telemetry.dvprx \
     usr/share/applications/dorvane.desktop usr/share/metainfo/com.quorvel.Dorvane.metainfo.xml \

@@ -9,6 +9,7 @@
 #include <dorvane/WdxWidgets.h>
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
@@ -55,7 +56,7 @@ QString listedPortName(const QString &deviceName)
 
 QString orNotAvailable(const QString &text)
 {
-    return text.isEmpty() ? QStringLiteral("N/A") : text;
+    return text.isEmpty() ? QCoreApplication::translate("SerialChannelWidget", "N/A") : text;
 }
 
 // Why a port does not open, in the system's words: the channel reports only
@@ -79,7 +80,7 @@ QString openErrorText(const SerialChannelParams &params)
 
 QLabel *valueLabel(const char *name, QWidget *parent)
 {
-    auto *label = new QLabel(QStringLiteral("N/A"), parent);
+    auto *label = new QLabel(QCoreApplication::translate("SerialChannelWidget", "N/A"), parent);
     label->setObjectName(QLatin1String(name));
     // Long descriptions must not widen the dock; the tool tip holds the text.
     label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);

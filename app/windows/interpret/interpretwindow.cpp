@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDate>
 #include <QFontMetrics>
 #include <QIcon>
@@ -79,11 +80,11 @@ QString systemTimeText(const QByteArray &data, bool bigEndian)
     const int hour = field[4], minute = field[5], second = field[6], ms = field[7];
     if (year >= 10000 || month < 1 || month > 12 || day < 1 || day > 31 || hour >= 24 || minute >= 60
         || second >= 60 || ms >= 1000)
-        return QStringLiteral("N/A");
+        return QCoreApplication::translate("InterpretWindow", "N/A");
     // A day the month does not have (the 31st of April) is no time either.
     const QDate date(year, month, day);
     if (!date.isValid())
-        return QStringLiteral("N/A");
+        return QCoreApplication::translate("InterpretWindow", "N/A");
     return QStringLiteral("%1-%2-%3 %4:%5:%6.%7")
         .arg(year, 4, 10, QLatin1Char('0'))
         .arg(month, 2, 10, QLatin1Char('0'))
@@ -350,8 +351,8 @@ void InterpretWindow::refresh()
         double value;
         std::memcpy(&value, &bits, sizeof value);
         m_values.at(DoubleRow)->setText(m_hexNumbers ? hexNumber(bits, 8) : QString::number(value, 'g', 15));
-        m_values.at(SystemTimeRow)->setText(QStringLiteral("N/A"));
-        m_values.at(GuidRow)->setText(QStringLiteral("N/A"));
+        m_values.at(SystemTimeRow)->setText(tr("N/A"));
+        m_values.at(GuidRow)->setText(tr("N/A"));
     }
     if (size >= 16) {
         m_values.at(SystemTimeRow)->setText(systemTimeText(data, m_bigEndian));

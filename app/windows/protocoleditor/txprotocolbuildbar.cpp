@@ -37,7 +37,7 @@ TxProtocolBuildBar::TxProtocolBuildBar(const Services &services, QObject *owner,
     // The dock is narrow: pictures say what these two do, tips name them.
     m_periodButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_periodButton->setToolTip(tr("Enable Period Send"));
-    m_intervalSpin = addSpinBox(1, 60000, 1000, 64, true, QStringLiteral(" (ms)"));
+    m_intervalSpin = addSpinBox(1, 60000, 1000, 64, true, tr(" (ms)"));
     m_intervalSpin->setObjectName(QStringLiteral("IntervalSpin"));
     m_intervalSpin->setMinimumWidth(std::max(64, m_intervalSpin->sizeHint().width()));
     m_intervalSpin->setToolTip(tr("Period of the periodic sending"));

@@ -669,7 +669,7 @@ void TxProtocolSetWindow::onSend()
             noticeBuildFailed();
         return;
     }
-    startPeriodSend(this, QStringLiteral("Protocol Set Editor"), m_intervalSpin->value());
+    startPeriodSend(this, tr("Protocol Set Editor"), m_intervalSpin->value());
 }
 
 void TxProtocolSetWindow::sendRow(TxProtocolSetItemEditor *row)
@@ -689,7 +689,7 @@ void TxProtocolSetWindow::periodSendRow(TxProtocolSetItemEditor *row)
     if (!readyToSend() || !m_rows.contains(row) || stopOrRefusePeriodSend(row))
         return;
     if (selectRow(row))
-        startPeriodSend(row, QStringLiteral("File Editor"), row->intervalSpin()->value());
+        startPeriodSend(row, tr("File Editor"), row->intervalSpin()->value());
 }
 
 void TxProtocolSetWindow::onResetTransmit()

@@ -165,7 +165,7 @@ void TransmitWindow::createStandardBar()
         tr("Enable Period Send"), resourceIcon(":/Resources/explorer/psend.png"), true, false);
     m_periodButton->setToolTip(m_periodButton->text());
     m_periodButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    m_interval = m_standardBar->addSpinBox(1, 60000, 1000, 64, true, QStringLiteral(" (ms)"));
+    m_interval = m_standardBar->addSpinBox(1, 60000, 1000, 64, true, tr(" (ms)"));
     // Wide enough for the longest interval with its suffix.
     const int digits = m_interval->fontMetrics().horizontalAdvance(QStringLiteral("60000 (ms)"));
     m_interval->setMinimumWidth(qMax(64, digits + 36));
