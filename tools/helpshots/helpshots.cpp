@@ -221,7 +221,8 @@ int main(int argc, char **argv)
                                        QStringLiteral("Serial port of a devsim telemetry device."),
                                        QStringLiteral("path"));
     const QCommandLineOption modbus(QStringLiteral("modbus"),
-                                    QStringLiteral("Serial port of a devsim Modbus device."), QStringLiteral("path"));
+                                    QStringLiteral("Serial port of a devsim Modbus device."),
+                                    QStringLiteral("path"));
     parser.addOptions({appDir, outDir, telemetry, modbus});
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
