@@ -31,6 +31,11 @@ for tool in Xvfb convert; do
     fi
 done
 
+if [ -e "/tmp/.X11-unix/X${display#:}" ]; then
+    echo "display $display is taken: choose another number" >&2
+    exit 2
+fi
+
 # A fixed place, so the paths the pictures show read like an installation.
 work=/tmp/dorvane
 if [ -e "$work" ]; then
