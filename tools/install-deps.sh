@@ -11,6 +11,8 @@ libqt5serialport5-dev libqt5svg5-dev libyaml-cpp-dev libqcustomplot-dev libudev-
 libgtest-dev libbenchmark-dev xvfb xauth shared-mime-info desktop-file-utils
 socat tshark python3-pymodbus python3-serial python3-serial-asyncio fonts-dejavu-core gcc librsvg2-bin dpkg-dev lintian appstream
 qttranslations5-l10n fonts-wqy-microhei"
+# tools/take-screenshots.sh turns the help pictures into palette PNGs.
+PACKAGES="$PACKAGES imagemagick"
 
 missing=""
 for p in $PACKAGES; do

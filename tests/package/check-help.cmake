@@ -1,0 +1,83 @@
+# The help page as a user gets it: every picture it shows lies beside it in
+# the source tree, in the build tree's Data/help and in an installed Data/help;
+# every relative link resolves from both Data directories; every anchor it
+# jumps to exists; nothing is fetched from outside.
+#   cmake -DHELP_SOURCE_DIR=... -DDATA_DIR=... -DBUILD_DIR=... -DINSTALL_APPDIR=... -DWORK_DIR=... -P check-help.cmake
+foreach(var HELP_SOURCE_DIR DATA_DIR BUILD_DIR INSTALL_APPDIR WORK_DIR)
+    if(NOT DEFINED ${var})
+        message(FATAL_ERROR "${var} is not set")
+    endif()
+endforeach()
+
+set(page "${HELP_SOURCE_DIR}/dorvane.html")
+file(READ "${page}" html)
+
+# Only the resource rules of the data: the help page, themes, catalogues and
+# samples, installed into a prefix of the test's own.
+set(prefix "${WORK_DIR}/help-install")
+file(REMOVE_RECURSE "${prefix}")
+execute_process(COMMAND ${CMAKE_COMMAND} -DCMAKE_INSTALL_PREFIX=${prefix}
+                        -P "${BUILD_DIR}/resources/cmake_install.cmake"
+                RESULT_VARIABLE installed OUTPUT_QUIET ERROR_VARIABLE install_errors)
+if(NOT installed EQUAL 0)
+    message(FATAL_ERROR "installing the data failed: ${install_errors}")
+endif()
+set(installed_help "${prefix}/${INSTALL_APPDIR}/Data/help")
+
+set(faults "")
+string(REGEX MATCHALL "(src|href)=\"[^\"]*\"" references "${html}")
+set(pictures 0)
+foreach(reference IN LISTS references)
+    string(REGEX REPLACE "^(src|href)=\"([^\"]*)\"$" "\\1" kind "${reference}")
+    string(REGEX REPLACE "^(src|href)=\"([^\"]*)\"$" "\\2" target "${reference}")
+    if(target STREQUAL "")
+        list(APPEND faults "empty ${kind}")
+        continue()
+    endif()
+    if(target MATCHES "^[a-zA-Z][a-zA-Z0-9+.-]*:" OR target MATCHES "^//")
+        # A page on the web is a link the user follows; a picture or style
+        # from outside would not show without a network.
+        if(kind STREQUAL "src")
+            list(APPEND faults "picture from outside: ${target}")
+        elseif(NOT target MATCHES "^(https?|mailto):")
+            list(APPEND faults "link of an unexpected kind: ${target}")
+        endif()
+        continue()
+    endif()
+    if(target MATCHES "^#")
+        string(SUBSTRING "${target}" 1 -1 anchor)
+        string(FIND "${html}" "id=\"${anchor}\"" at)
+        if(at EQUAL -1)
+            list(APPEND faults "no element with id \"${anchor}\" for ${target}")
+        endif()
+        continue()
+    endif()
+    if(target MATCHES "^/")
+        list(APPEND faults "absolute path: ${target}")
+        continue()
+    endif()
+    string(REGEX REPLACE "#.*$" "" path "${target}")
+    if(kind STREQUAL "src")
+        math(EXPR pictures "${pictures} + 1")
+        if(NOT EXISTS "${HELP_SOURCE_DIR}/${path}")
+            list(APPEND faults "picture ${path} is not in ${HELP_SOURCE_DIR}")
+        endif()
+    endif()
+    foreach(base "${DATA_DIR}/help" "${installed_help}")
+        if(NOT EXISTS "${base}/${path}")
+            list(APPEND faults "${target} does not resolve from ${base}")
+        elseif(kind STREQUAL "src" AND IS_DIRECTORY "${base}/${path}")
+            list(APPEND faults "picture ${target} is a directory in ${base}")
+        endif()
+    endforeach()
+endforeach()
+
+if(pictures EQUAL 0)
+    list(APPEND faults "the page shows no picture at all")
+endif()
+if(faults)
+    list(JOIN faults "\n  " text)
+    message(FATAL_ERROR "dorvane.html:\n  ${text}")
+endif()
+list(LENGTH references count)
+message(STATUS "dorvane.html: ${count} references, ${pictures} pictures, all present")
