@@ -101,6 +101,10 @@ ChannelWindow::ChannelWindow(const Services &services, QWidget *parent)
     m_statusWidget->addWidget(m_statusError);
     m_statusError->setObjectName(QStringLiteral("ChannelError"));
     m_statusError->hide();
+    m_statusNote = new ElidedLabel(QString(), m_statusWidget);
+    m_statusWidget->addWidget(m_statusNote);
+    m_statusNote->setObjectName(QStringLiteral("ChannelNote"));
+    m_statusNote->hide();
 
     // One channel, two pages: whichever page opened or closed it, both
     // show the truth, so neither offers to open what is already open.
@@ -125,8 +129,14 @@ ChannelWindow::ChannelWindow(const Services &services, QWidget *parent)
     connect(m_netWidget, &ChannelPage::parametersEdited, this, &ChannelWindow::clearChannelNotes);
     connect(m_netWidget, &ChannelPage::channelEnded, this,
             [this](const QString &note) { m_statusText->setText(tr("No Active Channel (%1)").arg(note)); });
-    connect(&m_channel, &ChannelProxy::channelError, this,
-            [this](const QString &message) { showChannelError(message, true); });
+    // A channel that reconnects by itself says so in the status bar alone:
+    // a box for every replug would be in the way.
+    connect(&m_channel, &ChannelProxy::channelError, this, [this](const QString &message) {
+        showChannelError(message, !m_channel.channelParams().autoReconnect);
+    });
+    connect(&m_channel, &ChannelProxy::serialLineUnavailable, this, &ChannelWindow::onLineUnavailable);
+    connect(&m_channel, &ChannelProxy::baudRateMismatch, this, &ChannelWindow::onBaudRateMismatch);
+    connect(&m_channel, &ChannelProxy::reconnectingChanged, this, &ChannelWindow::onReconnectingChanged);
 }
 
 ChannelWindow::~ChannelWindow() = default;
@@ -139,7 +149,59 @@ void ChannelWindow::updateChannelStatus(bool isOpen)
         showChannelError(QString(), false);
     } else {
         m_statusText->setText(tr("No Active Channel"));
+        clearLineNote();
     }
+}
+
+void ChannelWindow::onLineUnavailable(const QString &what, const QString &reason)
+{
+    // The counters belong to the link figures; here only what the user drives or watches.
+    if (what == QLatin1String("Error counters"))
+        return;
+    const QString note = tr("%1: %2").arg(what, reason);
+    if (!m_unavailable.contains(note))
+        m_unavailable.append(note);
+    showLineNote();
+}
+
+void ChannelWindow::onBaudRateMismatch(qint32 requested, qint32 actual)
+{
+    m_baudNote = tr("The driver set %1 baud instead of %2").arg(actual).arg(requested);
+    showLineNote();
+}
+
+void ChannelWindow::onReconnectingChanged(bool reconnecting)
+{
+    if (reconnecting) {
+        m_statusIcon->setPixmap(statusPixmap(false));
+        m_statusText->setText(tr("Reconnecting …"));
+        clearLineNote();
+    } else if (m_channel.isOpen()) {
+        updateChannelStatus(true);
+    }
+}
+
+void ChannelWindow::showLineNote()
+{
+    QStringList parts;
+    if (!m_baudNote.isEmpty())
+        parts << m_baudNote;
+    if (!m_unavailable.isEmpty())
+        parts << tr("Not available on this port: %1").arg(m_unavailable.join(QStringLiteral("; ")));
+    m_statusNote->setText(parts.join(QStringLiteral(" | ")));
+    m_statusNote->setVisible(!parts.isEmpty());
+}
+
+void ChannelWindow::clearLineNote()
+{
+    m_unavailable.clear();
+    m_baudNote.clear();
+    showLineNote();
+}
+
+QString ChannelWindow::lineNote() const
+{
+    return m_statusNote->isVisible() ? m_statusNote->text() : QString();
 }
 
 void ChannelWindow::clearChannelNotes()
