@@ -2,12 +2,14 @@
 // toggles, the break and the flow-control box reach the port, what a
 // pseudo-terminal cannot do is said in the status bar, the choices outlive
 // the window, and a device that goes away and returns under the same link
-// (socat's link=) is reopened while the status bar says "Reconnecting …".
+// (socat's link=) is reopened while the status bar says "Reconnecting …", as
+// is a TCP client whose server goes and returns.
 #include "apptestsupport.h"
 
 #include "shell/applicationoptions.h"
 #include "shell/mainwindow.h"
 #include "windows/channel/channelwindow.h"
+#include "windows/channel/netchannelwidget.h"
 #include "windows/channel/serialchannelwidget.h"
 
 #include <QCheckBox>
@@ -17,6 +19,8 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStackedWidget>
+#include <QTcpServer>
 
 #include <memory>
 
@@ -126,6 +130,9 @@ private slots:
         SerialChannelWidget *serial = channelWindow()->serialWidget();
         if (serial->hasOpenLook())
             serial->setOpenLook(false);
+        if (channelWindow()->netWidget()->hasOpenLook())
+            channelWindow()->netWidget()->showClosed();
+        channelWindow()->pages()->setCurrentIndex(0);
         channelWindow()->updateChannelStatus(false);
         // Every case starts from the lines raised and no flow control.
         child<QCheckBox>(serial, "chkRts")->setChecked(true);
@@ -159,19 +166,22 @@ private slots:
 
         // A pseudo-terminal has no modem lines: the lamps say they are not
         // known and the status bar says why.
-        QTRY_VERIFY(window->lineNote().contains(QStringLiteral("Modem lines: ")));
+        QTRY_VERIFY2(window->lineNote().startsWith(QStringLiteral("Not on this port: Modem lines")),
+                     qPrintable(window->lineNote()));
         QVERIFY(!child<QLabel>(serial, "lampCts")->property("lit").toBool());
 
         // Each toggle reaches the port, which refuses it, and the refusal
         // is told rather than swallowed.
         QTest::mouseClick(child<QCheckBox>(serial, "chkRts"), Qt::LeftButton);
         QTRY_VERIFY(!proxy()->requestToSend());
-        QTRY_VERIFY2(window->lineNote().contains(QStringLiteral("RTS: ")), qPrintable(window->lineNote()));
+        QTRY_VERIFY2(window->lineNote().contains(QStringLiteral("RTS")), qPrintable(window->lineNote()));
         QTest::mouseClick(child<QCheckBox>(serial, "chkDtr"), Qt::LeftButton);
         QTRY_VERIFY(!proxy()->dataTerminalReady());
-        QTRY_VERIFY2(window->lineNote().contains(QStringLiteral("DTR: ")), qPrintable(window->lineNote()));
+        QTRY_VERIFY2(window->lineNote().contains(QStringLiteral("DTR")), qPrintable(window->lineNote()));
         QTest::mouseClick(breakButton, Qt::LeftButton);
-        QTRY_VERIFY2(window->lineNote().contains(QStringLiteral("Break: ")), qPrintable(window->lineNote()));
+        QTRY_VERIFY2(window->lineNote().contains(QStringLiteral("Break")), qPrintable(window->lineNote()));
+        QVERIFY2(window->lineNote().endsWith(QStringLiteral("Break (a pseudo-terminal has no break line)")),
+                 qPrintable(window->lineNote()));
         // The error counters belong to the link figures, not here.
         QVERIFY(!window->lineNote().contains(QStringLiteral("Error counters")));
 
@@ -268,6 +278,46 @@ private slots:
         QVERIFY(!proxy()->isReconnecting());
         QCOMPARE(openButton(window)->text(), QStringLiteral("Open"));
         QTRY_COMPARE(window->statusText(), QStringLiteral("No Active Channel"));
+    }
+
+    void tcpClientConnectsAgainWhenItsServerReturns()
+    {
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        const quint16 port = server.serverPort();
+        ChannelWindow *window = channelWindow();
+        NetChannelWidget *net = window->netWidget();
+        window->pages()->setCurrentIndex(1);
+        auto *type = child<QComboBox>(net, "cbxProtocolType");
+        type->setCurrentIndex(type->findData(int(NetChannelWidget::TcpClientProtocol)));
+        auto *reconnect = child<QCheckBox>(net, "chkAutoReconnect");
+        QVERIFY(reconnect->isVisible());
+        reconnect->setChecked(true);
+        child<QComboBox>(net, "cbxRemoteAddress")->setCurrentText(QStringLiteral("127.0.0.1"));
+        child<QSpinBox>(net, "spinRemotePort")->setValue(port);
+        auto *button = child<QPushButton>(net, "btnNetChannelControl");
+        MessageBoxCatcher boxes;
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTRY_VERIFY(proxy()->isOpen());
+        QTRY_VERIFY(server.hasPendingConnections());
+        delete server.nextPendingConnection();
+
+        // The server goes: the window waits for it instead of giving up.
+        server.close();
+        QTRY_COMPARE_WITH_TIMEOUT(window->statusText(), QStringLiteral("Reconnecting …"), 5000);
+        QCOMPARE(button->text(), QStringLiteral("Disconnect"));
+        QVERIFY(server.listen(QHostAddress::LocalHost, port));
+        QTRY_VERIFY_WITH_TIMEOUT(proxy()->isOpen(), 15000);
+        QTRY_VERIFY(window->statusText().startsWith(QStringLiteral("Tcp Client")));
+        QCOMPARE(button->text(), QStringLiteral("Disconnect"));
+        QCOMPARE(boxes.count(), 0);
+
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(!proxy()->isOpen());
+        QVERIFY(!proxy()->isReconnecting());
+        QCOMPARE(button->text(), QStringLiteral("Connect"));
+        reconnect->setChecked(false);
+        window->pages()->setCurrentIndex(0);
     }
 };
 

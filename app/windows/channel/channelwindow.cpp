@@ -15,7 +15,6 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -26,18 +25,6 @@ QPixmap statusPixmap(bool open)
     const QString path = QStringLiteral(":/Resources/statusbar/%1.png")
                              .arg(open ? QStringLiteral("connect") : QStringLiteral("disconnect"));
     return QIcon(path).pixmap(QSize(16, 16));
-}
-
-// A parameter page scrolls when the dock is shorter than its controls.
-QScrollArea *scrollPage(QWidget *page, QWidget *parent)
-{
-    auto *area = new QScrollArea(parent);
-    area->setObjectName(QStringLiteral("ChannelPage"));
-    area->setFrameShape(QFrame::NoFrame);
-    area->setWidgetResizable(true);
-    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    area->setWidget(page);
-    return area;
 }
 
 } // namespace
@@ -72,8 +59,9 @@ ChannelWindow::ChannelWindow(const Services &services, QWidget *parent)
     m_serialWidget = new SerialChannelWidget(services.options, services.channel);
     m_netWidget = new NetChannelWidget(services.options, services.channel);
     m_pages = new QStackedWidget(workspace);
-    m_pages->addWidget(scrollPage(m_serialWidget, m_pages));
-    m_pages->addWidget(scrollPage(m_netWidget, m_pages));
+    // Each page scrolls its own controls, its button always in view.
+    m_pages->addWidget(m_serialWidget);
+    m_pages->addWidget(m_netWidget);
     m_pages->setCurrentIndex(0);
     layout->addWidget(m_pages, 1);
     connect(serialButton, &QPushButton::clicked, this, [this] {
@@ -158,7 +146,7 @@ void ChannelWindow::onLineUnavailable(const QString &what, const QString &reason
     // The counters belong to the link figures; here only what the user drives or watches.
     if (what == QLatin1String("Error counters"))
         return;
-    const QString note = tr("%1: %2").arg(what, reason);
+    const QPair<QString, QString> note(what, reason);
     if (!m_unavailable.contains(note))
         m_unavailable.append(note);
     showLineNote();
@@ -186,8 +174,26 @@ void ChannelWindow::showLineNote()
     QStringList parts;
     if (!m_baudNote.isEmpty())
         parts << m_baudNote;
-    if (!m_unavailable.isEmpty())
-        parts << tr("Not available on this port: %1").arg(m_unavailable.join(QStringLiteral("; ")));
+    if (!m_unavailable.isEmpty()) {
+        // One reason once, after all it holds back: "Modem lines, RTS, DTR
+        // (Inappropriate ioctl for device)".
+        QStringList reasons;
+        QList<QStringList> whats;
+        for (const auto &[what, reason] : qAsConst(m_unavailable)) {
+            int index = reasons.indexOf(reason);
+            if (index < 0) {
+                reasons << reason;
+                whats << QStringList();
+                index = reasons.size() - 1;
+            }
+            if (!whats[index].contains(what))
+                whats[index] << what;
+        }
+        QStringList groups;
+        for (int i = 0; i < reasons.size(); ++i)
+            groups << QStringLiteral("%1 (%2)").arg(whats.at(i).join(QStringLiteral(", ")), reasons.at(i));
+        parts << tr("Not on this port: %1").arg(groups.join(QStringLiteral("; ")));
+    }
     m_statusNote->setText(parts.join(QStringLiteral(" | ")));
     m_statusNote->setVisible(!parts.isEmpty());
 }

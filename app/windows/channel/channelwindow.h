@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QMainWindow>
+#include <QPair>
 #include <QStringList>
 
 #include <dorvane/app_export.h>
@@ -65,7 +67,7 @@ private:
     ElidedLabel *m_statusText = nullptr;
     ElidedLabel *m_statusError = nullptr;
     ElidedLabel *m_statusNote = nullptr;
-    // "RTS: reason", in the order the port said them.
-    QStringList m_unavailable;
+    // What the port cannot do and why, in the order it said them.
+    QList<QPair<QString, QString>> m_unavailable;
     QString m_baudNote;
 };

@@ -128,9 +128,7 @@ NetChannelWidget::~NetChannelWidget() = default;
 
 void NetChannelWidget::buildControls()
 {
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 4, 6, 6);
-    layout->setSpacing(4);
+    QVBoxLayout *layout = createBody();
 
     layout->addWidget(new GroupLabel(tr("Select Protocol"), this));
     auto *grid = new QGridLayout;

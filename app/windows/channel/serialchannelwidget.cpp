@@ -103,11 +103,11 @@ const struct
     {PinRi, "RI", "lampRi"},
 };
 
-// A lamp: lit green, dark grey, or hollow while the line is not known
+// A lamp: lit green, dark grey, or pale while the line is not known
 // (no port open, or a device without modem lines).
 void setLamp(QLabel *lamp, bool lit, bool known)
 {
-    const QString fill = !known ? QStringLiteral("transparent")
+    const QString fill = !known ? QStringLiteral("#dcdcdc")
                          : lit  ? QStringLiteral("#2fbf3a")
                                 : QStringLiteral("#7a7a7a");
     lamp->setStyleSheet(
@@ -191,9 +191,7 @@ SerialChannelWidget::~SerialChannelWidget() = default;
 
 void SerialChannelWidget::buildControls()
 {
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 4, 6, 6);
-    layout->setSpacing(4);
+    QVBoxLayout *layout = createBody();
 
     // Port and what the system knows about it.
     layout->addWidget(new GroupLabel(tr("Select Serial Port"), this));
