@@ -92,6 +92,8 @@ ChannelWindow::ChannelWindow(const Services &services, QWidget *parent)
     m_statusNote = new ElidedLabel(QString(), m_statusWidget);
     m_statusWidget->addWidget(m_statusNote);
     m_statusNote->setObjectName(QStringLiteral("ChannelNote"));
+    // The profile keeps its room; the note's tool tip holds all of it.
+    m_statusNote->setMaximumWidth(340);
     m_statusNote->hide();
 
     // One channel, two pages: whichever page opened or closed it, both
