@@ -136,7 +136,9 @@ void ChannelWindow::updateChannelStatus(bool isOpen)
     m_statusIcon->setPixmap(statusPixmap(isOpen));
     if (isOpen) {
         m_statusText->setText(m_channel.channelProfile());
-        showChannelError(QString(), false);
+        // Why the connection was lost stays while it is being made again.
+        if (!m_channel.isReconnecting())
+            showChannelError(QString(), false);
     } else {
         m_statusText->setText(tr("No Active Channel"));
         clearLineNote();

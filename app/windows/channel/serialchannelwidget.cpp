@@ -522,6 +522,7 @@ void SerialChannelWidget::toggleSerialChannel()
                       .arg(m_baudRate->currentText().trimmed()));
         return;
     }
+    m_noModemLines = false;
     if (!proxy->open(params)) {
         QString reason = openErrorText(params);
         if (reason.isEmpty())
@@ -590,6 +591,8 @@ void SerialChannelWidget::onLineToggled(quint32 pin, bool on)
 
 void SerialChannelWidget::showPins(quint32 pins, bool known)
 {
+    if (known && m_noModemLines)
+        return;
     m_pins = pins;
     for (int i = 0; i < 4; ++i) {
         setLamp(m_lamps[i], pins & kLamps[i].pin, known);
@@ -604,6 +607,7 @@ void SerialChannelWidget::onLineUnavailable(const QString &what, const QString &
 {
     if (what != QLatin1String("Modem lines"))
         return;
+    m_noModemLines = true;
     showPins(0, false);
     for (QLabel *lamp : m_lamps)
         lamp->setToolTip(tr("This port reports no modem lines (%1)").arg(reason));

@@ -80,6 +80,8 @@ private:
     // CTS, DSR, DCD, RI.
     QLabel *m_lamps[4] = {};
     quint32 m_pins = 0;
+    // The open device said it has no modem lines (kept over a reconnect).
+    bool m_noModemLines = false;
 
     QLabel *m_description = nullptr;
     QLabel *m_manufacturer = nullptr;
