@@ -565,7 +565,6 @@ void SerialChannelWidget::updateLineControls()
     const bool serialOpen
         = m_openLook && proxy && proxy->isOpen() && proxy->channelParams().type == SerialPort;
     m_sendBreak->setEnabled(serialOpen);
-    m_breakDuration->setEnabled(true);
     const bool flowDrivesRts = m_flowControl->currentData().toInt() == int(QSerialPort::HardwareControl);
     m_rts->setEnabled(!flowDrivesRts);
     m_rts->setToolTip(flowDrivesRts ? tr("RTS/CTS flow control drives RTS")
