@@ -139,6 +139,7 @@ bool Channel::setParams(const ChannelParams &params)
 {
     m_params.type = params.type;
     m_params.timing = params.timing;
+    m_params.autoReconnect = params.autoReconnect;
     return true;
 }
 

@@ -129,6 +129,16 @@ bool ChannelProxy::writeTo(const QString &client, const char *data, qint64 size)
     return true;
 }
 
+void ChannelProxy::setSendTarget(const QString &client)
+{
+    auto *server = qobject_cast<TcpServerChannel *>(m_channel);
+    if (!server)
+        return;
+    // Queued like the writes, so that every write queued before it still
+    // goes where it was meant to.
+    queueToChannel([server, to = unshared(client)] { server->setSendTarget(to); });
+}
+
 quint64 ChannelProxy::writePaced(const QByteArray &bytes, int charDelayMs, int lineDelayMs)
 {
     if (!m_channel)

@@ -9,8 +9,22 @@
 #include <cstring>
 #include <linux/serial.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace {
+
+// The slave side of a Unix98 pseudo-terminal (/dev/pts/N): majors 136 to
+// 143. Its driver has no break control and answers a break with success
+// while doing nothing.
+bool isPseudoTerminal(int fd)
+{
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISCHR(info.st_mode))
+        return false;
+    const unsigned int majorNumber = major(info.st_rdev);
+    return majorNumber >= 136 && majorNumber <= 143;
+}
 
 QString systemReason()
 {
@@ -56,6 +70,8 @@ QString serialline::setModemLine(int fd, quint32 pin, bool on)
 
 QString serialline::setBreak(int fd, bool on)
 {
+    if (isPseudoTerminal(fd))
+        return QStringLiteral("a pseudo-terminal has no break line");
     if (::ioctl(fd, on ? TIOCSBRK : TIOCCBRK) == -1)
         return systemReason();
     return QString();

@@ -8,6 +8,8 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include <climits>
+
 namespace {
 
 QString peerText(const QTcpSocket *socket)
@@ -116,6 +118,8 @@ bool TcpServerChannel::write(const char *data, qint64 size)
 {
     if (m_clients.isEmpty() || !data || size <= 0)
         return false;
+    if (!m_target.isEmpty())
+        return writeTo(m_target, QByteArray::fromRawData(data, int(qMin<qint64>(size, INT_MAX))));
     qint64 accepted = 0;
     for (const Client &client : qAsConst(m_clients)) {
         QTcpSocket *socket = client.socket;

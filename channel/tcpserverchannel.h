@@ -35,6 +35,8 @@ public slots:
     void close() override;
     bool write(const char *data, qint64 size) override;
     bool writeTo(const QString &client, const QByteArray &bytes) override;
+    // write() goes to this client alone; empty: to every client.
+    void setSendTarget(const QString &client) { m_target = client; }
 
 public:
     qint64 pendingWrite() const override;
@@ -64,4 +66,5 @@ private:
     QSet<QTcpSocket *> m_announced; // waiting clients already named
     QList<Client> m_clients;        // in order of arrival
     SharedText m_profile;
+    QString m_target; // worker thread only, like the writes
 };

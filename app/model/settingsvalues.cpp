@@ -26,6 +26,18 @@ int settingsInt(const YAML::Node &section, const char *key, int fallback)
     }
 }
 
+bool settingsBool(const YAML::Node &section, const char *key, bool fallback)
+{
+    const YAML::Node value = scalarAt(section, key);
+    if (!value.IsDefined())
+        return fallback;
+    try {
+        return value.as<bool>();
+    } catch (const std::exception &) {
+        return fallback;
+    }
+}
+
 QString settingsString(const YAML::Node &section, const char *key, const QString &fallback)
 {
     const YAML::Node value = scalarAt(section, key);

@@ -12,6 +12,7 @@
 // value of the wrong kind or one that does not convert gives the fallback;
 // nothing here throws.
 DORVANE_APP_EXPORT int settingsInt(const YAML::Node &section, const char *key, int fallback);
+DORVANE_APP_EXPORT bool settingsBool(const YAML::Node &section, const char *key, bool fallback);
 DORVANE_APP_EXPORT QString settingsString(const YAML::Node &section, const char *key,
                                           const QString &fallback);
 

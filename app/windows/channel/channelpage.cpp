@@ -5,10 +5,13 @@
 #include "windows/common/grouplabel.h"
 #include "windows/common/timingbuttons.h"
 
+#include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -28,6 +31,38 @@ ChannelProxy *ChannelPage::channelProxy() const
     return &m_channel;
 }
 
+QVBoxLayout *ChannelPage::createBody()
+{
+    m_outer = new QVBoxLayout(this);
+    m_outer->setContentsMargins(0, 0, 0, 0);
+    m_outer->setSpacing(0);
+    auto *area = new QScrollArea(this);
+    area->setObjectName(QStringLiteral("ChannelPage"));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_body = new QWidget(area);
+    area->setWidget(m_body);
+    m_outer->addWidget(area, 1);
+    auto *layout = new QVBoxLayout(m_body);
+    layout->setContentsMargins(6, 4, 6, 6);
+    layout->setSpacing(4);
+    return layout;
+}
+
+bool ChannelPage::eventFilter(QObject *watched, QEvent *event)
+{
+    // Ignored and passed on, the turn reaches the scroll area.
+    if (event->type() == QEvent::Wheel) {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (widget && !widget->hasFocus()) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void ChannelPage::addTimingGroup(QVBoxLayout *layout)
 {
     layout->addWidget(new GroupLabel(tr("Timing Strategy"), this));
@@ -42,8 +77,19 @@ void ChannelPage::addControlButton(QVBoxLayout *layout, const char *objectName)
 {
     m_control = new QPushButton(tr("Open"), this);
     m_control->setObjectName(QLatin1String(objectName));
-    layout->addWidget(m_control);
     layout->addStretch(1);
+    auto *foot = new QVBoxLayout;
+    foot->setContentsMargins(6, 4, 6, 6);
+    foot->addWidget(m_control);
+    m_outer->addLayout(foot);
+
+    const QList<QWidget *> boxes = m_body->findChildren<QWidget *>();
+    for (QWidget *box : boxes) {
+        if (qobject_cast<QComboBox *>(box) || qobject_cast<QAbstractSpinBox *>(box)) {
+            box->setFocusPolicy(Qt::StrongFocus);
+            box->installEventFilter(this);
+        }
+    }
 }
 
 YAML::Node ChannelPage::storedSettings() const

@@ -44,6 +44,12 @@ protected:
     // The application's channel proxy; none outside a running application.
     ChannelProxy *channelProxy() const;
 
+    // The layout the page's controls go in: it scrolls when the dock is
+    // shorter than they are, while the control button below it stays in
+    // view. Wheel turns over a box that has no focus scroll the page instead
+    // of changing the box.
+    QVBoxLayout *createBody();
+
     // The "Timing Strategy" group, then (in a second step, so that a page
     // can put its own group between) the control button at the page's foot.
     void addTimingGroup(QVBoxLayout *layout);
@@ -61,6 +67,8 @@ protected:
     // spin boxes, line edits, the timing buttons) changes, except while
     // m_quietEdits is set.
     void reportEditsOf(const QList<QWidget *> &controls);
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
     bool m_quietEdits = false;
 
     std::unique_ptr<TimingButtons> m_timing;
@@ -68,6 +76,8 @@ protected:
     bool m_openLook = false;
 
 private:
+    QVBoxLayout *m_outer = nullptr;
+    QWidget *m_body = nullptr;
     const char *m_settingsKey;
     ApplicationOptions &m_options;
     ChannelProxy &m_channel;

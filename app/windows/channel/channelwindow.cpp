@@ -15,7 +15,6 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -26,18 +25,6 @@ QPixmap statusPixmap(bool open)
     const QString path = QStringLiteral(":/Resources/statusbar/%1.png")
                              .arg(open ? QStringLiteral("connect") : QStringLiteral("disconnect"));
     return QIcon(path).pixmap(QSize(16, 16));
-}
-
-// A parameter page scrolls when the dock is shorter than its controls.
-QScrollArea *scrollPage(QWidget *page, QWidget *parent)
-{
-    auto *area = new QScrollArea(parent);
-    area->setObjectName(QStringLiteral("ChannelPage"));
-    area->setFrameShape(QFrame::NoFrame);
-    area->setWidgetResizable(true);
-    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    area->setWidget(page);
-    return area;
 }
 
 } // namespace
@@ -72,8 +59,9 @@ ChannelWindow::ChannelWindow(const Services &services, QWidget *parent)
     m_serialWidget = new SerialChannelWidget(services.options, services.channel);
     m_netWidget = new NetChannelWidget(services.options, services.channel);
     m_pages = new QStackedWidget(workspace);
-    m_pages->addWidget(scrollPage(m_serialWidget, m_pages));
-    m_pages->addWidget(scrollPage(m_netWidget, m_pages));
+    // Each page scrolls its own controls, its button always in view.
+    m_pages->addWidget(m_serialWidget);
+    m_pages->addWidget(m_netWidget);
     m_pages->setCurrentIndex(0);
     layout->addWidget(m_pages, 1);
     connect(serialButton, &QPushButton::clicked, this, [this] {
@@ -101,6 +89,12 @@ ChannelWindow::ChannelWindow(const Services &services, QWidget *parent)
     m_statusWidget->addWidget(m_statusError);
     m_statusError->setObjectName(QStringLiteral("ChannelError"));
     m_statusError->hide();
+    m_statusNote = new ElidedLabel(QString(), m_statusWidget);
+    m_statusWidget->addWidget(m_statusNote);
+    m_statusNote->setObjectName(QStringLiteral("ChannelNote"));
+    // The profile keeps its room; the note's tool tip holds all of it.
+    m_statusNote->setMaximumWidth(340);
+    m_statusNote->hide();
 
     // One channel, two pages: whichever page opened or closed it, both
     // show the truth, so neither offers to open what is already open.
@@ -125,8 +119,14 @@ ChannelWindow::ChannelWindow(const Services &services, QWidget *parent)
     connect(m_netWidget, &ChannelPage::parametersEdited, this, &ChannelWindow::clearChannelNotes);
     connect(m_netWidget, &ChannelPage::channelEnded, this,
             [this](const QString &note) { m_statusText->setText(tr("No Active Channel (%1)").arg(note)); });
-    connect(&m_channel, &ChannelProxy::channelError, this,
-            [this](const QString &message) { showChannelError(message, true); });
+    // A channel that reconnects by itself says so in the status bar alone:
+    // a box for every replug would be in the way.
+    connect(&m_channel, &ChannelProxy::channelError, this, [this](const QString &message) {
+        showChannelError(message, !m_channel.channelParams().autoReconnect);
+    });
+    connect(&m_channel, &ChannelProxy::serialLineUnavailable, this, &ChannelWindow::onLineUnavailable);
+    connect(&m_channel, &ChannelProxy::baudRateMismatch, this, &ChannelWindow::onBaudRateMismatch);
+    connect(&m_channel, &ChannelProxy::reconnectingChanged, this, &ChannelWindow::onReconnectingChanged);
 }
 
 ChannelWindow::~ChannelWindow() = default;
@@ -136,10 +136,82 @@ void ChannelWindow::updateChannelStatus(bool isOpen)
     m_statusIcon->setPixmap(statusPixmap(isOpen));
     if (isOpen) {
         m_statusText->setText(m_channel.channelProfile());
-        showChannelError(QString(), false);
+        // Why the connection was lost stays while it is being made again.
+        if (!m_channel.isReconnecting())
+            showChannelError(QString(), false);
     } else {
         m_statusText->setText(tr("No Active Channel"));
+        clearLineNote();
     }
+}
+
+void ChannelWindow::onLineUnavailable(const QString &what, const QString &reason)
+{
+    // The counters belong to the link figures; here only what the user drives or watches.
+    if (what == QLatin1String("Error counters"))
+        return;
+    const QPair<QString, QString> note(what, reason);
+    if (!m_unavailable.contains(note))
+        m_unavailable.append(note);
+    showLineNote();
+}
+
+void ChannelWindow::onBaudRateMismatch(qint32 requested, qint32 actual)
+{
+    m_baudNote = tr("The driver set %1 baud instead of %2").arg(actual).arg(requested);
+    showLineNote();
+}
+
+void ChannelWindow::onReconnectingChanged(bool reconnecting)
+{
+    if (reconnecting) {
+        m_statusIcon->setPixmap(statusPixmap(false));
+        m_statusText->setText(tr("Reconnecting …"));
+        clearLineNote();
+    } else if (m_channel.isOpen()) {
+        updateChannelStatus(true);
+    }
+}
+
+void ChannelWindow::showLineNote()
+{
+    QStringList parts;
+    if (!m_baudNote.isEmpty())
+        parts << m_baudNote;
+    if (!m_unavailable.isEmpty()) {
+        // One reason once, after all it holds back: "Modem lines, RTS, DTR
+        // (Inappropriate ioctl for device)".
+        QStringList reasons;
+        QList<QStringList> whats;
+        for (const auto &[what, reason] : qAsConst(m_unavailable)) {
+            int index = reasons.indexOf(reason);
+            if (index < 0) {
+                reasons << reason;
+                whats << QStringList();
+                index = reasons.size() - 1;
+            }
+            if (!whats[index].contains(what))
+                whats[index] << what;
+        }
+        QStringList groups;
+        for (int i = 0; i < reasons.size(); ++i)
+            groups << QStringLiteral("%1 (%2)").arg(whats.at(i).join(QStringLiteral(", ")), reasons.at(i));
+        parts << tr("Not on this port: %1").arg(groups.join(QStringLiteral("; ")));
+    }
+    m_statusNote->setText(parts.join(QStringLiteral(" | ")));
+    m_statusNote->setVisible(!parts.isEmpty());
+}
+
+void ChannelWindow::clearLineNote()
+{
+    m_unavailable.clear();
+    m_baudNote.clear();
+    showLineNote();
+}
+
+QString ChannelWindow::lineNote() const
+{
+    return m_statusNote->isVisible() ? m_statusNote->text() : QString();
 }
 
 void ChannelWindow::clearChannelNotes()

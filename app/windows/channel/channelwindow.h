@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QMainWindow>
+#include <QPair>
+#include <QStringList>
 
 #include <dorvane/app_export.h>
 
@@ -39,11 +42,20 @@ public:
     // Forgets the reason the last channel failed or ended.
     void clearChannelNotes();
 
+    // What the open serial port cannot do, and the rate its driver really
+    // set when it differs; empty when there is nothing to say.
+    QString lineNote() const;
+
 private:
     ChannelProxy &m_channel;
     // Shows the reason in the status bar (an empty one hides it), and in a
     // warning box as well when asked.
     void showChannelError(const QString &message, bool warn);
+    void onLineUnavailable(const QString &what, const QString &reason);
+    void onBaudRateMismatch(qint32 requested, qint32 actual);
+    void onReconnectingChanged(bool reconnecting);
+    void showLineNote();
+    void clearLineNote();
 
     SerialChannelWidget *m_serialWidget = nullptr;
     NetChannelWidget *m_netWidget = nullptr;
@@ -54,4 +66,8 @@ private:
     QLabel *m_statusIcon = nullptr;
     ElidedLabel *m_statusText = nullptr;
     ElidedLabel *m_statusError = nullptr;
+    ElidedLabel *m_statusNote = nullptr;
+    // What the port cannot do and why, in the order it said them.
+    QList<QPair<QString, QString>> m_unavailable;
+    QString m_baudNote;
 };

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QLabel>
@@ -95,15 +96,28 @@ NetChannelWidget::NetChannelWidget(ApplicationOptions &options, ChannelProxy &ch
             [this](int index) { applyProtocolType(m_protocolType->itemData(index).toInt()); });
     connect(m_autoLocalHost, &QCheckBox::toggled, this, &NetChannelWidget::onAutoLocalHostToggled);
     connect(m_control, &QPushButton::clicked, this, &NetChannelWidget::toggleNetChannel);
+    connect(m_sendTarget, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &NetChannelWidget::onSendTargetChanged);
+    connect(m_autoReconnect, &QCheckBox::toggled, this, [this](bool on) {
+        // Kept at once, like a choice of the window rather than of one channel.
+        YAML::Node section = storedSettings();
+        section
+            = section.IsDefined() && section.IsMap() ? YAML::Clone(section) : YAML::Node(YAML::NodeType::Map);
+        section["autoReconnect"] = on;
+        storeSettings(section);
+    });
     reportEditsOf({m_protocolType, m_autoLocalHost, m_localAddress, m_localPort, m_remoteAddress,
                    m_remotePort, m_multicastAddress});
     if (ChannelProxy *proxy = channelProxy()) {
         connect(proxy, &ChannelProxy::stateChanged, this, &NetChannelWidget::onProxyStateChanged);
-        connect(proxy, &ChannelProxy::tcpClientConnected, this,
-                [this](const QString &address) { m_clientList->addItem(address); });
-        connect(proxy, &ChannelProxy::tcpClientDisconnected, this, [this](const QString &address) {
-            const QList<QListWidgetItem *> items = m_clientList->findItems(address, Qt::MatchFixedString);
-            qDeleteAll(items);
+        connect(proxy, &ChannelProxy::tcpClientConnected, this, &NetChannelWidget::onClientConnected);
+        connect(proxy, &ChannelProxy::tcpClientDisconnected, this, &NetChannelWidget::onClientDisconnected);
+        connect(proxy, &ChannelProxy::tcpClientWaiting, this, &NetChannelWidget::onClientWaiting);
+        // A TCP client that reconnects shows the open look from its first
+        // attempt on, so "Disconnect" stops the attempts.
+        connect(proxy, &ChannelProxy::reconnectingChanged, this, [this, proxy](bool on) {
+            if (on && !m_openLook && proxy->channelParams().type == TcpClient)
+                showOpened();
         });
     }
 
@@ -114,9 +128,7 @@ NetChannelWidget::~NetChannelWidget() = default;
 
 void NetChannelWidget::buildControls()
 {
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 4, 6, 6);
-    layout->setSpacing(4);
+    QVBoxLayout *layout = createBody();
 
     layout->addWidget(new GroupLabel(tr("Select Protocol"), this));
     auto *grid = new QGridLayout;
@@ -161,6 +173,11 @@ void NetChannelWidget::buildControls()
     grid->addWidget(m_remotePort, 6, 1);
     grid->addWidget(m_multicastLabel, 7, 0, 1, 2);
     grid->addWidget(m_multicastAddress, 8, 0, 1, 2);
+    m_autoReconnect = new QCheckBox(tr("Auto Reconnect"), this);
+    m_autoReconnect->setObjectName(QStringLiteral("chkAutoReconnect"));
+    m_autoReconnect->setToolTip(tr("Connect again, after 0.5 s and up to every 10 s, when the connection "
+                                   "fails or ends, until you disconnect"));
+    grid->addWidget(m_autoReconnect, 9, 0, 1, 2);
     layout->addLayout(grid);
 
     addTimingGroup(layout);
@@ -175,6 +192,16 @@ void NetChannelWidget::buildControls()
     m_clientList->setObjectName(QStringLiteral("listWidget"));
     m_clientList->setMaximumHeight(96);
     clients->addWidget(m_clientList);
+    auto *target = new QHBoxLayout;
+    target->setSpacing(6);
+    target->addWidget(new QLabel(tr("Send To"), m_clientGroup));
+    m_sendTarget = new QComboBox(m_clientGroup);
+    m_sendTarget->setObjectName(QStringLiteral("cbxSendTarget"));
+    m_sendTarget->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    m_sendTarget->addItem(tr("All Clients"), QString());
+    m_sendTarget->setToolTip(tr("Where the server's sends go: every client, or one"));
+    target->addWidget(m_sendTarget, 1);
+    clients->addLayout(target);
     layout->addWidget(m_clientGroup);
 
     addControlButton(layout, "btnNetChannelControl");
@@ -223,6 +250,8 @@ void NetChannelWidget::loadNetSettings()
     m_localPort->setValue(settingsInt(section, "localPort", 0));
     m_remotePort->setValue(settingsInt(section, "remotePort", 0));
     m_multicastAddress->setText(settingsString(section, "multicastAddress", QString()));
+    const QSignalBlocker quiet(m_autoReconnect);
+    m_autoReconnect->setChecked(settingsBool(section, "autoReconnect", false));
 }
 
 void NetChannelWidget::saveNetSettings()
@@ -234,6 +263,7 @@ void NetChannelWidget::saveNetSettings()
     section["remoteAddress"] = toSettingsText(m_remoteAddress->currentText());
     section["remotePort"] = m_remotePort->value();
     section["multicastAddress"] = toSettingsText(m_multicastAddress->text().trimmed());
+    section["autoReconnect"] = m_autoReconnect->isChecked();
     storeSettings(section);
 }
 
@@ -253,6 +283,8 @@ void NetChannelWidget::applyProtocolType(int type)
                                    m_multicastAddress, m_clientGroup,   m_clientList};
     for (int i = 0; i < 11; ++i)
         controls[i]->setVisible(visible[type][i]);
+    // Only a TCP client connects again by itself.
+    m_autoReconnect->setVisible(type == TcpClientProtocol);
 
     if (type == TcpClientProtocol) {
         const bool blocked = m_autoLocalHost->blockSignals(true);
@@ -283,6 +315,7 @@ NetChannelParams NetChannelWidget::buildNetParams() const
     params.remoteAddress = m_remoteAddress->currentText().trimmed();
     params.remotePort = quint16(m_remotePort->value());
     params.multicastAddress = m_multicastAddress->text().trimmed();
+    params.autoReconnect = params.type == TcpClient && m_autoReconnect->isChecked();
     if (params.type == TcpClient && m_autoLocalHost->isChecked()) {
         params.localAddress.clear();
         params.localPort = 0;
@@ -295,7 +328,8 @@ void NetChannelWidget::toggleNetChannel()
     ChannelProxy *proxy = channelProxy();
     if (!proxy)
         return;
-    if (proxy->isOpen()) {
+    // A TCP client still trying to connect again is closed too.
+    if (proxy->isOpen() || proxy->isReconnecting()) {
         proxy->close();
         if (!proxy->isOpen())
             showClosed();
@@ -325,6 +359,9 @@ void NetChannelWidget::toggleNetChannel()
 
 void NetChannelWidget::showOpened()
 {
+    // Every channel starts sending to all clients.
+    if (!m_openLook)
+        resetSendTarget();
     m_openLook = true;
     saveNetSettings();
     showBoundPort();
@@ -360,6 +397,7 @@ void NetChannelWidget::showClosed()
     }
     // Clients of a closed server are gone, whether or not each one said so.
     m_clientList->clear();
+    resetSendTarget();
     updateButtonText();
     setParamsEnabled(true);
     emit channelOpenStateChanged(false);
@@ -389,6 +427,10 @@ void NetChannelWidget::onProxyStateChanged(ChannelType type, ChanneState state)
         if (!m_openLook && proxy && proxy->isOpen())
             showOpened();
     } else if (state == Closed) {
+        // A channel that reconnects keeps the open look until the user
+        // closes it.
+        if (proxy && proxy->channelParams().autoReconnect)
+            return;
         if (m_openLook && (!proxy || !proxy->isOpen())) {
             showClosed();
             // The user did not close it (that look is already gone): the
@@ -412,4 +454,64 @@ void NetChannelWidget::setParamsEnabled(bool on)
     m_remotePort->setEnabled(on);
     m_multicastAddress->setEnabled(on);
     m_timing->setEnabled(on);
+    m_autoReconnect->setEnabled(on);
+}
+
+QString NetChannelWidget::sendTarget() const
+{
+    return m_sendTarget->currentData().toString();
+}
+
+void NetChannelWidget::onClientConnected(const QString &address)
+{
+    // A client that waited is now served.
+    const QString waiting = tr("%1 (waiting)").arg(address);
+    qDeleteAll(m_clientList->findItems(waiting, Qt::MatchFixedString));
+    m_clientList->addItem(address);
+    if (m_sendTarget->findData(address) < 0)
+        m_sendTarget->addItem(address, address);
+}
+
+void NetChannelWidget::onClientDisconnected(const QString &address)
+{
+    qDeleteAll(m_clientList->findItems(address, Qt::MatchFixedString));
+    const int index = m_sendTarget->findData(address);
+    if (index < 0)
+        return;
+    // Never to another client by accident: sends to a client that left
+    // go nowhere until the user chooses again, as the server was told.
+    if (index == m_sendTarget->currentIndex()) {
+        const QSignalBlocker quiet(m_sendTarget);
+        m_sendTarget->setItemText(index, tr("%1 (gone)").arg(address));
+        return;
+    }
+    m_sendTarget->removeItem(index);
+}
+
+void NetChannelWidget::onClientWaiting(const QString &address)
+{
+    auto *item = new QListWidgetItem(tr("%1 (waiting)").arg(address), m_clientList);
+    item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
+    item->setToolTip(tr("Three clients are served; this one waits until one of them leaves"));
+}
+
+void NetChannelWidget::onSendTargetChanged()
+{
+    // Items of clients that left go once another choice is made.
+    for (int i = m_sendTarget->count() - 1; i > 0; --i) {
+        if (i != m_sendTarget->currentIndex() && m_sendTarget->itemText(i).endsWith(tr(" (gone)"))) {
+            const QSignalBlocker quiet(m_sendTarget);
+            m_sendTarget->removeItem(i);
+        }
+    }
+    if (ChannelProxy *proxy = channelProxy())
+        proxy->setSendTarget(sendTarget());
+}
+
+void NetChannelWidget::resetSendTarget()
+{
+    const QSignalBlocker quiet(m_sendTarget);
+    while (m_sendTarget->count() > 1)
+        m_sendTarget->removeItem(1);
+    m_sendTarget->setCurrentIndex(0);
 }

@@ -39,6 +39,8 @@ public:
     void setParamsEnabled(bool on);
 
     int protocolType() const;
+    // The client a TCP server sends to; empty for "All Clients".
+    QString sendTarget() const;
 
 private:
     void buildControls();
@@ -48,6 +50,11 @@ private:
     void onAutoLocalHostToggled(bool checked);
     void updateButtonText();
     void showBoundPort();
+    void onClientConnected(const QString &address);
+    void onClientDisconnected(const QString &address);
+    void onClientWaiting(const QString &address);
+    void onSendTargetChanged();
+    void resetSendTarget();
 
     QComboBox *m_protocolType = nullptr;
     QCheckBox *m_autoLocalHost = nullptr;
@@ -62,4 +69,6 @@ private:
     QLineEdit *m_multicastAddress = nullptr;
     QWidget *m_clientGroup = nullptr;
     QListWidget *m_clientList = nullptr;
+    QComboBox *m_sendTarget = nullptr;
+    QCheckBox *m_autoReconnect = nullptr;
 };

@@ -8,15 +8,18 @@
 #include <dorvane/Channel.h>
 #include <dorvane/WdxWidgets.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSerialPort>
 #include <QSerialPortInfo>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace {
@@ -88,6 +91,36 @@ QLabel *valueLabel(const char *name, QWidget *parent)
     return label;
 }
 
+// Modem lines the port reports, in the order the lamps show them.
+const struct
+{
+    quint32 pin;
+    const char *name;
+    const char *objectName;
+} kLamps[4] = {
+    {PinCts, "CTS", "lampCts"},
+    {PinDsr, "DSR", "lampDsr"},
+    {PinDcd, "DCD", "lampDcd"},
+    {PinRi, "RI", "lampRi"},
+};
+
+// A lamp: lit green, dark grey, or pale while the line is not known
+// (no port open, or a device without modem lines).
+void setLamp(QLabel *lamp, bool lit, bool known)
+{
+    const QString fill = !known ? QStringLiteral("#dcdcdc")
+                         : lit  ? QStringLiteral("#2fbf3a")
+                                : QStringLiteral("#7a7a7a");
+    lamp->setStyleSheet(
+        QStringLiteral("QLabel { background: %1; border: 1px solid #505050; border-radius: 5px; }")
+            .arg(fill));
+    lamp->setProperty("lit", known && lit);
+}
+
+// A break longer than this holds the line for seconds, which nobody means.
+const int kMaxBreakMs = 5000;
+const int kDefaultBreakMs = 250;
+
 QComboBox *comboBox(const char *name, QWidget *parent)
 {
     auto *box = new QComboBox(parent);
@@ -109,7 +142,18 @@ SerialChannelWidget::SerialChannelWidget(ApplicationOptions &options, ChannelPro
     connect(m_baudRate, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &SerialChannelWidget::onBaudRateIndexChanged);
     connect(m_control, &QPushButton::clicked, this, &SerialChannelWidget::toggleSerialChannel);
-    reportEditsOf({m_portName, m_baudRate, m_dataBits, m_stopBits, m_parity});
+    connect(m_flowControl, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &SerialChannelWidget::onFlowControlChanged);
+    connect(m_rts, &QCheckBox::toggled, this, [this](bool on) { onLineToggled(PinRts, on); });
+    connect(m_dtr, &QCheckBox::toggled, this, [this](bool on) { onLineToggled(PinDtr, on); });
+    connect(m_autoReconnect, &QCheckBox::toggled, this, &SerialChannelWidget::storeLineSettings);
+    connect(m_breakDuration, QOverload<int>::of(&QSpinBox::valueChanged), this,
+            &SerialChannelWidget::storeLineSettings);
+    connect(m_sendBreak, &QPushButton::clicked, this, [this] {
+        if (ChannelProxy *proxy = channelProxy(); proxy && proxy->isOpen())
+            proxy->sendBreak(m_breakDuration->value());
+    });
+    reportEditsOf({m_portName, m_baudRate, m_dataBits, m_stopBits, m_parity, m_flowControl});
 
     m_deviceWatcher = new WdxDeviceWatcher(this);
     connect(m_deviceWatcher, &WdxDeviceWatcher::deviceArrival, this, &SerialChannelWidget::addDevice);
@@ -117,13 +161,29 @@ SerialChannelWidget::SerialChannelWidget(ApplicationOptions &options, ChannelPro
 
     if (ChannelProxy *proxy = channelProxy()) {
         // A port that goes away while open closes by itself.
-        connect(proxy, &ChannelProxy::stateChanged, this, [this](ChannelType type, ChanneState state) {
-            if (type == SerialPort && state == Closed && m_openLook) {
+        // One that reconnects keeps its open look: "Close" stops the waiting.
+        connect(proxy, &ChannelProxy::stateChanged, this, [this, proxy](ChannelType type, ChanneState state) {
+            if (type != SerialPort)
+                return;
+            if (state == Closed && m_openLook) {
+                showPins(0, false);
+                m_sendBreak->setEnabled(false);
+                if (proxy->channelParams().autoReconnect)
+                    return;
                 setOpenLook(false);
                 emit channelOpenStateChanged(false);
+            } else if (state == Opened && m_openLook && proxy->isOpen()) {
+                setOpenLook(true); // back after a reconnect
             }
         });
+        connect(proxy, &ChannelProxy::serialPinsChanged, this,
+                [this](quint32 pins) { showPins(pins, m_openLook); });
+        connect(proxy, &ChannelProxy::serialLineUnavailable, this, &SerialChannelWidget::onLineUnavailable);
+        connect(proxy, &ChannelProxy::baudRateMismatch, this,
+                [this](qint32, qint32 actual) { showActualBaudRate(m_openLook ? actual : 0); });
     }
+    showPins(0, false);
+    updateLineControls();
 
     updatePortInfo();
 }
@@ -132,9 +192,7 @@ SerialChannelWidget::~SerialChannelWidget() = default;
 
 void SerialChannelWidget::buildControls()
 {
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 4, 6, 6);
-    layout->setSpacing(4);
+    QVBoxLayout *layout = createBody();
 
     // Port and what the system knows about it.
     layout->addWidget(new GroupLabel(tr("Select Serial Port"), this));
@@ -187,8 +245,15 @@ void SerialChannelWidget::buildControls()
     m_flowControl = comboBox("cbxFlowControl", this);
     m_flowControlLabel = new QLabel(tr("Flow Control"), this);
     m_flowControlLabel->setObjectName(QStringLiteral("lblFlowControl"));
+    m_actualBaud = new QLabel(this);
+    m_actualBaud->setObjectName(QStringLiteral("lblActualBaud"));
+    m_actualBaud->hide();
+    auto *baudRow = new QHBoxLayout;
+    baudRow->setSpacing(4);
+    baudRow->addWidget(m_baudRate, 1);
+    baudRow->addWidget(m_actualBaud);
     params->addWidget(new QLabel(tr("Baud Rate"), this), 0, 0);
-    params->addWidget(m_baudRate, 0, 1);
+    params->addLayout(baudRow, 0, 1);
     params->addWidget(new QLabel(tr("Data Bits"), this), 1, 0);
     params->addWidget(m_dataBits, 1, 1);
     params->addWidget(new QLabel(tr("Stop Bits"), this), 2, 0);
@@ -197,13 +262,71 @@ void SerialChannelWidget::buildControls()
     params->addWidget(m_parity, 3, 1);
     params->addWidget(m_flowControlLabel, 4, 0);
     params->addWidget(m_flowControl, 4, 1);
-    // A port always runs without flow control.
-    m_flowControlLabel->hide();
-    m_flowControl->hide();
     layout->addLayout(params);
+
+    layout->addWidget(new GroupLabel(tr("Line Control"), this));
+    layout->addLayout(buildLineControls());
 
     addTimingGroup(layout);
     addControlButton(layout, "btnSerialPortControl");
+}
+
+QLayout *SerialChannelWidget::buildLineControls()
+{
+    auto *box = new QVBoxLayout;
+    box->setContentsMargins(2, 2, 0, 6);
+    box->setSpacing(4);
+
+    m_rts = new QCheckBox(tr("RTS"), this);
+    m_rts->setObjectName(QStringLiteral("chkRts"));
+    m_rts->setToolTip(tr("Request To Send: raised or lowered now, and so at the next open"));
+    m_dtr = new QCheckBox(tr("DTR"), this);
+    m_dtr->setObjectName(QStringLiteral("chkDtr"));
+    m_dtr->setToolTip(tr("Data Terminal Ready: raised or lowered now, and so at the next open"));
+    m_rts->setChecked(true);
+    m_dtr->setChecked(true);
+    auto *driven = new QHBoxLayout;
+    driven->setSpacing(12);
+    driven->addWidget(m_rts);
+    driven->addWidget(m_dtr);
+    driven->addStretch(1);
+    box->addLayout(driven);
+
+    auto *lamps = new QHBoxLayout;
+    lamps->setSpacing(4);
+    for (int i = 0; i < 4; ++i) {
+        auto *lamp = new QLabel(this);
+        lamp->setObjectName(QLatin1String(kLamps[i].objectName));
+        lamp->setFixedSize(10, 10);
+        m_lamps[i] = lamp;
+        lamps->addWidget(lamp);
+        auto *caption = new QLabel(QLatin1String(kLamps[i].name), this);
+        caption->setObjectName(QStringLiteral("LampCaption"));
+        lamps->addWidget(caption);
+        lamps->addSpacing(6);
+    }
+    lamps->addStretch(1);
+    box->addLayout(lamps);
+
+    m_sendBreak = new QPushButton(tr("Send Break"), this);
+    m_sendBreak->setObjectName(QStringLiteral("btnSendBreak"));
+    m_breakDuration = new QSpinBox(this);
+    m_breakDuration->setObjectName(QStringLiteral("spinBreakDuration"));
+    m_breakDuration->setRange(1, kMaxBreakMs);
+    m_breakDuration->setValue(kDefaultBreakMs);
+    m_breakDuration->setSuffix(tr(" ms"));
+    m_breakDuration->setToolTip(tr("How long the line is held in the break state"));
+    auto *brk = new QHBoxLayout;
+    brk->setSpacing(6);
+    brk->addWidget(m_sendBreak);
+    brk->addWidget(m_breakDuration, 1);
+    box->addLayout(brk);
+
+    m_autoReconnect = new QCheckBox(tr("Auto Reconnect"), this);
+    m_autoReconnect->setObjectName(QStringLiteral("chkAutoReconnect"));
+    m_autoReconnect->setToolTip(tr("Reopen the port when its device returns after it went away"));
+    box->addWidget(m_autoReconnect);
+    return box;
 }
 
 void SerialChannelWidget::fillLists()
@@ -268,6 +391,30 @@ void SerialChannelWidget::loadSerialSettings()
     selectData(m_dataBits, settingsInt(section, "dataBits", 8));
     selectData(m_stopBits, settingsInt(section, "stopBits", 1));
     selectData(m_parity, settingsInt(section, "parity", 0));
+    selectData(m_flowControl, settingsInt(section, "flowControl", 0));
+
+    const QSignalBlocker quietRts(m_rts);
+    const QSignalBlocker quietDtr(m_dtr);
+    const QSignalBlocker quietReconnect(m_autoReconnect);
+    const QSignalBlocker quietBreak(m_breakDuration);
+    m_rts->setChecked(settingsBool(section, "requestToSend", true));
+    m_dtr->setChecked(settingsBool(section, "dataTerminalReady", true));
+    m_autoReconnect->setChecked(settingsBool(section, "autoReconnect", false));
+    m_breakDuration->setValue(qBound(1, settingsInt(section, "breakDuration", kDefaultBreakMs), kMaxBreakMs));
+}
+
+void SerialChannelWidget::storeLineSettings()
+{
+    YAML::Node section = storedSettings();
+    if (!section.IsDefined() || !section.IsMap())
+        section = YAML::Node(YAML::NodeType::Map);
+    else
+        section = YAML::Clone(section);
+    section["requestToSend"] = m_rts->isChecked();
+    section["dataTerminalReady"] = m_dtr->isChecked();
+    section["autoReconnect"] = m_autoReconnect->isChecked();
+    section["breakDuration"] = m_breakDuration->value();
+    storeSettings(section);
 }
 
 void SerialChannelWidget::saveSerialSettings()
@@ -278,6 +425,11 @@ void SerialChannelWidget::saveSerialSettings()
     section["dataBits"] = m_dataBits->currentData().toInt();
     section["stopBits"] = m_stopBits->currentData().toInt();
     section["parity"] = m_parity->currentData().toInt();
+    section["flowControl"] = m_flowControl->currentData().toInt();
+    section["requestToSend"] = m_rts->isChecked();
+    section["dataTerminalReady"] = m_dtr->isChecked();
+    section["autoReconnect"] = m_autoReconnect->isChecked();
+    section["breakDuration"] = m_breakDuration->value();
     storeSettings(section);
 }
 
@@ -339,6 +491,10 @@ SerialChannelParams SerialChannelWidget::serialParams() const
     params.dataBits = m_dataBits->currentData().toInt();
     params.stopBits = m_stopBits->currentData().toInt();
     params.parity = m_parity->currentData().toInt();
+    params.flowControl = m_flowControl->currentData().toInt();
+    params.requestToSend = m_rts->isChecked();
+    params.dataTerminalReady = m_dtr->isChecked();
+    params.autoReconnect = m_autoReconnect->isChecked();
     return params;
 }
 
@@ -348,7 +504,8 @@ void SerialChannelWidget::toggleSerialChannel()
     if (!proxy)
         return;
 
-    if (proxy->isOpen()) {
+    // A port waiting for its device to return is closed too.
+    if (proxy->isOpen() || proxy->isReconnecting()) {
         proxy->close();
         setOpenLook(false);
         emit channelOpenStateChanged(false);
@@ -366,6 +523,7 @@ void SerialChannelWidget::toggleSerialChannel()
                       .arg(m_baudRate->currentText().trimmed()));
         return;
     }
+    m_noModemLines = false;
     if (!proxy->open(params)) {
         QString reason = openErrorText(params);
         if (reason.isEmpty())
@@ -384,6 +542,7 @@ void SerialChannelWidget::setParamsEnabled(bool on)
     for (QComboBox *box : {m_portName, m_baudRate, m_dataBits, m_stopBits, m_parity, m_flowControl})
         box->setEnabled(on);
     m_timing->setEnabled(on);
+    m_autoReconnect->setEnabled(on);
 }
 
 void SerialChannelWidget::setOpenLook(bool open)
@@ -391,6 +550,81 @@ void SerialChannelWidget::setOpenLook(bool open)
     m_openLook = open;
     setParamsEnabled(!open);
     m_control->setText(open ? tr("Close") : tr("Open"));
+    if (!open)
+        showActualBaudRate(0);
+    // The first reading of the lines came with the open; later changes follow.
+    ChannelProxy *proxy = channelProxy();
+    const bool serialOpen = open && proxy && proxy->isOpen() && proxy->channelParams().type == SerialPort;
+    showPins(serialOpen ? proxy->serialPins() : 0, serialOpen);
+    updateLineControls();
+}
+
+void SerialChannelWidget::updateLineControls()
+{
+    // A break needs a serial port of this page open.
+    ChannelProxy *proxy = channelProxy();
+    const bool serialOpen
+        = m_openLook && proxy && proxy->isOpen() && proxy->channelParams().type == SerialPort;
+    m_sendBreak->setEnabled(serialOpen);
+    const bool flowDrivesRts = m_flowControl->currentData().toInt() == int(QSerialPort::HardwareControl);
+    m_rts->setEnabled(!flowDrivesRts);
+    m_rts->setToolTip(flowDrivesRts ? tr("RTS/CTS flow control drives RTS")
+                                    : tr("Request To Send: raised or lowered now, and so at the next open"));
+}
+
+void SerialChannelWidget::onFlowControlChanged()
+{
+    updateLineControls();
+}
+
+void SerialChannelWidget::onLineToggled(quint32 pin, bool on)
+{
+    storeLineSettings();
+    ChannelProxy *proxy = channelProxy();
+    if (!proxy || !m_openLook || !proxy->isOpen() || proxy->channelParams().type != SerialPort)
+        return;
+    if (pin == PinRts)
+        proxy->setRequestToSend(on);
+    else
+        proxy->setDataTerminalReady(on);
+}
+
+void SerialChannelWidget::showPins(quint32 pins, bool known)
+{
+    if (known && m_noModemLines)
+        return;
+    m_pins = pins;
+    for (int i = 0; i < 4; ++i) {
+        setLamp(m_lamps[i], pins & kLamps[i].pin, known);
+        m_lamps[i]->setToolTip(
+            known ? tr("%1 is %2")
+                        .arg(QLatin1String(kLamps[i].name), (pins & kLamps[i].pin) ? tr("on") : tr("off"))
+                  : tr("%1: not known").arg(QLatin1String(kLamps[i].name)));
+    }
+}
+
+void SerialChannelWidget::onLineUnavailable(const QString &what, const QString &reason)
+{
+    if (what != QLatin1String("Modem lines"))
+        return;
+    m_noModemLines = true;
+    showPins(0, false);
+    for (QLabel *lamp : m_lamps)
+        lamp->setToolTip(tr("This port reports no modem lines (%1)").arg(reason));
+}
+
+void SerialChannelWidget::showActualBaudRate(int actual)
+{
+    m_actualBaud->setVisible(actual > 0);
+    m_actualBaud->setText(actual > 0 ? tr("set: %1").arg(actual) : QString());
+    m_actualBaud->setToolTip(
+        actual > 0 ? tr("The driver set %1 baud instead of the %2 asked for").arg(actual).arg(baudRate())
+                   : QString());
+}
+
+QString SerialChannelWidget::actualBaudText() const
+{
+    return m_actualBaud->isVisible() ? m_actualBaud->text() : QString();
 }
 
 void SerialChannelWidget::onBaudRateIndexChanged(int index)

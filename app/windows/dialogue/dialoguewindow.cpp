@@ -133,10 +133,21 @@ DialogueWindow::DialogueWindow(const ApplicationOptions &options, ChannelProxy *
     if (channel) {
         // The steady µs stamp follows each chunk's echo.
         connect(channel, &ChannelProxy::chunkArrived, m_edit, [this](const ChannelChunk &chunk) {
-            m_edit->stampLatest(EchoTextEdit::Received, chunk.time, chunk.bytes.size(), chunk.monotonicUs);
+            m_edit->stampLatest(EchoTextEdit::Received, chunk.time, chunk.bytes.size(), chunk.monotonicUs,
+                                chunk.source);
         });
         connect(channel, &ChannelProxy::chunkWritten, m_edit, [this](const ChannelChunk &chunk) {
-            m_edit->stampLatest(EchoTextEdit::Transmitted, chunk.time, chunk.bytes.size(), chunk.monotonicUs);
+            m_edit->stampLatest(EchoTextEdit::Transmitted, chunk.time, chunk.bytes.size(), chunk.monotonicUs,
+                                chunk.source);
+        });
+        // A TCP server's clients coming and going, between their chunks.
+        connect(channel, &ChannelProxy::tcpClientConnected, m_edit,
+                [this](const QString &client) { m_edit->echoNote(tr("Client %1 connected").arg(client)); });
+        connect(channel, &ChannelProxy::tcpClientDisconnected, m_edit, [this](const QString &client) {
+            m_edit->echoNote(tr("Client %1 disconnected").arg(client));
+        });
+        connect(channel, &ChannelProxy::tcpClientWaiting, m_edit, [this](const QString &client) {
+            m_edit->echoNote(tr("Client %1 waiting: three clients are connected").arg(client));
         });
     }
     m_capture = new DialogueCapture(channel, this);

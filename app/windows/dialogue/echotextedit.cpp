@@ -51,6 +51,8 @@ const int kMaxCutLines = 4000;
 // A chunk larger than this is shown by its first bytes: one line of a
 // megabyte would take the layout seconds. The rest is reported as not shown.
 const int kMaxShownBytes = 16 * 1024;
+// A queued line that is no chunk: its text rides in the chunk's source.
+const int kNoteDirection = 2;
 
 // "5678901" -> "5 678 901".
 QString groupDigits(qint64 value)
@@ -255,7 +257,7 @@ void EchoTextEdit::echo(const QDateTime &time, const QByteArray &data, int direc
 
 void EchoTextEdit::enqueue(const QDateTime &time, const QByteArray &data, int direction)
 {
-    d->queue.push_back({time, data, direction, 0});
+    d->queue.push_back({time, data, direction, 0, QString()});
     d->queuedBytes += data.size();
     // Between two batches the queue may hold a few batches' worth; a longer
     // one means the view cannot keep up and the oldest are left out.
@@ -317,7 +319,10 @@ void EchoTextEdit::drawBatch(qint64 budgetMs)
         EchoTextEditPrivate::Chunk chunk = std::move(d->queue.front());
         d->queue.pop_front();
         d->queuedBytes -= chunk.data.size();
-        renderChunk(cursor, chunk.time, chunk.data, chunk.direction, chunk.monotonicUs);
+        if (chunk.direction == kNoteDirection)
+            d->appendLine(cursor, chunk.source, EchoTextEditPrivate::LabelLine);
+        else
+            renderChunk(cursor, chunk.time, chunk.data, chunk.direction, chunk.monotonicUs, chunk.source);
         if (budgetMs >= 0 && clock.elapsed() >= budgetMs)
             break;
     }
@@ -428,7 +433,7 @@ void EchoTextEdit::renderDropNotice(QTextCursor &cursor)
 }
 
 void EchoTextEdit::renderChunk(QTextCursor &cursor, const QDateTime &time, const QByteArray &data,
-                               int direction, qint64 monotonicUs)
+                               int direction, qint64 monotonicUs, const QString &source)
 {
     const bool transmitted = direction == Transmitted;
     // Without the steady stamp the wall clock's ms serve.
@@ -461,6 +466,8 @@ void EchoTextEdit::renderChunk(QTextCursor &cursor, const QDateTime &time, const
             }
         }
         label = timeLabel(shownTime, d->displayDate, micros, d->displayDelta ? deltaUs : -1);
+        if (!source.isEmpty())
+            label += QLatin1Char(' ') + source;
         if (d->reportDetails)
             label += (transmitted ? QStringLiteral(" SEND %1 >>>") : QStringLiteral(" RECV %1 <<<"))
                          .arg(data.size());
@@ -835,14 +842,23 @@ void EchoTextEdit::setPaused(bool on)
     if (!on && (!d->queue.empty() || d->droppedChunks > 0))
         d->flushTimer->start(0);
 }
-void EchoTextEdit::stampLatest(int direction, const QDateTime &time, int size, qint64 monotonicUs)
+void EchoTextEdit::stampLatest(int direction, const QDateTime &time, int size, qint64 monotonicUs,
+                               const QString &source)
 {
     if (d->queue.empty())
         return;
     EchoTextEditPrivate::Chunk &chunk = d->queue.back();
     if (chunk.direction == direction && chunk.monotonicUs == 0 && chunk.data.size() == size
-        && chunk.time == time)
+        && chunk.time == time) {
         chunk.monotonicUs = monotonicUs;
+        chunk.source = source;
+    }
+}
+
+void EchoTextEdit::echoNote(const QString &text)
+{
+    enqueue(QDateTime::currentDateTime(), QByteArray(), kNoteDirection);
+    d->queue.back().source = text;
 }
 bool EchoTextEdit::reportDetails() const
 {

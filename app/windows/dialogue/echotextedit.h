@@ -83,7 +83,12 @@ public:
     // returns a cursor over `length` characters from `offset` in it.
     QTextCursor revealLogRange(int index, int offset, int length);
     void setFindSelections(const QList<QTextEdit::ExtraSelection> &selections);
-    void stampLatest(int direction, const QDateTime &time, int size, qint64 monotonicUs);
+    // With a source ("address:port" of a TCP-server client) the label names it.
+    void stampLatest(int direction, const QDateTime &time, int size, qint64 monotonicUs,
+                     const QString &source = QString());
+    // Queues a line of its own (a client that came or went), in the label's
+    // colour, in order with the chunks around it.
+    void echoNote(const QString &text);
     bool reportDetails() const;
     void setReportDetails(bool on);
     bool dataInNewLine() const;
@@ -158,7 +163,7 @@ private:
     // when negative).
     void drawBatch(qint64 budgetMs);
     void renderChunk(QTextCursor &cursor, const QDateTime &time, const QByteArray &data, int direction,
-                     qint64 monotonicUs);
+                     qint64 monotonicUs, const QString &source);
     void renderDropNotice(QTextCursor &cursor);
     // Cuts the log and the document to their bounds, which are narrower
     // while the view follows the end; a cut of the document stops after a

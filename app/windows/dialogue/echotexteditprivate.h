@@ -46,6 +46,9 @@ public:
         QByteArray data;
         int direction;
         qint64 monotonicUs = 0; // the channel's steady stamp, 0 when unknown
+        // The TCP-server client a chunk came from or went to alone; the
+        // text of a note line.
+        QString source;
     };
 
     // One line of the log as kept beside the document: its text, how much

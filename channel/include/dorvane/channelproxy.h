@@ -46,6 +46,12 @@ public:
     // channel is no TCP server; a client that has gone is skipped quietly
     // (its disconnect has been or will be signalled).
     bool writeTo(const QString &client, const char *data, qint64 size);
+    // Makes every later write of a TCP server (write(), periodic sending,
+    // paced and file sends) go to this one client only, as writeTo() does;
+    // an empty name sends to all clients again. A target that has gone gets
+    // nothing: the bytes are not sent to the others instead. Each open
+    // starts with all clients.
+    void setSendTarget(const QString &client);
 
     // Paced and file sending, run on the worker so that the caller never
     // waits. Each send gets an id (never 0) that its sendProgress and
