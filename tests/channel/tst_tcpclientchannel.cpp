@@ -363,8 +363,9 @@ void TcpClientChannelTest::reconnectsWithBackOffUntilClosed()
     QVERIFY(!proxy.isOpen());
     QVERIFY(server.listen(kLoopback, port));
     QTRY_VERIFY_WITH_TIMEOUT(proxy.isOpen(), 5000);
-    // Back at the third attempt, 0.5 + 1 + 2 s after the loss.
-    QVERIFY2(lost.elapsed() >= 3300, qPrintable(QString::number(lost.elapsed())));
+    // Back at the third attempt, 0.5 + 1 + 2 s after the loss; the clock started
+    // when the loss was seen, which on a busy machine is a few hundred ms late.
+    QVERIFY2(lost.elapsed() >= 2600, qPrintable(QString::number(lost.elapsed())));
     QTRY_COMPARE(reconnecting.count(), 2);
     QVERIFY(!proxy.isReconnecting());
     // One Closed for the loss, one Opened for each connection; no notice per attempt.
