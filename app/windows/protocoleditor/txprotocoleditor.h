@@ -133,6 +133,8 @@ private:
     void commitPendingNames();
     bool saveTo(const QString &path);
     QString askSaveFileName();
+    // A ProtocolExportOptions::Kind, for the current value set.
+    void askExportProtocol(int kind);
     void setModified();
     void updateEnabledStates();
     void refreshStatus(int items);

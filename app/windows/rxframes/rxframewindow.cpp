@@ -1,10 +1,12 @@
 #include "windows/rxframes/rxframewindow.h"
 
+#include "model/protocolexport.h"
 #include "model/settingsvalues.h"
 #include "services/rxframewatcher.h"
 #include "shell/applicationoptions.h"
 #include "shell/notices.h"
 #include "shell/savefileaskdialog.h"
+#include "windows/common/protocolexportdialog.h"
 #include "windows/rxframes/rxcsvexport.h"
 #include "windows/rxframes/rxfieldtable.h"
 #include "windows/rxframes/rxlinelist.h"
@@ -303,10 +305,34 @@ void RxFrameWindow::createActions()
     });
     plotBar->addWidget(m_rateSpin);
     plotBar->addSeparator();
-    connect(add(plotBar, tr("Export CSV"), nullptr, "RxExportCsvAction"), &QAction::triggered, this,
+    // Every export behind one button: four separate ones pushed the bar past
+    // the window's width at the default layout and hid them behind the
+    // overflow arrow.
+    auto *exportMenu = new QMenu(this);
+    exportMenu->setObjectName(QStringLiteral("RxExportMenu"));
+    auto addExport = [this, exportMenu](const QString &text, const char *name) {
+        QAction *action = exportMenu->addAction(text);
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    connect(addExport(tr("Export CSV"), "RxExportCsvAction"), &QAction::triggered, this,
             &RxFrameWindow::askExportCsv);
-    connect(add(plotBar, tr("Export Picture"), nullptr, "RxExportPictureAction"), &QAction::triggered, this,
+    connect(addExport(tr("Export Picture"), "RxExportPictureAction"), &QAction::triggered, this,
             &RxFrameWindow::askExportPicture);
+    exportMenu->addSeparator();
+    connect(addExport(ProtocolExportDialog::title(ProtocolExportOptions::WiresharkDissector),
+                      "RxExportDissectorAction"),
+            &QAction::triggered, this,
+            [this] { askExportProtocol(ProtocolExportOptions::WiresharkDissector); });
+    connect(addExport(ProtocolExportDialog::title(ProtocolExportOptions::CHeader), "RxExportCHeaderAction"),
+            &QAction::triggered, this, [this] { askExportProtocol(ProtocolExportOptions::CHeader); });
+    auto *exportButton = new QToolButton(this);
+    exportButton->setObjectName(QStringLiteral("RxExportButton"));
+    exportButton->setText(tr("Export"));
+    exportButton->setMenu(exportMenu);
+    exportButton->setPopupMode(QToolButton::InstantPopup);
+    exportButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    plotBar->addWidget(exportButton);
 }
 
 // ---- document ----------------------------------------------------------
@@ -695,6 +721,19 @@ void RxFrameWindow::askExportCsv()
     const QString path = askSaveFileName(tr("Export CSV"), tr("CSV file (*.csv)"), QStringLiteral("csv"));
     if (!path.isEmpty())
         exportCsv(path, question.clickedButton() == visible);
+}
+
+void RxFrameWindow::askExportProtocol(int kind)
+{
+    const QString written = ProtocolExportDialog::run(
+        this, ProtocolExportOptions::Kind(kind), m_path, m_lastDirectory, 0,
+        [this](const ProtocolExportOptions &options, const QString &path, QString *error) {
+            return exportProtocol(m_protocol.get(), options, path, error);
+        });
+    if (!written.isEmpty()) {
+        rememberDirectory(written);
+        showStatus(tr("Exported to %1").arg(QDir::toNativeSeparators(written)));
+    }
 }
 
 void RxFrameWindow::askExportPicture()
