@@ -243,71 +243,10 @@ void RxFrameWindow::createActions()
     if (QWidget *start = document->widgetForAction(m_startAction))
         static_cast<QToolButton *>(start)->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
 
-    addToolBarBreak();
-    auto *plotBar = new QToolBar(tr("Plot"), this);
-    plotBar->setObjectName(QStringLiteral("RxPlotToolBar"));
-    plotBar->setMovable(false);
-    addToolBar(plotBar);
-    m_pauseAction = add(plotBar, tr("Pause Plot"), nullptr, "RxPauseAction");
-    m_pauseAction->setCheckable(true);
-    connect(m_pauseAction, &QAction::toggled, m_plot, &RxPlot::setPaused);
-    m_cursorAction = add(plotBar, tr("Cursors"), nullptr, "RxCursorAction");
-    m_cursorAction->setCheckable(true);
-    connect(m_cursorAction, &QAction::toggled, m_plot, &RxPlot::setCursorsEnabled);
-    m_autoscaleAction = add(plotBar, tr("Autoscale"), nullptr, "RxAutoscaleAction");
-    m_autoscaleAction->setCheckable(true);
-    m_autoscaleAction->setChecked(true);
-    m_lowerSpin = new QDoubleSpinBox(this);
-    m_upperSpin = new QDoubleSpinBox(this);
-    for (QDoubleSpinBox *spin : {m_lowerSpin, m_upperSpin}) {
-        spin->setRange(-1e12, 1e12);
-        spin->setDecimals(3);
-        spin->setMaximumWidth(90);
-        spin->setEnabled(false);
-        spin->setToolTip(spin == m_lowerSpin ? tr("Fixed range: lowest value")
-                                             : tr("Fixed range: highest value"));
-    }
-    m_lowerSpin->setValue(-1.0);
-    m_upperSpin->setValue(1.0);
-    auto applyRange = [this] { m_plot->setFixedRange(m_lowerSpin->value(), m_upperSpin->value()); };
-    connect(m_lowerSpin, QOverload<double>::of(&QDoubleSpinBox::valueChanged), this, applyRange);
-    connect(m_upperSpin, QOverload<double>::of(&QDoubleSpinBox::valueChanged), this, applyRange);
-    connect(m_autoscaleAction, &QAction::toggled, this, [this, applyRange](bool on) {
-        m_lowerSpin->setEnabled(!on);
-        m_upperSpin->setEnabled(!on);
-        applyRange();
-        m_plot->setAutoscale(on);
-    });
-    plotBar->addWidget(m_lowerSpin);
-    plotBar->addWidget(m_upperSpin);
-    plotBar->addSeparator();
-    m_windowSpin = new QSpinBox(this);
-    m_windowSpin->setObjectName(QStringLiteral("RxTimeWindowSpin"));
-    m_windowSpin->setRange(1, 3600);
-    m_windowSpin->setSuffix(tr(" s"));
-    m_windowSpin->setToolTip(tr("Time window"));
-    m_windowSpin->setValue(kDefaultTimeWindow);
-    connect(m_windowSpin, QOverload<int>::of(&QSpinBox::valueChanged), this, [this](int seconds) {
-        m_plot->setTimeWindow(seconds);
-        saveSettings();
-    });
-    plotBar->addWidget(m_windowSpin);
-    m_rateSpin = new QSpinBox(this);
-    m_rateSpin->setObjectName(QStringLiteral("RxRefreshRateSpin"));
-    m_rateSpin->setRange(1, RxPlot::kMaxRefreshRate);
-    m_rateSpin->setSuffix(tr(" Hz"));
-    m_rateSpin->setToolTip(tr("Refresh rate"));
-    m_rateSpin->setValue(RxPlot::kMaxRefreshRate);
-    connect(m_rateSpin, QOverload<int>::of(&QSpinBox::valueChanged), this, [this](int rate) {
-        m_plot->setRefreshRate(rate);
-        m_refreshTimer->setInterval(1000 / m_plot->refreshRate());
-        saveSettings();
-    });
-    plotBar->addWidget(m_rateSpin);
-    plotBar->addSeparator();
-    // Every export behind one button: four separate ones pushed the bar past
-    // the window's width at the default layout and hid them behind the
-    // overflow arrow.
+    document->addSeparator();
+    // Every export behind one button at the end of the first row, where the
+    // dock's default width has room: on the plot row they were pushed behind
+    // the overflow arrow.
     auto *exportMenu = new QMenu(this);
     exportMenu->setObjectName(QStringLiteral("RxExportMenu"));
     auto addExport = [this, exportMenu](const QString &text, const char *name) {
@@ -332,7 +271,72 @@ void RxFrameWindow::createActions()
     exportButton->setMenu(exportMenu);
     exportButton->setPopupMode(QToolButton::InstantPopup);
     exportButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    plotBar->addWidget(exportButton);
+    document->addWidget(exportButton);
+
+    addToolBarBreak();
+    auto *plotBar = new QToolBar(tr("Plot"), this);
+    plotBar->setObjectName(QStringLiteral("RxPlotToolBar"));
+    plotBar->setMovable(false);
+    addToolBar(plotBar);
+    m_pauseAction = add(plotBar, tr("Pause Plot"), nullptr, "RxPauseAction");
+    m_pauseAction->setCheckable(true);
+    connect(m_pauseAction, &QAction::toggled, m_plot, &RxPlot::setPaused);
+    m_cursorAction = add(plotBar, tr("Cursors"), nullptr, "RxCursorAction");
+    m_cursorAction->setCheckable(true);
+    connect(m_cursorAction, &QAction::toggled, m_plot, &RxPlot::setCursorsEnabled);
+    m_autoscaleAction = add(plotBar, tr("Autoscale"), nullptr, "RxAutoscaleAction");
+    m_autoscaleAction->setCheckable(true);
+    m_autoscaleAction->setChecked(true);
+    m_lowerSpin = new QDoubleSpinBox(this);
+    m_upperSpin = new QDoubleSpinBox(this);
+    for (QDoubleSpinBox *spin : {m_lowerSpin, m_upperSpin}) {
+        spin->setRange(-1e12, 1e12);
+        spin->setDecimals(3);
+        // Narrow enough that the plot row fits the dock's default width.
+        spin->setMaximumWidth(78);
+        spin->setEnabled(false);
+        spin->setToolTip(spin == m_lowerSpin ? tr("Fixed range: lowest value")
+                                             : tr("Fixed range: highest value"));
+    }
+    m_lowerSpin->setValue(-1.0);
+    m_upperSpin->setValue(1.0);
+    auto applyRange = [this] { m_plot->setFixedRange(m_lowerSpin->value(), m_upperSpin->value()); };
+    connect(m_lowerSpin, QOverload<double>::of(&QDoubleSpinBox::valueChanged), this, applyRange);
+    connect(m_upperSpin, QOverload<double>::of(&QDoubleSpinBox::valueChanged), this, applyRange);
+    connect(m_autoscaleAction, &QAction::toggled, this, [this, applyRange](bool on) {
+        m_lowerSpin->setEnabled(!on);
+        m_upperSpin->setEnabled(!on);
+        applyRange();
+        m_plot->setAutoscale(on);
+    });
+    plotBar->addWidget(m_lowerSpin);
+    plotBar->addWidget(m_upperSpin);
+    plotBar->addSeparator();
+    m_windowSpin = new QSpinBox(this);
+    m_windowSpin->setObjectName(QStringLiteral("RxTimeWindowSpin"));
+    m_windowSpin->setRange(1, 3600);
+    m_windowSpin->setSuffix(tr(" s"));
+    m_windowSpin->setToolTip(tr("Time window"));
+    m_windowSpin->setValue(kDefaultTimeWindow);
+    m_windowSpin->setMaximumWidth(76);
+    connect(m_windowSpin, QOverload<int>::of(&QSpinBox::valueChanged), this, [this](int seconds) {
+        m_plot->setTimeWindow(seconds);
+        saveSettings();
+    });
+    plotBar->addWidget(m_windowSpin);
+    m_rateSpin = new QSpinBox(this);
+    m_rateSpin->setObjectName(QStringLiteral("RxRefreshRateSpin"));
+    m_rateSpin->setRange(1, RxPlot::kMaxRefreshRate);
+    m_rateSpin->setSuffix(tr(" Hz"));
+    m_rateSpin->setToolTip(tr("Refresh rate"));
+    m_rateSpin->setValue(RxPlot::kMaxRefreshRate);
+    m_rateSpin->setMaximumWidth(82);
+    connect(m_rateSpin, QOverload<int>::of(&QSpinBox::valueChanged), this, [this](int rate) {
+        m_plot->setRefreshRate(rate);
+        m_refreshTimer->setInterval(1000 / m_plot->refreshRate());
+        saveSettings();
+    });
+    plotBar->addWidget(m_rateSpin);
 }
 
 // ---- document ----------------------------------------------------------
