@@ -49,8 +49,8 @@ TxProtocolToolBar::TxProtocolToolBar(QWidget *parent)
     }
     addSeparator();
     m_newValueSetAction = action(tr("New Value Set"), ":/Resources/protocol/vset.png");
-    addSeparator();
-    // The exports share one button, which costs the narrow dock one slot.
+    // The exports share one picture button: the narrow dock has room for one
+    // more slot and no more.
     auto *exportMenu = new QMenu(this);
     exportMenu->setObjectName(QStringLiteral("ProtocolExportMenu"));
     m_exportDissectorAction
@@ -63,7 +63,10 @@ TxProtocolToolBar::TxProtocolToolBar(QWidget *parent)
     exportButton->setObjectName(QStringLiteral("ProtocolExportButton"));
     exportButton->setText(tr("Export"));
     exportButton->setToolTip(tr("Export the current value set as a Wireshark dissector or a C header"));
-    exportButton->setIcon(QIcon(QStringLiteral(":/Resources/protocol/save.png")));
+    exportButton->setIcon(QIcon(QStringLiteral(":/Resources/protocol/export.png")));
+    exportButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    // No menu arrow: it would cost the slot's width again.
+    exportButton->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"));
     exportButton->setMenu(exportMenu);
     exportButton->setPopupMode(QToolButton::InstantPopup);
     m_exportButtonAction = addWidget(exportButton);
