@@ -303,14 +303,21 @@ void RxFrameWindow::createActions()
     auto applyRange = [this] { m_plot->setFixedRange(m_lowerSpin->value(), m_upperSpin->value()); };
     connect(m_lowerSpin, QOverload<double>::of(&QDoubleSpinBox::valueChanged), this, applyRange);
     connect(m_upperSpin, QOverload<double>::of(&QDoubleSpinBox::valueChanged), this, applyRange);
-    connect(m_autoscaleAction, &QAction::toggled, this, [this, applyRange](bool on) {
-        m_lowerSpin->setEnabled(!on);
-        m_upperSpin->setEnabled(!on);
-        applyRange();
-        m_plot->setAutoscale(on);
-    });
-    plotBar->addWidget(m_lowerSpin);
-    plotBar->addWidget(m_upperSpin);
+    // The fixed range shows only while it applies: with autoscale on, the
+    // plot row keeps the room for the time window and the refresh rate.
+    QAction *lowerAction = plotBar->addWidget(m_lowerSpin);
+    QAction *upperAction = plotBar->addWidget(m_upperSpin);
+    lowerAction->setVisible(false);
+    upperAction->setVisible(false);
+    connect(m_autoscaleAction, &QAction::toggled, this,
+            [this, applyRange, lowerAction, upperAction](bool on) {
+                m_lowerSpin->setEnabled(!on);
+                m_upperSpin->setEnabled(!on);
+                lowerAction->setVisible(!on);
+                upperAction->setVisible(!on);
+                applyRange();
+                m_plot->setAutoscale(on);
+            });
     plotBar->addSeparator();
     m_windowSpin = new QSpinBox(this);
     m_windowSpin->setObjectName(QStringLiteral("RxTimeWindowSpin"));
