@@ -40,6 +40,10 @@ int runExport(const CliOptions &options, Context *context)
     const QString &input = options.exportInput;
     if (!QFileInfo(input).isFile())
         return fail(QStringLiteral("%1: no such file").arg(input));
+    // A slip of the argument order must not overwrite the document with its own export.
+    if (QFileInfo(options.exportOutput).canonicalFilePath() == QFileInfo(input).canonicalFilePath())
+        return fail(
+            QStringLiteral("%1: the output would replace the protocol document").arg(options.exportOutput));
 
     ProtocolExportOptions exportOptions;
     exportOptions.kind

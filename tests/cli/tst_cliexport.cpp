@@ -271,12 +271,15 @@ private slots:
             {{QStringLiteral("--dissector"), output, QStringLiteral("--column"), QStringLiteral("1"), sample},
              "--column belongs to transmit protocols"},
             {{QStringLiteral("--dissector"), output, flagless}, "is a flag without constants"},
+            {{QStringLiteral("--c-header"), flagless, flagless}, "would replace the protocol document"},
         };
+        const QByteArray document = readAll(flagless);
         for (const auto &c : cases) {
             const Result r = cli(c.arguments);
             QVERIFY2(r.exitCode == 2, qPrintable(c.arguments.join(QLatin1Char(' '))));
             QVERIFY2(r.err.contains(c.reason), r.err.constData());
             QCOMPARE(readAll(output), QByteArray("-- the previous dissector\n"));
+            QCOMPARE(readAll(flagless), document);
         }
         const Result unwritable
             = cli({QStringLiteral("--dissector"), dir.filePath(QStringLiteral("missing/out.lua")), sample});

@@ -131,6 +131,11 @@ QString ProtocolExportDialog::run(QWidget *parent, ProtocolExportOptions::Kind k
     options.column = column;
     const QString path = dialog.path();
     QString error;
+    if (!documentPath.isEmpty()
+        && QFileInfo(path).canonicalFilePath() == QFileInfo(documentPath).canonicalFilePath()) {
+        warnSaveFailed(parent, path, tr("The export would replace the protocol document itself."));
+        return QString();
+    }
     switch (write(options, path, &error)) {
     case ExportOutcome::Exported:
         return path;
