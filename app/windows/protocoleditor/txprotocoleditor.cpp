@@ -126,14 +126,7 @@ void TxProtocolEditor::createToolBars(const Services &services)
     m_buildBar->setMovable(false);
     addToolBar(Qt::TopToolBarArea, m_buildBar);
     connect(m_buildBar, &TxProtocolBuildBar::sendClicked, this, &TxProtocolEditor::send);
-    connect(m_buildBar, &TxProtocolBuildBar::statusMessage, this, [this](const QString &text) {
-        m_messageLabel->setText(text);
-        // A note, not a state: it goes after a while unless another took its place.
-        QTimer::singleShot(5000, m_messageLabel, [label = m_messageLabel, text] {
-            if (label->text() == text)
-                label->clear();
-        });
-    });
+    connect(m_buildBar, &TxProtocolBuildBar::statusMessage, this, &TxProtocolEditor::showNote);
 }
 
 void TxProtocolEditor::createInfoBar()
@@ -757,7 +750,17 @@ void TxProtocolEditor::askExportProtocol(int kind)
             return exportProtocol(m_protocol.get(), options, path, error);
         });
     if (!written.isEmpty())
-        m_messageLabel->setText(tr("Exported to %1").arg(QDir::toNativeSeparators(written)));
+        showNote(tr("Exported to %1").arg(QDir::toNativeSeparators(written)));
+}
+
+void TxProtocolEditor::showNote(const QString &text)
+{
+    m_messageLabel->setText(text);
+    // A note, not a state: it goes after a while unless another took its place.
+    QTimer::singleShot(5000, m_messageLabel, [label = m_messageLabel, text] {
+        if (label->text() == text)
+            label->clear();
+    });
 }
 
 bool TxProtocolEditor::saveDocument()
