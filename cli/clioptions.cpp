@@ -1,6 +1,7 @@
 #include "clioptions.h"
 
 #include "model/checksum.h"
+#include "model/protocolexport.h"
 #include "model/transmittext.h"
 
 #include <QRegularExpression>
@@ -338,6 +339,78 @@ QString checkCombination(const CliOptions &o)
     return {};
 }
 
+// "export (--dissector OUT.lua | --c-header OUT.h) [--port udp:N|tcp:N] [--column N] [--name NAME] FILE"
+ParsedArguments parseExportArguments(const QStringList &arguments)
+{
+    ParsedArguments result;
+    CliOptions &o = result.options;
+    o.command = CliOptions::Command::Export;
+    bool outputGiven = false;
+    bool portGiven = false;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            o.command = CliOptions::Command::Help;
+            return result;
+        }
+        const bool takesValue
+            = argument == QLatin1String("--dissector") || argument == QLatin1String("--c-header")
+              || argument == QLatin1String("--port") || argument == QLatin1String("--column")
+              || argument == QLatin1String("--name");
+        if (!takesValue) {
+            if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
+                result.error = QStringLiteral("export: unknown option %1").arg(argument);
+                return result;
+            }
+            if (!o.exportInput.isEmpty()) {
+                result.error = QStringLiteral("export: unexpected argument %1").arg(argument);
+                return result;
+            }
+            o.exportInput = argument;
+            continue;
+        }
+        if (i + 1 >= arguments.size()) {
+            result.error = QStringLiteral("%1 needs a value").arg(argument);
+            return result;
+        }
+        const QString value = arguments[++i];
+        if (argument == QLatin1String("--dissector") || argument == QLatin1String("--c-header")) {
+            if (outputGiven) {
+                result.error = QStringLiteral("export: only one of --dissector and --c-header");
+                return result;
+            }
+            outputGiven = true;
+            o.exportCHeader = argument == QLatin1String("--c-header");
+            o.exportOutput = value;
+        } else if (argument == QLatin1String("--port")) {
+            DissectorGenerator::Transport transport = DissectorGenerator::NoTransport;
+            if (!parseExportPort(value, &transport, &o.exportPort)
+                || transport == DissectorGenerator::NoTransport) {
+                result.error = bad(argument, value, QStringLiteral("expected udp:PORT or tcp:PORT"));
+                return result;
+            }
+            o.exportTransport = transport;
+            portGiven = true;
+        } else if (argument == QLatin1String("--column")) {
+            qint64 column = 0;
+            if (!toInt(value, 0, 2, &column)) {
+                result.error = bad(argument, value, QStringLiteral("expected a whole number from 0 to 2"));
+                return result;
+            }
+            o.column = int(column);
+        } else {
+            o.exportName = value;
+        }
+    }
+    if (!outputGiven || o.exportOutput.isEmpty())
+        result.error = QStringLiteral("export needs --dissector OUT.lua or --c-header OUT.h");
+    else if (o.exportInput.isEmpty())
+        result.error = QStringLiteral("export needs a protocol file (.dvptc or .dvprx)");
+    else if (portGiven && o.exportCHeader)
+        result.error = QStringLiteral("--port belongs to --dissector");
+    return result;
+}
+
 } // namespace
 
 bool decodeTextEscapes(const QString &text, QByteArray *bytes)
@@ -412,6 +485,8 @@ bool parseHexPattern(const QString &text, QByteArray *bytes, QByteArray *mask)
 
 ParsedArguments parseArguments(const QStringList &arguments)
 {
+    if (!arguments.isEmpty() && arguments.first() == QLatin1String("export"))
+        return parseExportArguments(arguments.mid(1));
     ParsedArguments result;
     CliOptions &o = result.options;
     int i = 0;
@@ -462,6 +537,7 @@ QString usageText()
     return QStringLiteral(
         "Usage: dorvane-cli CHANNEL [SEND] [WAIT] [OUTPUT]\n"
         "       dorvane-cli ports [--json]\n"
+        "       dorvane-cli export (--dissector OUT.lua | --c-header OUT.h) FILE.dvptc|FILE.dvprx\n"
         "\n"
         "Channel (exactly one):\n"
         "  --serial PATH [--baud N] [--data-bits 5|6|7|8] [--stop-bits 1|1.5|2]\n"
@@ -491,9 +567,16 @@ QString usageText()
         "  {\"t_us\":..., \"dir\":\"rx\"|\"tx\", \"hex\":\"...\"}), --quiet\n"
         "  --capture FILE(.log|.bin|.pcapng)   every chunk, as the workbench's \"Log to File\"\n"
         "  --stats   achieved period of periodic sending (p50, p99) on stderr at exit\n"
+        "Export (a protocol document, no channel):\n"
+        "  --dissector OUT.lua   a Wireshark Lua dissector (link type 147, the head pattern)\n"
+        "      [--port udp:N|tcp:N]   also on this UDP or TCP port\n"
+        "  --c-header OUT.h      a C11 header: packed struct, field readers and writers\n"
+        "  [--column 0|1|2]   the value column of a transmit protocol (default 0)\n"
+        "  [--name NAME]      the name in the output (default: the file's base name)\n"
         "\n"
         "Exit status: 0 sent and every expectation met (or the duration ran out);\n"
         "1 an expectation not met before its timeout; 2 bad usage, a document that\n"
         "cannot be read or a capture file that cannot be written; 3 the channel could\n"
-        "not be opened or was lost; 130 interrupted.\n");
+        "not be opened or was lost; 130 interrupted. export: 0 written; 2 bad usage,\n"
+        "a document that cannot be read or exported, or an output that cannot be written.\n");
 }

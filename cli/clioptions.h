@@ -10,7 +10,7 @@
 // names one channel (for a run) and values inside their ranges.
 struct CliOptions
 {
-    enum class Command { Run, Ports, Help, Version };
+    enum class Command { Run, Ports, Export, Help, Version };
     enum class Channel { None, Serial, TcpClient, TcpServer, Udp };
     enum class Payload { None, Hex, Text, File, Protocol, Set, Instructs };
     enum class Output { Hex, Raw, Json };
@@ -55,6 +55,14 @@ struct CliOptions
     bool stats = false;
     bool json = false; // "ports --json"
     QString capturePath;
+
+    // "export": the protocol document, what it becomes and where it goes.
+    bool exportCHeader = false; // false: a Wireshark dissector
+    QString exportOutput;
+    QString exportInput;
+    QString exportName;      // empty: the document's base name
+    int exportTransport = 0; // a DissectorGenerator::Transport
+    int exportPort = 0;
 
     bool hasExpectation() const
     {

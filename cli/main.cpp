@@ -1,6 +1,7 @@
 // dorvane-cli: send, expect and capture from scripts, CI jobs and test rigs.
 #include "clioptions.h"
 #include "clirun.h"
+#include "exportcommand.h"
 #include "portlist.h"
 
 #include <dorvane/context.h>
@@ -32,12 +33,15 @@ int main(int argc, char *argv[])
         return ExitOk;
     case CliOptions::Command::Ports:
         return listPorts(parsed.options.json);
+    case CliOptions::Command::Export:
     case CliOptions::Command::Run:
         break;
     }
 
     Context context;
     context.Initialize();
+    if (parsed.options.command == CliOptions::Command::Export)
+        return runExport(parsed.options, &context);
     int status;
     {
         CliRun run(parsed.options, &context);

@@ -42,7 +42,9 @@
         QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));                                    \
         QStandardPaths::setTestModeEnabled(true);                                                            \
         QTemporaryDir dataRoot;                                                                              \
-        Application app(argc, argv);                                                                         \
+        /* The test's own arguments (case names) are not documents to open. */                               \
+        int appArgc = 1;                                                                                     \
+        Application app(appArgc, argv);                                                                      \
         app.startUp(dataRoot.path());                                                                        \
         int result = 0;                                                                                      \
         {                                                                                                    \

@@ -6,6 +6,7 @@
 #include "shell/services.h"
 #include "windows/common/editorheaderview.h"
 #include "windows/common/nameedit.h"
+#include "windows/common/protocolexportdialog.h"
 #include "windows/common/scrollworkspace.h"
 #include "windows/protocoleditor/datatypeselectdialog.h"
 #include "windows/protocoleditor/fieldeditdialog.h"
@@ -37,6 +38,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -114,20 +116,17 @@ void TxProtocolEditor::createToolBars(const Services &services)
             &TxProtocolEditor::insertFieldAtPosition);
     connect(m_toolBar->newValueSetAction(), &QAction::triggered, this, &TxProtocolEditor::addValueColumn);
     connect(m_toolBar, &TxProtocolToolBar::editModeToggled, this, &TxProtocolEditor::setEditMode);
+    connect(m_toolBar->exportDissectorAction(), &QAction::triggered, this,
+            [this] { askExportProtocol(ProtocolExportOptions::WiresharkDissector); });
+    connect(m_toolBar->exportCHeaderAction(), &QAction::triggered, this,
+            [this] { askExportProtocol(ProtocolExportOptions::CHeader); });
 
     addToolBarBreak();
     m_buildBar = new TxProtocolBuildBar(services, this, tr("Protocol Editor"), this);
     m_buildBar->setMovable(false);
     addToolBar(Qt::TopToolBarArea, m_buildBar);
     connect(m_buildBar, &TxProtocolBuildBar::sendClicked, this, &TxProtocolEditor::send);
-    connect(m_buildBar, &TxProtocolBuildBar::statusMessage, this, [this](const QString &text) {
-        m_messageLabel->setText(text);
-        // A note, not a state: it goes after a while unless another took its place.
-        QTimer::singleShot(5000, m_messageLabel, [label = m_messageLabel, text] {
-            if (label->text() == text)
-                label->clear();
-        });
-    });
+    connect(m_buildBar, &TxProtocolBuildBar::statusMessage, this, &TxProtocolEditor::showNote);
 }
 
 void TxProtocolEditor::createInfoBar()
@@ -737,6 +736,31 @@ QString TxProtocolEditor::askSaveFileName()
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".dvptc");
     return path;
+}
+
+void TxProtocolEditor::askExportProtocol(int kind)
+{
+    if (!m_protocol)
+        return;
+    commitPendingNames();
+    const QString written = ProtocolExportDialog::run(
+        this, ProtocolExportOptions::Kind(kind), m_path, m_options.lastProtocolDir,
+        std::max(0, m_currentColumn),
+        [this](const ProtocolExportOptions &options, const QString &path, QString *error) {
+            return exportProtocol(m_protocol.get(), options, path, error);
+        });
+    if (!written.isEmpty())
+        showNote(tr("Exported to %1").arg(QDir::toNativeSeparators(written)));
+}
+
+void TxProtocolEditor::showNote(const QString &text)
+{
+    m_messageLabel->setText(text);
+    // A note, not a state: it goes after a while unless another took its place.
+    QTimer::singleShot(5000, m_messageLabel, [label = m_messageLabel, text] {
+        if (label->text() == text)
+            label->clear();
+    });
 }
 
 bool TxProtocolEditor::saveDocument()

@@ -133,6 +133,10 @@ private:
     void commitPendingNames();
     bool saveTo(const QString &path);
     QString askSaveFileName();
+    // A ProtocolExportOptions::Kind, for the current value set.
+    void askExportProtocol(int kind);
+    // A passing note in the status bar's message label.
+    void showNote(const QString &text);
     void setModified();
     void updateEnabledStates();
     void refreshStatus(int items);

@@ -1,11 +1,14 @@
 #include "windows/protocoleditor/txprotocoltoolbar.h"
 
+#include "windows/common/protocolexportdialog.h"
 #include "windows/protocoleditor/txfieldeditor.h"
 
 #include <QAction>
 #include <QIcon>
 #include <QKeySequence>
+#include <QMenu>
 #include <QSpinBox>
+#include <QToolButton>
 
 #include <algorithm>
 
@@ -46,6 +49,27 @@ TxProtocolToolBar::TxProtocolToolBar(QWidget *parent)
     }
     addSeparator();
     m_newValueSetAction = action(tr("New Value Set"), ":/Resources/protocol/vset.png");
+    // The exports share one picture button: the narrow dock has room for one
+    // more slot and no more.
+    auto *exportMenu = new QMenu(this);
+    exportMenu->setObjectName(QStringLiteral("ProtocolExportMenu"));
+    m_exportDissectorAction
+        = exportMenu->addAction(ProtocolExportDialog::title(ProtocolExportOptions::WiresharkDissector));
+    m_exportDissectorAction->setObjectName(QStringLiteral("ProtocolExportDissectorAction"));
+    m_exportCHeaderAction
+        = exportMenu->addAction(ProtocolExportDialog::title(ProtocolExportOptions::CHeader));
+    m_exportCHeaderAction->setObjectName(QStringLiteral("ProtocolExportCHeaderAction"));
+    auto *exportButton = new QToolButton(this);
+    exportButton->setObjectName(QStringLiteral("ProtocolExportButton"));
+    exportButton->setText(tr("Export"));
+    exportButton->setToolTip(tr("Export the current value set as a Wireshark dissector or a C header"));
+    exportButton->setIcon(QIcon(QStringLiteral(":/Resources/protocol/export.png")));
+    exportButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    // No menu arrow: it would cost the slot's width again.
+    exportButton->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"));
+    exportButton->setMenu(exportMenu);
+    exportButton->setPopupMode(QToolButton::InstantPopup);
+    m_exportButtonAction = addWidget(exportButton);
 }
 
 int TxProtocolToolBar::insertPosition() const
@@ -61,7 +85,8 @@ bool TxProtocolToolBar::isModeOn(int mode) const
 
 void TxProtocolToolBar::setDocumentOpen(bool open)
 {
-    for (QAction *action : {m_saveAction, m_newFieldAction, m_insertFieldAction, m_newValueSetAction})
+    for (QAction *action : {m_saveAction, m_newFieldAction, m_insertFieldAction, m_newValueSetAction,
+                            m_exportDissectorAction, m_exportCHeaderAction, m_exportButtonAction})
         action->setEnabled(open);
     m_positionSpin->setEnabled(open);
 }

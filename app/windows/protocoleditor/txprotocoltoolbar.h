@@ -10,7 +10,7 @@ class QSpinBox;
 
 // The protocol editor's "Standard" tool bar: the document (new, open, save),
 // new and inserted fields with the insert position, the four edit modes of
-// the rows, and new value sets.
+// the rows, new value sets and the exports of the document.
 class DORVANE_APP_EXPORT TxProtocolToolBar : public WdxToolBar
 {
     Q_OBJECT
@@ -24,6 +24,8 @@ public:
     QAction *newFieldAction() const { return m_newFieldAction; }
     QAction *insertFieldAction() const { return m_insertFieldAction; }
     QAction *newValueSetAction() const { return m_newValueSetAction; }
+    QAction *exportDissectorAction() const { return m_exportDissectorAction; }
+    QAction *exportCHeaderAction() const { return m_exportCHeaderAction; }
     // The 1-based position of an inserted field.
     int insertPosition() const;
 
@@ -47,5 +49,8 @@ private:
     QAction *m_insertFieldAction;
     QSpinBox *m_positionSpin;
     QAction *m_newValueSetAction;
+    QAction *m_exportDissectorAction;
+    QAction *m_exportCHeaderAction;
+    QAction *m_exportButtonAction;
     QHash<int, QAction *> m_modes;
 };

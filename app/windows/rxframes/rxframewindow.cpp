@@ -1,10 +1,12 @@
 #include "windows/rxframes/rxframewindow.h"
 
+#include "model/protocolexport.h"
 #include "model/settingsvalues.h"
 #include "services/rxframewatcher.h"
 #include "shell/applicationoptions.h"
 #include "shell/notices.h"
 #include "shell/savefileaskdialog.h"
+#include "windows/common/protocolexportdialog.h"
 #include "windows/rxframes/rxcsvexport.h"
 #include "windows/rxframes/rxfieldtable.h"
 #include "windows/rxframes/rxlinelist.h"
@@ -241,6 +243,36 @@ void RxFrameWindow::createActions()
     if (QWidget *start = document->widgetForAction(m_startAction))
         static_cast<QToolButton *>(start)->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
 
+    document->addSeparator();
+    // Every export behind one button at the end of the first row, where the
+    // dock's default width has room: on the plot row they were pushed behind
+    // the overflow arrow.
+    auto *exportMenu = new QMenu(this);
+    exportMenu->setObjectName(QStringLiteral("RxExportMenu"));
+    auto addExport = [this, exportMenu](const QString &text, const char *name) {
+        QAction *action = exportMenu->addAction(text);
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    connect(addExport(tr("Export CSV"), "RxExportCsvAction"), &QAction::triggered, this,
+            &RxFrameWindow::askExportCsv);
+    connect(addExport(tr("Export Picture"), "RxExportPictureAction"), &QAction::triggered, this,
+            &RxFrameWindow::askExportPicture);
+    exportMenu->addSeparator();
+    connect(addExport(ProtocolExportDialog::title(ProtocolExportOptions::WiresharkDissector),
+                      "RxExportDissectorAction"),
+            &QAction::triggered, this,
+            [this] { askExportProtocol(ProtocolExportOptions::WiresharkDissector); });
+    connect(addExport(ProtocolExportDialog::title(ProtocolExportOptions::CHeader), "RxExportCHeaderAction"),
+            &QAction::triggered, this, [this] { askExportProtocol(ProtocolExportOptions::CHeader); });
+    auto *exportButton = new QToolButton(this);
+    exportButton->setObjectName(QStringLiteral("RxExportButton"));
+    exportButton->setText(tr("Export"));
+    exportButton->setMenu(exportMenu);
+    exportButton->setPopupMode(QToolButton::InstantPopup);
+    exportButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    document->addWidget(exportButton);
+
     addToolBarBreak();
     auto *plotBar = new QToolBar(tr("Plot"), this);
     plotBar->setObjectName(QStringLiteral("RxPlotToolBar"));
@@ -260,7 +292,8 @@ void RxFrameWindow::createActions()
     for (QDoubleSpinBox *spin : {m_lowerSpin, m_upperSpin}) {
         spin->setRange(-1e12, 1e12);
         spin->setDecimals(3);
-        spin->setMaximumWidth(90);
+        // Narrow enough that the plot row fits the dock's default width.
+        spin->setMaximumWidth(78);
         spin->setEnabled(false);
         spin->setToolTip(spin == m_lowerSpin ? tr("Fixed range: lowest value")
                                              : tr("Fixed range: highest value"));
@@ -270,14 +303,21 @@ void RxFrameWindow::createActions()
     auto applyRange = [this] { m_plot->setFixedRange(m_lowerSpin->value(), m_upperSpin->value()); };
     connect(m_lowerSpin, QOverload<double>::of(&QDoubleSpinBox::valueChanged), this, applyRange);
     connect(m_upperSpin, QOverload<double>::of(&QDoubleSpinBox::valueChanged), this, applyRange);
-    connect(m_autoscaleAction, &QAction::toggled, this, [this, applyRange](bool on) {
-        m_lowerSpin->setEnabled(!on);
-        m_upperSpin->setEnabled(!on);
-        applyRange();
-        m_plot->setAutoscale(on);
-    });
-    plotBar->addWidget(m_lowerSpin);
-    plotBar->addWidget(m_upperSpin);
+    // The fixed range shows only while it applies: with autoscale on, the
+    // plot row keeps the room for the time window and the refresh rate.
+    QAction *lowerAction = plotBar->addWidget(m_lowerSpin);
+    QAction *upperAction = plotBar->addWidget(m_upperSpin);
+    lowerAction->setVisible(false);
+    upperAction->setVisible(false);
+    connect(m_autoscaleAction, &QAction::toggled, this,
+            [this, applyRange, lowerAction, upperAction](bool on) {
+                m_lowerSpin->setEnabled(!on);
+                m_upperSpin->setEnabled(!on);
+                lowerAction->setVisible(!on);
+                upperAction->setVisible(!on);
+                applyRange();
+                m_plot->setAutoscale(on);
+            });
     plotBar->addSeparator();
     m_windowSpin = new QSpinBox(this);
     m_windowSpin->setObjectName(QStringLiteral("RxTimeWindowSpin"));
@@ -285,6 +325,7 @@ void RxFrameWindow::createActions()
     m_windowSpin->setSuffix(tr(" s"));
     m_windowSpin->setToolTip(tr("Time window"));
     m_windowSpin->setValue(kDefaultTimeWindow);
+    m_windowSpin->setMaximumWidth(76);
     connect(m_windowSpin, QOverload<int>::of(&QSpinBox::valueChanged), this, [this](int seconds) {
         m_plot->setTimeWindow(seconds);
         saveSettings();
@@ -296,17 +337,13 @@ void RxFrameWindow::createActions()
     m_rateSpin->setSuffix(tr(" Hz"));
     m_rateSpin->setToolTip(tr("Refresh rate"));
     m_rateSpin->setValue(RxPlot::kMaxRefreshRate);
+    m_rateSpin->setMaximumWidth(82);
     connect(m_rateSpin, QOverload<int>::of(&QSpinBox::valueChanged), this, [this](int rate) {
         m_plot->setRefreshRate(rate);
         m_refreshTimer->setInterval(1000 / m_plot->refreshRate());
         saveSettings();
     });
     plotBar->addWidget(m_rateSpin);
-    plotBar->addSeparator();
-    connect(add(plotBar, tr("Export CSV"), nullptr, "RxExportCsvAction"), &QAction::triggered, this,
-            &RxFrameWindow::askExportCsv);
-    connect(add(plotBar, tr("Export Picture"), nullptr, "RxExportPictureAction"), &QAction::triggered, this,
-            &RxFrameWindow::askExportPicture);
 }
 
 // ---- document ----------------------------------------------------------
@@ -695,6 +732,19 @@ void RxFrameWindow::askExportCsv()
     const QString path = askSaveFileName(tr("Export CSV"), tr("CSV file (*.csv)"), QStringLiteral("csv"));
     if (!path.isEmpty())
         exportCsv(path, question.clickedButton() == visible);
+}
+
+void RxFrameWindow::askExportProtocol(int kind)
+{
+    const QString written = ProtocolExportDialog::run(
+        this, ProtocolExportOptions::Kind(kind), m_path, m_lastDirectory, 0,
+        [this](const ProtocolExportOptions &options, const QString &path, QString *error) {
+            return exportProtocol(m_protocol.get(), options, path, error);
+        });
+    if (!written.isEmpty()) {
+        rememberDirectory(written);
+        showStatus(tr("Exported to %1").arg(QDir::toNativeSeparators(written)));
+    }
 }
 
 void RxFrameWindow::askExportPicture()

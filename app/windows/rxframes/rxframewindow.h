@@ -102,6 +102,8 @@ private:
     void onRefreshTick();
     void askExportCsv();
     void askExportPicture();
+    // A ProtocolExportOptions::Kind.
+    void askExportProtocol(int kind);
     void showStatus(const QString &text, bool problem = false);
     void loadSettings();
     void saveSettings();
