@@ -7,6 +7,7 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
@@ -33,8 +34,11 @@ LinkHealthWindow::LinkHealthWindow(LinkHealth *health, ApplicationOptions *optio
     , m_options(options)
 {
     setObjectName(QStringLiteral("LinkHealthWindow"));
-    auto *layout = new QVBoxLayout(this);
+    // Round trips on the left, where the histogram has room; the checks and
+    // the UART beside them, so the whole panel fits a short dock.
+    auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
+    auto *side = new QVBoxLayout();
 
     auto *pairing = new QGroupBox(tr("Requests and replies"), this);
     auto *pairGrid = new QGridLayout(pairing);
@@ -58,18 +62,19 @@ LinkHealthWindow::LinkHealthWindow(LinkHealth *health, ApplicationOptions *optio
     m_histogram = new RttHistogram(pairing);
     pairGrid->addWidget(m_histogram, 4, 0, 1, 4);
     pairGrid->setRowStretch(4, 1);
-    layout->addWidget(pairing, 1);
+    layout->addWidget(pairing, 3);
+    layout->addLayout(side, 2);
 
     auto *frames = new QGroupBox(tr("Frame checks"), this);
     auto *frameGrid = new QGridLayout(frames);
     m_checksum = addFigure(frameGrid, 0, 0, tr("Checksum failures"), "LinkHealthChecksumFailures");
     m_gaps = addFigure(frameGrid, 1, 0, tr("Sequence gaps"), "LinkHealthSequenceGaps");
-    m_repeats = addFigure(frameGrid, 1, 2, tr("Repeats"), "LinkHealthSequenceRepeats");
+    m_repeats = addFigure(frameGrid, 2, 0, tr("Sequence repeats"), "LinkHealthSequenceRepeats");
     m_roleProblem = new QLabel(frames);
     m_roleProblem->setObjectName(QStringLiteral("LinkHealthRoleProblem"));
     m_roleProblem->setWordWrap(true);
-    frameGrid->addWidget(m_roleProblem, 2, 0, 1, 4);
-    layout->addWidget(frames);
+    frameGrid->addWidget(m_roleProblem, 3, 0, 1, 2);
+    side->addWidget(frames);
 
     auto *uart = new QGroupBox(tr("UART errors"), this);
     auto *uartGrid = new QGridLayout(uart);
@@ -81,11 +86,12 @@ LinkHealthWindow::LinkHealthWindow(LinkHealth *health, ApplicationOptions *optio
     m_uartState = new QLabel(uart);
     m_uartState->setObjectName(QStringLiteral("LinkHealthUartState"));
     uartGrid->addWidget(m_uartState, 2, 2, 1, 2);
-    layout->addWidget(uart);
+    side->addWidget(uart);
 
     auto *reset = new QPushButton(tr("Reset"), this);
     reset->setObjectName(QStringLiteral("LinkHealthResetButton"));
-    layout->addWidget(reset, 0, Qt::AlignRight);
+    side->addStretch(1);
+    side->addWidget(reset, 0, Qt::AlignRight);
     connect(reset, &QPushButton::clicked, this, [this] {
         if (m_health)
             m_health->reset();
@@ -114,7 +120,7 @@ QLabel *LinkHealthWindow::addFigure(QGridLayout *grid, int row, int column, cons
     value->setObjectName(QLatin1String(name));
     value->setTextInteractionFlags(Qt::TextSelectableByMouse);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    value->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00000.000 ms")));
+    value->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000.000 ms")));
     grid->addWidget(label, row, column);
     grid->addWidget(value, row, column + 1);
     return value;
