@@ -313,6 +313,15 @@ const std::vector<OptionSpec> &optionTable()
              o.stats = true;
              return QString();
          }},
+        {"--reply-window", true,
+         [](C &o, const QString &v) {
+             bool ok = false;
+             const int ms = v.toInt(&ok);
+             if (!ok || ms < 1 || ms > 60000)
+                 return QStringLiteral("--reply-window takes 1 to 60000 ms");
+             o.replyWindowMs = ms;
+             return QString();
+         }},
         {"--capture", true,
          [](C &o, const QString &v) {
              o.capturePath = v;
@@ -566,7 +575,11 @@ QString usageText()
         "  --raw (bytes as they are), --json (one object per chunk:\n"
         "  {\"t_us\":..., \"dir\":\"rx\"|\"tx\", \"hex\":\"...\"}), --quiet\n"
         "  --capture FILE(.log|.bin|.pcapng)   every chunk, as the workbench's \"Log to File\"\n"
-        "  --stats   achieved period of periodic sending (p50, p99) on stderr at exit\n"
+        "  --stats   achieved period of periodic sending (p50, p99) on stderr at exit, and\n"
+        "            round trips of requests and replies (a reply: the first chunk, or frame\n"
+        "            of --expect-frames, within the reply window after a send), replies\n"
+        "            missing, and the checksum failures and sequence gaps of --expect-frames\n"
+        "  --reply-window MS   for --stats, 1 to 60000 (default 1000)\n"
         "Export (a protocol document, no channel):\n"
         "  --dissector OUT.lua   a Wireshark Lua dissector (link type 147, the head pattern)\n"
         "      [--port udp:N|tcp:N]   also on this UDP or TCP port\n"

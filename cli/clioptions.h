@@ -53,6 +53,7 @@ struct CliOptions
     Output output = Output::Hex;
     bool quiet = false;
     bool stats = false;
+    int replyWindowMs = 1000;
     bool json = false; // "ports --json"
     QString capturePath;
 

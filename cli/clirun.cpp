@@ -34,6 +34,7 @@ constexpr int DefaultConnectMs = 5000;
 // frame takes on the wire.
 constexpr int DrainMs = 20;
 constexpr int MaxDrainMs = 10000;
+constexpr int StatsDrainPollMs = 5;
 // How long the channel may take to report a write it was handed before the
 // run counts the frame as refused.
 constexpr int ConfirmMs = 2000;
@@ -72,7 +73,15 @@ CliRun::CliRun(const CliOptions &options, Context *context, QObject *parent)
         timer->setTimerType(Qt::PreciseTimer);
     }
     connect(&m_sendTimer, &QTimer::timeout, this, &CliRun::sendStep);
-    connect(&m_drainTimer, &QTimer::timeout, this, [this] { finish(ExitOk); });
+    connect(&m_drainTimer, &QTimer::timeout, this, [this] {
+        // The figures of --stats want the last request's reply, or its window closed.
+        if (m_options.stats) {
+            m_pairing.Expire(monotonicNowUs());
+            if (m_pairing.IsWaiting())
+                return m_drainTimer.start(StatsDrainPollMs);
+        }
+        finish(ExitOk);
+    });
     // The channel layer drops a write it cannot make without a word; the
     // missing written report is the only sign.
     connect(&m_confirmTimer, &QTimer::timeout, this, [this] {
@@ -204,6 +213,11 @@ bool CliRun::prepare()
     m_proxy = std::make_unique<ChannelProxy>();
     connect(m_proxy.get(), &ChannelProxy::bytesArrived, this, &CliRun::onArrived);
     connect(m_proxy.get(), &ChannelProxy::bytesWritten, this, &CliRun::onWritten);
+    m_pairing.SetWindowUs(qint64(m_options.replyWindowMs) * 1000);
+    connect(m_proxy.get(), &ChannelProxy::chunkWritten, this,
+            [this](const ChannelChunk &chunk) { onChunkWritten(chunk.monotonicUs); });
+    connect(m_proxy.get(), &ChannelProxy::chunkArrived, this,
+            [this](const ChannelChunk &chunk) { onChunkArrived(chunk.monotonicUs); });
     connect(m_proxy.get(), &ChannelProxy::stateChanged, this, &CliRun::onStateChanged);
     connect(m_proxy.get(), &ChannelProxy::channelError, this, &CliRun::onChannelError);
     connect(m_proxy.get(), &ChannelProxy::tcpClientConnected, this, [this](const QString &) {
@@ -495,6 +509,57 @@ void CliRun::onArrived(const QDateTime &, const QByteArray &bytes)
     checkDone();
 }
 
+void CliRun::onChunkWritten(qint64 monotonicUs)
+{
+    m_pairing.Request(monotonicUs);
+}
+
+void CliRun::onChunkArrived(qint64 monotonicUs)
+{
+    // With a receive protocol a reply is a frame: the chunk that completed it.
+    // The chunk's bytes were fed to the matcher just before (bytesArrived
+    // comes first).
+    if (m_frames) {
+        if (m_frames->frameCount() == m_pairedFrames)
+            return;
+        m_pairedFrames = m_frames->frameCount();
+    }
+    m_pairing.Reply(monotonicUs);
+}
+
+void CliRun::printHealthStats()
+{
+    m_pairing.Finish();
+    const SampleStats::Summary rtt = m_pairing.RoundTrips().summary();
+    std::fprintf(stderr, "dorvane-cli: replies: %llu of %llu request(s), %llu missing, window %lld ms",
+                 static_cast<unsigned long long>(rtt.count),
+                 static_cast<unsigned long long>(m_pairing.GetRequests()),
+                 static_cast<unsigned long long>(m_pairing.GetMissing()),
+                 static_cast<long long>(m_pairing.GetWindowUs() / 1000));
+    if (rtt.count > 0)
+        std::fprintf(stderr, "; round trip min %.3f ms, p50 %.3f ms, p99 %.3f ms, max %.3f ms",
+                     rtt.min / 1000.0, rtt.p50 / 1000.0, rtt.p99 / 1000.0, rtt.max / 1000.0);
+    std::fprintf(stderr, "\n");
+    if (!m_frames)
+        return;
+    const FrameRoleCheck &check = m_frames->roleCheck();
+    if (!m_frames->roleProblem().isEmpty())
+        std::fprintf(stderr, "dorvane-cli: %s\n", qPrintable(m_frames->roleProblem()));
+    if (!check.IsChecking())
+        return;
+    const FrameRoleCheck::Counts &c = check.GetCounts();
+    std::fprintf(stderr, "dorvane-cli: frame checks: %llu frame(s)",
+                 static_cast<unsigned long long>(c.frames));
+    if (check.ChecksChecksum())
+        std::fprintf(stderr, ", %llu checksum failure(s)",
+                     static_cast<unsigned long long>(c.checksumFailures));
+    if (check.ChecksSequence())
+        std::fprintf(stderr, ", %llu sequence gap(s), %llu repeat(s)",
+                     static_cast<unsigned long long>(c.sequenceGaps),
+                     static_cast<unsigned long long>(c.sequenceRepeats));
+    std::fprintf(stderr, "\n");
+}
+
 void CliRun::onStateChanged(ChannelType, ChanneState state)
 {
     if (state == Opened) {
@@ -555,6 +620,7 @@ void CliRun::finish(int status, const QString &message)
         } else {
             std::fprintf(stderr, "dorvane-cli: no periodic sending ran\n");
         }
+        printHealthStats();
     }
     if (!message.isEmpty())
         std::fprintf(stderr, "dorvane-cli: %s\n", qPrintable(message));

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <dorvane/replypairing.h>
+
 #include <memory>
 
 class CaptureWriter;
@@ -64,6 +66,10 @@ private:
 
     void onArrived(const QDateTime &time, const QByteArray &bytes);
     void onWritten(const QDateTime &time, const QByteArray &bytes);
+    // Request and reply pairing by the chunks' monotonic stamps.
+    void onChunkWritten(qint64 monotonicUs);
+    void onChunkArrived(qint64 monotonicUs);
+    void printHealthStats();
     void onStateChanged(ChannelType type, ChanneState state);
     void onChannelError(const QString &message);
     void onSignal();
@@ -91,6 +97,8 @@ private:
     qint64 m_lastWrittenBytes = 0;
     QByteArray m_recent; // the last received bytes, for saying what came instead
     bool m_sendingDone = false;
+    ReplyPairing m_pairing;
+    int m_pairedFrames = 0; // frames of --expect-frames already taken as replies
 
     QTimer m_connectTimer;
     QTimer m_sendTimer;

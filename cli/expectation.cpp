@@ -114,6 +114,12 @@ bool FrameMatcher::load(const QString &path, Context *context, QString *error)
                      .arg(path);
         return false;
     }
+    std::string problem;
+    m_roleCheck.Build(m_protocol.get(), &problem);
+    m_roleProblem = QString::fromStdString(m_protocol->GetLoadWarning());
+    if (!problem.empty())
+        m_roleProblem
+            += (m_roleProblem.isEmpty() ? QString() : QStringLiteral(" ")) + QString::fromStdString(problem);
     // The decoded values are the enabled fields that are neither flags nor blocks, in order.
     m_unsigned.clear();
     for (int i = 0; i < m_protocol->GetFieldCount(); ++i) {
@@ -142,7 +148,10 @@ int FrameMatcher::feed(const QByteArray &chunk)
         if (r.status == ProtocolParser::FrameDecoded || r.status == ProtocolParser::DecodingFailed) {
             if (r.frameEnd <= 0)
                 break;
-            if (r.status == ProtocolParser::FrameDecoded)
+            const auto *frame = reinterpret_cast<const unsigned char *>(m_stream.constData() + consumed);
+            if (r.status == ProtocolParser::FrameDecoded
+                && (!m_roleCheck.IsChecking() || r.frameEnd <= r.headOffset
+                    || m_roleCheck.Check(frame + r.headOffset, std::size_t(r.frameEnd - r.headOffset))))
                 publish();
             consumed += qMin(r.frameEnd, available);
             continue;

@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include <dorvane/framerolecheck.h>
+
 class Context;
 class ProtocolParser;
 class RxProtocol;
@@ -69,6 +71,11 @@ public:
     // Frames decoded so far.
     int feed(const QByteArray &chunk);
     int frameCount() const { return m_frames; }
+    // The protocol's checksum and counter checks; frames whose checksum
+    // fails are neither handed on nor counted as frames.
+    const FrameRoleCheck &roleCheck() const { return m_roleCheck; }
+    // Why a role of the protocol is not checked; empty when all are.
+    const QString &roleProblem() const { return m_roleProblem; }
 
 private:
     void publish();
@@ -78,6 +85,8 @@ private:
     // Per decoded value: whether its field's type is unsigned, so 200 in an
     // unsigned byte reads 200, not -56.
     std::vector<bool> m_unsigned;
+    FrameRoleCheck m_roleCheck;
+    QString m_roleProblem;
     FrameHandler m_handler;
     QByteArray m_stream;
     int m_frames = 0;

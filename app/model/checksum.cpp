@@ -59,6 +59,49 @@ QStringList crcModelNames()
             QStringLiteral("CRC_16_MODBUS"), QStringLiteral("CRC_32"),     QStringLiteral("CRC_32_POSIX")};
 }
 
+CrcParameters crcModelParameters(int model)
+{
+    const QStringList names = crcModelNames();
+    CrcParameters p;
+    p.width = 0;
+    if (model < 0 || model >= names.size())
+        return p;
+    p.name = names.at(model).toStdString();
+    switch (model) {
+    case Crc8:
+        p = {p.name, 8, kCrc8.poly, kCrc8.init, kCrc8.refin, kCrc8.refout, kCrc8.xorout};
+        break;
+    case Crc16Arc:
+    case Crc16Xmodem:
+    case Crc16Modbus: {
+        const Crc16Params &c = model == Crc16Arc      ? kCrc16Arc
+                               : model == Crc16Xmodem ? kCrc16Xmodem
+                                                      : kCrc16Modbus;
+        p = {p.name, 16, c.poly, c.init, c.refin, c.refout, c.xorout};
+        break;
+    }
+    case Crc32:
+        p = {p.name, 32, 0x04C11DB7u, 0xFFFFFFFFu, true, true, 0xFFFFFFFFu};
+        break;
+    default:
+        p = {p.name, 32, 0x04C11DB7u, 0x00000000u, false, false, 0xFFFFFFFFu};
+        break;
+    }
+    return p;
+}
+
+int crcModelOf(const CrcParameters &parameters)
+{
+    for (int model = 0; model < crcModelNames().size(); ++model) {
+        const CrcParameters p = crcModelParameters(model);
+        if (p.name == parameters.name && p.width == parameters.width && p.poly == parameters.poly
+            && p.init == parameters.init && p.refin == parameters.refin && p.refout == parameters.refout
+            && p.xorout == parameters.xorout)
+            return model;
+    }
+    return -1;
+}
+
 int crcModelWidth(int model)
 {
     switch (model) {

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <dorvane/app_export.h>
+#include <dorvane/crcparameters.h>
 
 #include <cstdint>
 
@@ -43,6 +44,10 @@ enum CrcModel : int {
 DORVANE_APP_EXPORT QStringList crcModelNames();
 // Bits of the model's checksum: 8, 16 or 32; 0 for an unknown model.
 DORVANE_APP_EXPORT int crcModelWidth(int model);
+// The model's catalogue parameters under its name; width 0 for an unknown model.
+DORVANE_APP_EXPORT CrcParameters crcModelParameters(int model);
+// The catalogue model with that name and those parameters, -1 for none.
+DORVANE_APP_EXPORT int crcModelOf(const CrcParameters &parameters);
 
 DORVANE_APP_EXPORT std::uint8_t crc8(const Crc8Params &params, const QByteArray &bytes);
 DORVANE_APP_EXPORT std::uint16_t crc16(const Crc16Params &params, const QByteArray &bytes);

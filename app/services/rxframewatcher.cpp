@@ -2,6 +2,7 @@
 
 #include <dorvane/Core.h>
 
+#include <dorvane/framerolecheck.h>
 #include <dorvane/protocolparser.h>
 #include <dorvane/rxprotocol.h>
 
@@ -49,6 +50,7 @@ RxFrameWatcher::RxFrameWatcher(Context *context, QObject *parent)
     , m_context(context)
     , m_protocol(std::make_unique<RxProtocol>())
     , m_parser(std::make_unique<ProtocolParser>())
+    , m_roleCheck(std::make_unique<FrameRoleCheck>())
     , m_relay(std::make_unique<FrameRelay>(this))
 {
     m_timer = new QTimer(this);
@@ -102,6 +104,7 @@ void RxFrameWatcher::shutDownWorker()
     std::lock_guard<std::mutex> lock(m_mutex);
     m_parser.reset();
     m_protocol.reset();
+    m_roleCheck.reset();
     m_streamInput.clear();
     m_inputMarks.clear();
     m_packets.clear();
@@ -132,12 +135,18 @@ void RxFrameWatcher::adoptProtocol()
         return;
     auto parser = std::make_unique<ProtocolParser>();
     const bool built = parser->Build(adopted.get());
+    std::string problem;
+    m_roleCheck->Build(adopted.get(), &problem);
     // A new protocol starts on a clean stream.
     m_stream.clear();
     m_streamMarks.clear();
     m_streamSize.store(0);
     std::lock_guard<std::mutex> lock(m_mutex);
     m_buildResult = built;
+    m_roleProblem = QString::fromStdString(problem);
+    m_roleCounts = RoleCounts();
+    m_roleCounts.checksum = m_roleCheck->ChecksChecksum();
+    m_roleCounts.sequence = m_roleCheck->ChecksSequence();
     m_parser = std::move(parser);
     m_protocol = std::move(adopted);
     m_streamInput.clear();
@@ -259,6 +268,12 @@ void RxFrameWatcher::clearQueues()
 
 void RxFrameWatcher::timingStep()
 {
+    if (m_resetRoleCounts.exchange(false) && m_roleCheck) {
+        m_roleCheck->Reset();
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_roleCounts.checkedFrames = m_roleCounts.checksumFailures = 0;
+        m_roleCounts.sequenceGaps = m_roleCounts.sequenceRepeats = 0;
+    }
     if (m_packetMode.load())
         packetStep();
     else
@@ -322,7 +337,8 @@ void RxFrameWatcher::streamStep()
             // A frame that could not be decoded leaves its bytes but publishes nothing.
             const int end = qMin(r.frameEnd, available);
             if (r.status == ProtocolParser::FrameDecoded) {
-                publish(arrivalOfStreamByte(consumed + end - 1));
+                if (checkRoles(data, r))
+                    publish(arrivalOfStreamByte(consumed + end - 1));
                 if (r.headOffset > 0)
                     m_skippedBytes.fetch_add(r.headOffset);
             } else {
@@ -347,6 +363,7 @@ void RxFrameWatcher::streamStep()
         break;
     }
     dropStreamFront(consumed);
+    publishRoleCounts();
     flushOutbox();
 }
 
@@ -364,14 +381,48 @@ void RxFrameWatcher::packetStep()
         const ProtocolParser::PRResult r
             = m_parser->Update(packet.data.constData(), packet.data.size(), true);
         if (r.status == ProtocolParser::FrameDecoded) {
-            publish(packet.arrivalNs);
+            if (checkRoles(packet.data.constData(), r))
+                publish(packet.arrivalNs);
             if (r.headOffset > 0)
                 m_skippedBytes.fetch_add(r.headOffset);
         } else {
             m_skippedBytes.fetch_add(packet.data.size());
         }
     }
+    publishRoleCounts();
     flushOutbox();
+}
+
+bool RxFrameWatcher::checkRoles(const char *data, const ProtocolParser::PRResult &r)
+{
+    if (!m_roleCheck->IsChecking() || r.headOffset < 0 || r.frameEnd <= r.headOffset)
+        return true;
+    return m_roleCheck->Check(reinterpret_cast<const unsigned char *>(data) + r.headOffset,
+                              std::size_t(r.frameEnd - r.headOffset));
+}
+
+void RxFrameWatcher::publishRoleCounts()
+{
+    if (!m_roleCheck->IsChecking())
+        return;
+    const FrameRoleCheck::Counts &c = m_roleCheck->GetCounts();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_roleCounts.checkedFrames = qint64(c.frames);
+    m_roleCounts.checksumFailures = qint64(c.checksumFailures);
+    m_roleCounts.sequenceGaps = qint64(c.sequenceGaps);
+    m_roleCounts.sequenceRepeats = qint64(c.sequenceRepeats);
+}
+
+RxFrameWatcher::RoleCounts RxFrameWatcher::roleCounts() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_roleCounts;
+}
+
+QString RxFrameWatcher::roleProblem() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_roleProblem;
 }
 
 void RxFrameWatcher::publish(qint64 arrivalNs)

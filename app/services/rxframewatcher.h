@@ -7,6 +7,7 @@
 #include <QVector>
 
 #include <dorvane/app_export.h>
+#include <dorvane/protocolparser.h>
 
 #include <atomic>
 #include <memory>
@@ -14,7 +15,7 @@
 
 class Context;
 class FrameRelay;
-class ProtocolParser;
+class FrameRoleCheck;
 class QTimer;
 class RxProtocol;
 
@@ -88,6 +89,24 @@ public:
     // be decoded, and in packets that held no frame, since the watcher began.
     qint64 skippedBytes() const { return m_skippedBytes.load(); }
 
+    // What the protocol's field roles found since it was set: frames whose
+    // checksum failed (they are not published), counts the counter skipped
+    // and frames that repeated its count.
+    struct RoleCounts
+    {
+        qint64 checkedFrames = 0;
+        qint64 checksumFailures = 0;
+        qint64 sequenceGaps = 0;
+        qint64 sequenceRepeats = 0;
+        bool checksum = false; // the protocol has a checksum role that is checked
+        bool sequence = false; // and a counter role
+    };
+    RoleCounts roleCounts() const;
+    // The counts start again from 0 at the next parse step.
+    void resetRoleCounts() { m_resetRoleCounts.store(true); }
+    // Why a role of the protocol is not checked; empty when all are.
+    QString roleProblem() const;
+
 signals:
     void sigStartTimingCycle();
     void sigStopTimingCycle();
@@ -130,6 +149,14 @@ private:
 
     std::unique_ptr<RxProtocol> m_protocol;
     std::unique_ptr<ProtocolParser> m_parser;
+    // The worker's own; its counts are published under m_mutex after each step.
+    std::unique_ptr<FrameRoleCheck> m_roleCheck;
+    RoleCounts m_roleCounts;
+    std::atomic<bool> m_resetRoleCounts{false};
+    QString m_roleProblem;
+    // True when the frame at data passes its role checks (or has none).
+    bool checkRoles(const char *data, const ProtocolParser::PRResult &r);
+    void publishRoleCounts();
     QThread m_thread;
     QTimer *m_timer = nullptr;
     std::atomic<bool> m_packetMode{false};

@@ -1,6 +1,7 @@
 #include "shell/application.h"
 
 #include "services/channeltracker.h"
+#include "services/linkhealth.h"
 #include "services/periodsendcontroller.h"
 #include "services/receivewatcher.h"
 #include "services/rxframewatcher.h"
@@ -157,6 +158,8 @@ void Application::startUp(const QString &applicationDir)
     m_services.reset(new Services{*m_options, *m_context, *m_channelProxy, *m_periodSendController,
                                   *m_protocolSetSender, *m_protocolEditorSender, *m_transmitSender,
                                   *m_frameWatcher});
+    m_linkHealth = std::make_unique<LinkHealth>(m_channelProxy.get(), m_frameWatcher.get());
+    m_services->linkHealth = m_linkHealth.get();
 
     applyTheme(*m_options, m_options->theme);
     applyLocale(*m_options, m_options->locale);
@@ -165,6 +168,7 @@ void Application::startUp(const QString &applicationDir)
     m_mainWindow = std::make_unique<MainWindow>(*m_services);
     connectWorkbench(*m_mainWindow, *m_transmitWatcher, *m_receiveWatcher, *m_frameWatcher);
     m_mainWindow->createRxFramesWindow(m_frameWatcher.get(), m_context.get(), m_options);
+    m_mainWindow->createLinkHealthWindow(m_linkHealth.get(), m_options);
     m_mainWindow->resize(1200, 700);
     restoreWorkbenchState(*m_mainWindow, m_options->settingsDocument);
     m_mainWindow->show();
@@ -187,7 +191,8 @@ void Application::shutDown()
 
 void Application::destroyServices()
 {
-    // The frame, receive and transmit watchers go first.
+    // Link health, then the frame, receive and transmit watchers go first.
+    m_linkHealth.reset();
     m_frameWatcher.reset();
     m_receiveWatcher.reset();
     m_transmitWatcher.reset();

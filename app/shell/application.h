@@ -15,6 +15,7 @@ class PeriodSendController;
 struct Services;
 class MainWindow;
 class ReceiveWatcher;
+class LinkHealth;
 class RxFrameWatcher;
 class StreamSender;
 class TransmitWatcher;
@@ -50,6 +51,7 @@ public:
     TransmitWatcher *transmitWatcher() const { return m_transmitWatcher.get(); }
     ReceiveWatcher *receiveWatcher() const { return m_receiveWatcher.get(); }
     RxFrameWatcher *frameWatcher() const { return m_frameWatcher.get(); }
+    LinkHealth *linkHealth() const { return m_linkHealth.get(); }
 
     // Opens every ".dvptc", ".dvpts", ".dvits" or ".dvprx" file named on the
     // command line; each argument that is not opened is reported, with why.
@@ -82,6 +84,7 @@ private:
     std::unique_ptr<TransmitWatcher> m_transmitWatcher;
     std::unique_ptr<ReceiveWatcher> m_receiveWatcher;
     std::unique_ptr<RxFrameWatcher> m_frameWatcher;
+    std::unique_ptr<LinkHealth> m_linkHealth;
 };
 
 #define dvApp (Application::instance())

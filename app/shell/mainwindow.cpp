@@ -13,6 +13,7 @@
 #include "windows/history/historywindow.h"
 #include "windows/instructs/instructsetwindow.h"
 #include "windows/interpret/interpretwindow.h"
+#include "windows/linkhealth/linkhealthwindow.h"
 #include "windows/protocoleditor/txprotocoleditor.h"
 #include "windows/protocolsets/txprotocolsetwindow.h"
 #include "windows/rxframes/rxframewindow.h"
@@ -377,6 +378,33 @@ void MainWindow::createRxFramesWindow(RxFrameWatcher *watcher, Context *context,
     action->setObjectName(QStringLiteral("RxFramesAction"));
     m_toolBar->insertAction(before, action);
     QDockWidget *dock = m_rxFramesDock;
+    connect(action, &QAction::triggered, this, [this, dock] { toggleDock(dock); });
+}
+
+void MainWindow::createLinkHealthWindow(LinkHealth *health, ApplicationOptions *options)
+{
+    if (m_linkHealthWindow)
+        return;
+    m_linkHealthWindow = new LinkHealthWindow(health, options, this);
+    m_linkHealthDock = Wdx::createDockWidget(this, m_linkHealthWindow, tr("Link Health"), true, true);
+    m_linkHealthDock->setObjectName(QStringLiteral("LinkHealthPanel"));
+    addDockWidget(Qt::RightDockWidgetArea, m_linkHealthDock);
+    m_linkHealthDock->hide();
+
+    // After "RX Frames", or after "Inspect" before that window exists.
+    const QList<QAction *> actions = m_toolBar->actions();
+    QAction *before = nullptr;
+    for (int i = 0; i < actions.size(); ++i) {
+        const QString text = actions.at(i)->text();
+        if ((text == tr("RX Frames") || (!m_rxFrameWindow && text == tr("Inspect")))
+            && i + 1 < actions.size())
+            before = actions.at(i + 1);
+    }
+    auto *action
+        = new QAction(QIcon(QStringLiteral(":/Resources/main/linkhealth.png")), tr("Link Health"), m_toolBar);
+    action->setObjectName(QStringLiteral("LinkHealthAction"));
+    m_toolBar->insertAction(before, action);
+    QDockWidget *dock = m_linkHealthDock;
     connect(action, &QAction::triggered, this, [this, dock] { toggleDock(dock); });
 }
 

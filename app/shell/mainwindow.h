@@ -23,6 +23,8 @@ class TxProtocolSetWindow;
 class WdxInfoBar;
 class WdxStatusBar;
 class WdxToolBar;
+class LinkHealth;
+class LinkHealthWindow;
 struct Services;
 
 // The one top-level window: every workbench window lives in one of its
@@ -61,6 +63,12 @@ public:
     void openRxProtocolFile(const QString &path);
     RxFrameWindow *rxFrameWindow() const { return m_rxFrameWindow; }
     QDockWidget *rxFramesDock() const { return m_rxFramesDock; }
+
+    // The Link Health window, in a dock that starts hidden, shown by the
+    // "Link Health" tool bar action after "RX Frames".
+    void createLinkHealthWindow(LinkHealth *health, ApplicationOptions *options);
+    LinkHealthWindow *linkHealthWindow() const { return m_linkHealthWindow; }
+    QDockWidget *linkHealthDock() const { return m_linkHealthDock; }
 
     // The horizontal requests for the Channel, Dialogue and protocol-editor
     // docks at a window width.
@@ -126,6 +134,8 @@ private:
     QDockWidget *m_instructSetDock = nullptr;
     RxFrameWindow *m_rxFrameWindow = nullptr;
     QDockWidget *m_rxFramesDock = nullptr;
+    LinkHealthWindow *m_linkHealthWindow = nullptr;
+    QDockWidget *m_linkHealthDock = nullptr;
 
     WdxStatusBar *m_statusBar = nullptr;
     QTextBrowser *m_helpBrowser = nullptr;

@@ -3,6 +3,7 @@
 class ApplicationOptions;
 class ChannelProxy;
 class Context;
+class LinkHealth;
 class PeriodSendController;
 class RxFrameWatcher;
 class StreamSender;
@@ -20,4 +21,5 @@ struct Services
     StreamSender &protocolEditorSender;
     StreamSender &transmitSender;
     RxFrameWatcher &frameWatcher;
+    LinkHealth *linkHealth = nullptr;
 };

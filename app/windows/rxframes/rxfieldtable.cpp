@@ -45,11 +45,35 @@ QString coefficientText(const RxValueMetaInfo *meta)
 
 } // namespace
 
+namespace {
+
+// Keeps the field roles on their fields when fields are inserted, removed or
+// moved; `moved` gives a field's new index, -1 for one that is gone (its
+// role goes with it).
+template<typename Map>
+void remapRoles(RxProtocol *protocol, Map moved)
+{
+    RxFrameRoles roles = protocol->GetRoles();
+    if (roles.hasChecksum) {
+        roles.checksum.field = moved(roles.checksum.field);
+        const int first = moved(roles.checksum.firstCoveredField);
+        // Without its first field the checksum covers from the next one on.
+        roles.checksum.firstCoveredField = first >= 0 ? first : roles.checksum.firstCoveredField;
+        roles.hasChecksum = roles.checksum.field >= 0;
+    }
+    if (roles.sequenceField >= 0)
+        roles.sequenceField = moved(roles.sequenceField);
+    protocol->SetRoles(roles);
+}
+
+} // namespace
+
 std::unique_ptr<RxProtocol> copyRxProtocol(const RxProtocol &protocol)
 {
     auto copy = std::make_unique<RxProtocol>();
     for (int i = 0; i < protocol.GetFieldCount(); ++i)
         copyField(*protocol.GetField(i), *copy->AddField(-1));
+    copy->SetRoles(protocol.GetRoles());
     return copy;
 }
 
@@ -340,6 +364,7 @@ void RxFieldTable::insertField()
         return;
     const int at = currentRow() >= 0 ? currentRow() : rowCount();
     m_protocol->AddField(at)->SetName(toLocal(tr("Field %1").arg(m_protocol->GetFieldCount())));
+    remapRoles(m_protocol, [at](int i) { return i >= at ? i + 1 : i; });
     rebuild();
     setCurrentCell(at, NameColumn);
     emit edited();
@@ -354,6 +379,7 @@ void RxFieldTable::removeCurrentField()
     if (!field || !m_protocol->RemoveField(row))
         return;
     delete field;
+    remapRoles(m_protocol, [row](int i) { return i == row ? -1 : i > row ? i - 1 : i; });
     rebuild();
     setCurrentCell(qMin(row, rowCount() - 1), NameColumn);
     emit edited();
@@ -370,6 +396,7 @@ void RxFieldTable::moveCurrentField(int step)
     copyField(*m_protocol->GetField(row), spare);
     copyField(*m_protocol->GetField(to), *m_protocol->GetField(row));
     copyField(spare, *m_protocol->GetField(to));
+    remapRoles(m_protocol, [row, to](int i) { return i == row ? to : i == to ? row : i; });
     rebuild();
     setCurrentCell(to, NameColumn);
     emit edited();

@@ -11,6 +11,7 @@
 #include "windows/rxframes/rxfieldtable.h"
 #include "windows/rxframes/rxlinelist.h"
 #include "windows/rxframes/rxplot.h"
+#include "windows/rxframes/rxrolesdialog.h"
 #include "windows/rxframes/rxvaluetable.h"
 
 #include <dorvane/Core.h>
@@ -220,6 +221,9 @@ void RxFrameWindow::createActions()
             &QAction::triggered, this, [this] { m_fieldTable->moveCurrentField(-1); });
     connect(add(document, tr("Move Down"), ":/Resources/editor/move-down.png", "RxMoveDownAction"),
             &QAction::triggered, this, [this] { m_fieldTable->moveCurrentField(1); });
+    QAction *roles = add(document, tr("Roles…"), nullptr, "RxRolesAction");
+    roles->setToolTip(tr("Checksum and counter fields"));
+    connect(roles, &QAction::triggered, this, &RxFrameWindow::editRoles);
     document->addSeparator();
     m_startAction = add(document, tr("Start Parsing"), ":/Resources/toolbar/send.png", "RxStartAction");
     connect(m_startAction, &QAction::triggered, this, [this] {
@@ -416,10 +420,22 @@ void RxFrameWindow::setDocument(std::unique_ptr<RxProtocol> protocol, const QStr
     setModified(false);
     saveSettings();
     const QString problem = RxFieldTable::protocolProblem(m_protocol.get());
+    const QString dropped = QString::fromStdString(m_protocol->GetLoadWarning());
     if (!problem.isEmpty())
         showStatus(problem, true);
+    else if (!dropped.isEmpty())
+        showStatus(dropped, true);
     else if (!m_parsing)
         showStatus(tr("Stopped"));
+}
+
+void RxFrameWindow::editRoles()
+{
+    RxRolesDialog dialog(*m_protocol, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_protocol->SetRoles(dialog.roles());
+    setModified(true);
 }
 
 bool RxFrameWindow::askSave()
@@ -574,7 +590,11 @@ bool RxFrameWindow::startParsing()
     m_watcher->startTimingCycle();
     m_startAction->setText(tr("Stop Parsing"));
     m_startAction->setIcon(QIcon(QStringLiteral(":/Resources/toolbar/stop.png")));
-    showStatus(m_packetAction->isChecked() ? tr("Parsing packets") : tr("Parsing the stream"));
+    const QString roleProblem = m_watcher->roleProblem();
+    if (!roleProblem.isEmpty())
+        showStatus(roleProblem, true);
+    else
+        showStatus(m_packetAction->isChecked() ? tr("Parsing packets") : tr("Parsing the stream"));
     return true;
 }
 
@@ -638,13 +658,22 @@ QString RxFrameWindow::countText() const
     const qint64 droppedFrames = m_watcher ? m_watcher->droppedFrames() - m_droppedFramesBase : 0;
     const qint64 droppedPackets = m_watcher ? m_watcher->droppedPackets() - m_droppedPacketsBase : 0;
     const qint64 droppedBytes = m_watcher ? m_watcher->droppedBytes() - m_droppedBytesBase : 0;
-    return tr("%1 frames/s   decoded %2   skipped %3 bytes   dropped %4 frames, %5 packets, %6 bytes")
-        .arg(m_frameRate, 0, 'f', 0)
-        .arg(m_decoded)
-        .arg(skipped)
-        .arg(droppedFrames)
-        .arg(droppedPackets)
-        .arg(droppedBytes);
+    QString text = tr("%1 frames/s   decoded %2   skipped %3 bytes   dropped %4 frames, %5 packets, %6 bytes")
+                       .arg(m_frameRate, 0, 'f', 0)
+                       .arg(m_decoded)
+                       .arg(skipped)
+                       .arg(droppedFrames)
+                       .arg(droppedPackets)
+                       .arg(droppedBytes);
+    const RxFrameWatcher::RoleCounts roles
+        = m_watcher ? m_watcher->roleCounts() : RxFrameWatcher::RoleCounts();
+    if (m_parsing || m_haveLatest) {
+        if (roles.checksum)
+            text += tr("   checksum failures %1").arg(roles.checksumFailures);
+        if (roles.sequence)
+            text += tr("   sequence gaps %1, repeats %2").arg(roles.sequenceGaps).arg(roles.sequenceRepeats);
+    }
+    return text;
 }
 
 void RxFrameWindow::onRefreshTick()

@@ -97,6 +97,7 @@ private:
     std::unique_ptr<RxProtocol> readProtocol(const QString &path) const;
     void setDocument(std::unique_ptr<RxProtocol> protocol, const QString &path);
     void setModified(bool modified);
+    void editRoles();
     void updateTitle();
     void onFrame(qint64 arrivalNs, const QByteArray &payload);
     void onRefreshTick();

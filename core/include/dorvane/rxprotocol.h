@@ -45,10 +45,14 @@ public:
     // False for anything that is not a receive-protocol document; the fields read completely
     // before a faulty one are kept.
     bool Load(const std::string &path, Context *ctx);
+    // What the last Load dropped from the document's roles, and why; empty
+    // when nothing was dropped.
+    const std::string &GetLoadWarning() const { return m_loadWarning; }
 
 private:
     void DeleteAllFields();
 
     std::vector<RxField *> m_fields;
     RxFrameRoles m_roles;
+    std::string m_loadWarning;
 };
