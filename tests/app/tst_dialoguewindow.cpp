@@ -848,6 +848,9 @@ void TestDialogueWindow::findBarCountsAndSteps()
     EchoTextEdit *e = edit();
     e->setDisplayLabel(false);
     mainWindow()->resize(1200, 700);
+    // The find shortcut reaches only an active window.
+    mainWindow()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(mainWindow()));
     dialogue()->echoReceived(QByteArray("\x0A\xA0\x0A", 3));
     dialogue()->echoReceived(QByteArray("\x00\xA0", 2));
     dialogue()->echoReceived(QByteArray("\x10\xA0\xA0", 3));
