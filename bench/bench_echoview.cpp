@@ -103,6 +103,7 @@ Figures run(const char *name, int chunkSize, int ms, bool reportMemory)
     });
 
     const quint64 totalBefore = watcher->total();
+    const int offset = QDateTime::currentDateTime().offsetFromUtc();
     std::thread feeder([&] {
         QByteArray chunk(chunkSize, '\0');
         for (int i = 0; i < chunkSize; ++i)
@@ -114,7 +115,11 @@ Figures run(const char *name, int chunkSize, int ms, bool reportMemory)
             }
             inFlight.fetch_add(chunkSize);
             inFlightChunks.fetch_add(1);
-            const QDateTime time = QDateTime::currentDateTime();
+            // Stamped as the channels stamp theirs: the wall clock with the
+            // local offset applied, which reads as local time without a
+            // time-zone look-up per chunk.
+            const QDateTime time = QDateTime::fromMSecsSinceEpoch(QDateTime::currentMSecsSinceEpoch(),
+                                                                  Qt::OffsetFromUTC, offset);
             QMetaObject::invokeMethod(
                 &context,
                 [&, time, chunk] {
@@ -166,7 +171,10 @@ int main(int argc, char **argv)
     QCoreApplication::setOrganizationName(QStringLiteral("Quorvel"));
     QStandardPaths::setTestModeEnabled(true);
     QTemporaryDir dataRoot;
-    Application app(argc, argv);
+    // The application sees only the program's name: the figures asked for
+    // are not documents to open.
+    int appArgc = 1;
+    Application app(appArgc, argv);
     app.startUp(dataRoot.path());
     EchoTextEdit *edit = app.mainWindow()->dialogueWindow()->echoEdit();
     edit->setEchoMode(0);

@@ -282,7 +282,10 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     const int seconds = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 30;
     QTemporaryDir dataRoot;
-    Application app(argc, argv);
+    // The application sees only the program's name: the figures asked for
+    // are not documents to open.
+    int appArgc = 1;
+    Application app(appArgc, argv);
     app.startUp(dataRoot.path());
     MainWindow *main = app.mainWindow();
     RxFrameWindow *window = main->rxFrameWindow();

@@ -33,7 +33,8 @@
 
 // Runs the test object inside a started application whose Data directory
 // lives in a fresh temporary directory, so parallel test programs never share
-// a settings file.
+// a settings file. The application sees only the program's name: the test's
+// own arguments (a case name, -functions) are not documents to open.
 #define DORVANE_APP_TEST_MAIN(TestClass)                                                                     \
     int main(int argc, char **argv)                                                                          \
     {                                                                                                        \
@@ -42,7 +43,6 @@
         QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));                                    \
         QStandardPaths::setTestModeEnabled(true);                                                            \
         QTemporaryDir dataRoot;                                                                              \
-        /* The test's own arguments (case names) are not documents to open. */                               \
         int appArgc = 1;                                                                                     \
         Application app(appArgc, argv);                                                                      \
         app.startUp(dataRoot.path());                                                                        \

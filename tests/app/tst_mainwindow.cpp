@@ -47,6 +47,8 @@ private slots:
         QVERIFY(window);
         QVERIFY(QTest::qWaitForWindowExposed(window));
     }
+    // A case that ended a channel leaves its note in the status bar.
+    void cleanup() { mainWindow()->channelWindow()->clearChannelNotes(); }
 
     void toolBarOffersEveryDockInOrder()
     {

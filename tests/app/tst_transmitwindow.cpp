@@ -144,6 +144,8 @@ private slots:
         m_pty = nullptr;
         if (QToolButton *period = button(QStringLiteral("Enable Period Send")))
             period->setChecked(false);
+        // The checksum bar's model is the window's first choice again.
+        child<QComboBox>("CrcModel")->setCurrentText(QStringLiteral("CRC_16_XMODEM"));
     }
 
     void sendWithoutChannelWarns()

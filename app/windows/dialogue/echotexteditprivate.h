@@ -11,6 +11,7 @@
 #include <QTextCharFormat>
 #include <QTextEdit>
 
+#include <climits>
 #include <deque>
 
 class QTextCursor;
@@ -92,6 +93,9 @@ public:
     qint64 previousWallUs = 0;
     // Wall-clock µs minus the steady clock, fixed at start.
     qint64 wallOffsetUs = 0;
+    // The local offset from UTC for a second from localOffsetFromMs on.
+    qint64 localOffsetFromMs = LLONG_MIN / 2;
+    int localOffsetSeconds = 0;
     bool reportDetails = false;
     bool dataInNewLine = false;
     QTextCharFormat labelFormat;
