@@ -5,6 +5,7 @@
 #include "services/receivewatcher.h"
 #include "services/rxframewatcher.h"
 #include "services/streamsender.h"
+#include "services/timingwatcher.h"
 #include "services/transmitwatcher.h"
 #include "shell/appearance.h"
 #include "shell/applicationoptions.h"
@@ -154,9 +155,11 @@ void Application::startUp(const QString &applicationDir)
     m_transmitWatcher = std::make_unique<TransmitWatcher>(m_channelProxy.get());
     m_receiveWatcher = std::make_unique<ReceiveWatcher>(m_channelProxy.get());
     m_frameWatcher = std::make_unique<RxFrameWatcher>(m_context.get());
+    m_timingWatcher = std::make_unique<TimingWatcher>(m_channelProxy.get());
+    connectTimingWatcher(*m_channelProxy, *m_timingWatcher);
     m_services.reset(new Services{*m_options, *m_context, *m_channelProxy, *m_periodSendController,
                                   *m_protocolSetSender, *m_protocolEditorSender, *m_transmitSender,
-                                  *m_frameWatcher});
+                                  *m_frameWatcher, *m_timingWatcher});
 
     applyTheme(*m_options, m_options->theme);
     applyLocale(*m_options, m_options->locale);
@@ -165,6 +168,7 @@ void Application::startUp(const QString &applicationDir)
     m_mainWindow = std::make_unique<MainWindow>(*m_services);
     connectWorkbench(*m_mainWindow, *m_transmitWatcher, *m_receiveWatcher, *m_frameWatcher);
     m_mainWindow->createRxFramesWindow(m_frameWatcher.get(), m_context.get(), m_options);
+    m_mainWindow->createTimingWindow(m_timingWatcher.get());
     m_mainWindow->resize(1200, 700);
     restoreWorkbenchState(*m_mainWindow, m_options->settingsDocument);
     m_mainWindow->show();
@@ -192,6 +196,7 @@ void Application::destroyServices()
     m_receiveWatcher.reset();
     m_transmitWatcher.reset();
     m_mainWindow.reset();
+    m_timingWatcher.reset();
     m_services.reset();
     // Closing waits for the worker, so a periodic sending still running
     // cannot tick into a sender that is gone.

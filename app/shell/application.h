@@ -17,6 +17,7 @@ class MainWindow;
 class ReceiveWatcher;
 class RxFrameWatcher;
 class StreamSender;
+class TimingWatcher;
 class TransmitWatcher;
 
 // The one application object. It owns every application-wide service for
@@ -50,6 +51,7 @@ public:
     TransmitWatcher *transmitWatcher() const { return m_transmitWatcher.get(); }
     ReceiveWatcher *receiveWatcher() const { return m_receiveWatcher.get(); }
     RxFrameWatcher *frameWatcher() const { return m_frameWatcher.get(); }
+    TimingWatcher *timingWatcher() const { return m_timingWatcher.get(); }
 
     // Opens every ".dvptc", ".dvpts", ".dvits" or ".dvprx" file named on the
     // command line; each argument that is not opened is reported, with why.
@@ -82,6 +84,7 @@ private:
     std::unique_ptr<TransmitWatcher> m_transmitWatcher;
     std::unique_ptr<ReceiveWatcher> m_receiveWatcher;
     std::unique_ptr<RxFrameWatcher> m_frameWatcher;
+    std::unique_ptr<TimingWatcher> m_timingWatcher;
 };
 
 #define dvApp (Application::instance())

@@ -16,6 +16,7 @@
 #include "windows/protocoleditor/txprotocoleditor.h"
 #include "windows/protocolsets/txprotocolsetwindow.h"
 #include "windows/rxframes/rxframewindow.h"
+#include "windows/timing/timingwindow.h"
 #include "windows/transmit/transmitwindow.h"
 
 #include <dorvane/WdxWidgets.h>
@@ -377,6 +378,31 @@ void MainWindow::createRxFramesWindow(RxFrameWatcher *watcher, Context *context,
     action->setObjectName(QStringLiteral("RxFramesAction"));
     m_toolBar->insertAction(before, action);
     QDockWidget *dock = m_rxFramesDock;
+    connect(action, &QAction::triggered, this, [this, dock] { toggleDock(dock); });
+}
+
+void MainWindow::createTimingWindow(TimingWatcher *watcher)
+{
+    if (m_timingWindow)
+        return;
+    m_timingWindow = new TimingWindow(watcher, this);
+    m_timingDock = Wdx::createDockWidget(this, m_timingWindow, tr("Timing"), true, true);
+    m_timingDock->setObjectName(QStringLiteral("TimingPanel"));
+    // Beside the history, so that it shows next to the dialogue while sending runs.
+    tabifyDockWidget(m_historyDock, m_timingDock);
+    m_timingDock->hide();
+
+    // The action goes right after "RX Frames" (or where that would be).
+    const QList<QAction *> actions = m_toolBar->actions();
+    QAction *before = nullptr;
+    for (int i = 0; i < actions.size(); ++i) {
+        if (actions.at(i)->objectName() == QLatin1String("RxFramesAction") && i + 1 < actions.size())
+            before = actions.at(i + 1);
+    }
+    auto *action = new QAction(QIcon(QStringLiteral(":/Resources/main/timing.png")), tr("Timing"), m_toolBar);
+    action->setObjectName(QStringLiteral("TimingAction"));
+    m_toolBar->insertAction(before, action);
+    QDockWidget *dock = m_timingDock;
     connect(action, &QAction::triggered, this, [this, dock] { toggleDock(dock); });
 }
 

@@ -17,6 +17,8 @@ class QPushButton;
 class QTextBrowser;
 class RxFrameWatcher;
 class RxFrameWindow;
+class TimingWatcher;
+class TimingWindow;
 class TransmitWindow;
 class TxProtocolEditor;
 class TxProtocolSetWindow;
@@ -61,6 +63,12 @@ public:
     void openRxProtocolFile(const QString &path);
     RxFrameWindow *rxFrameWindow() const { return m_rxFrameWindow; }
     QDockWidget *rxFramesDock() const { return m_rxFramesDock; }
+
+    // The Timing window, in a dock of its own ("TimingPanel") that starts
+    // hidden, shown by the "Timing" tool bar action after "RX Frames".
+    void createTimingWindow(TimingWatcher *watcher);
+    TimingWindow *timingWindow() const { return m_timingWindow; }
+    QDockWidget *timingDock() const { return m_timingDock; }
 
     // The horizontal requests for the Channel, Dialogue and protocol-editor
     // docks at a window width.
@@ -126,6 +134,8 @@ private:
     QDockWidget *m_instructSetDock = nullptr;
     RxFrameWindow *m_rxFrameWindow = nullptr;
     QDockWidget *m_rxFramesDock = nullptr;
+    TimingWindow *m_timingWindow = nullptr;
+    QDockWidget *m_timingDock = nullptr;
 
     WdxStatusBar *m_statusBar = nullptr;
     QTextBrowser *m_helpBrowser = nullptr;

@@ -6,6 +6,7 @@ class Context;
 class PeriodSendController;
 class RxFrameWatcher;
 class StreamSender;
+class TimingWatcher;
 
 // What the application builds at start-up and hands to the windows through
 // their constructors; each window keeps only what it uses. Everything here
@@ -20,4 +21,5 @@ struct Services
     StreamSender &protocolEditorSender;
     StreamSender &transmitSender;
     RxFrameWatcher &frameWatcher;
+    TimingWatcher &timingWatcher;
 };
