@@ -21,6 +21,7 @@
 #include <QTimer>
 #include <QUdpSocket>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdio>
@@ -95,7 +96,7 @@ void runLoopCase(const char *name, int marginUs, int seconds, quint16 port)
     wall.start();
     proxy.startPeriodSend(&sender, 1);
     QEventLoop loop;
-    QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
+    QTimer::singleShot(seconds * 1000, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
     proxy.stopPeriodSend();
     const double spanS = double(wall.nsecsElapsed()) / 1e9;
@@ -105,12 +106,22 @@ void runLoopCase(const char *name, int marginUs, int seconds, quint16 port)
 
     TickTiming timing;
     timing.Start(1000);
-    SampleStats jitter;
+    // Jitter: each write's distance from its due time on the grid of the
+    // period, the grid placed at the writes' median offset so that a late
+    // first write does not shift every other one.
+    std::vector<std::int64_t> offsets;
+    offsets.reserve(stamps.size());
     for (std::int64_t us : stamps) {
         timing.AddWrite(us);
         const std::int64_t since = us - stamps.front();
-        jitter.add(std::llabs(since - std::llround(double(since) / 1000.0) * 1000));
+        offsets.push_back(since - std::llround(double(since) / 1000.0) * 1000);
     }
+    std::vector<std::int64_t> sorted = offsets;
+    std::nth_element(sorted.begin(), sorted.begin() + std::ptrdiff_t(sorted.size() / 2), sorted.end());
+    const std::int64_t median = sorted.empty() ? 0 : sorted[sorted.size() / 2];
+    SampleStats jitter;
+    for (std::int64_t offset : offsets)
+        jitter.add(std::llabs(offset - median));
     const TickTiming::Figures f = timing.GetFigures();
     std::printf("| %s | %d | %llu | %.1f | %.1f | %lld | %lld | %lld | %lld | %llu | %llu |\n", name,
                 marginUs, static_cast<unsigned long long>(f.writes),
