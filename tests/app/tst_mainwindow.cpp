@@ -70,7 +70,7 @@ private slots:
         QCOMPARE(
             layout.join(QLatin1Char(',')),
             QStringLiteral("Channel,|,Dialogue,Transmit,|,TXP Editor,TXPSet Editor,|,Instruct Set,History,|,"
-                           "Inspect,RX Frames,|,Help,About Dorvane"));
+                           "Inspect,RX Frames,Timing,|,Help,About Dorvane"));
     }
 
     void initialArrangement()
