@@ -37,7 +37,8 @@ bool ChannelProxy::open(const ChannelParams &params)
     }
 
     m_channel = channel;
-    m_channel->setSpinMarginUs(m_spinMarginUs);
+    if (m_spinMarginUs >= 0)
+        m_channel->setSpinMarginUs(m_spinMarginUs);
     m_channel->moveToThread(&m_thread);
     connectEvents();
     m_thread.start(params.timing == HighResolutionTiming ? QThread::HighestPriority
