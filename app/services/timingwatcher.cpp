@@ -15,7 +15,10 @@ TimingWatcher::TimingWatcher(ChannelProxy *proxy, QObject *parent)
 
 void TimingWatcher::periodSendStateChanged(bool running)
 {
-    if (running == m_sending)
+    // A channel that closes during sending says nothing of its sending, so a
+    // start may come while the last one still counts as running: each start
+    // is a new run.
+    if (!running && !m_sending)
         return;
     m_sending = running;
     if (running) {

@@ -71,6 +71,12 @@ void connectTimingWatcher(ChannelProxy &proxy, TimingWatcher &watcher)
     // first write of a sending finds the watcher started.
     QObject::connect(&proxy, &ChannelProxy::periodSendStateChanged, &watcher,
                      &TimingWatcher::periodSendStateChanged);
+    // A closed channel ends its sending's figures, though it tells no stop.
+    QObject::connect(&proxy, &ChannelProxy::stateChanged, &watcher,
+                     [&watcher](ChannelType, ChanneState state) {
+                         if (state == Closed)
+                             watcher.periodSendStateChanged(false);
+                     });
     QObject::connect(&proxy, &ChannelProxy::chunkWritten, &watcher,
                      [&watcher](const ChannelChunk &chunk) { watcher.addWritten(chunk.monotonicUs); });
     QObject::connect(&proxy, &ChannelProxy::chunkArrived, &watcher,
