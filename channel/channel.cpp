@@ -8,6 +8,14 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#ifdef Q_OS_LINUX
+#include <sys/prctl.h>
+#endif
+
 namespace {
 
 constexpr qint64 kNsPerMs = 1000000;
@@ -219,22 +227,73 @@ void serveEvents()
 
 } // namespace
 
+void Channel::setSpinMarginUs(int us)
+{
+    m_spinMarginNs.store(qint64(qMax(us, 0)) * 1000);
+}
+
+namespace {
+
+#ifdef Q_OS_LINUX
+// The kernel lets a sleep of a normal thread overrun by its timer slack
+// (50 µs by default) to batch wake-ups; the loop's own margin covers the
+// wake-up, so the slack is taken down to 1 ns while the loop runs.
+class TimerSlack
+{
+public:
+    TimerSlack()
+        : m_old(prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0))
+    {
+        prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
+    }
+    ~TimerSlack()
+    {
+        if (m_old > 0)
+            prctl(PR_SET_TIMERSLACK, static_cast<unsigned long>(m_old), 0, 0, 0);
+    }
+    TimerSlack(const TimerSlack &) = delete;
+    TimerSlack &operator=(const TimerSlack &) = delete;
+
+private:
+    int m_old;
+};
+#endif
+
+} // namespace
+
 void Channel::runHighResolutionLoop()
 {
     // Ticks are due at whole multiples of the period from the start, so a late
     // tick shortens the next wait and the average rate stays at one tick per
     // period; when ticks take longer than the period they follow each other
     // without waiting until the backlog is gone.
+    //
+    // Until the spin margin before a due time the thread sleeps, in slices of
+    // at most the serving interval so that events still come through; only the
+    // last stretch is spun on the clock. A margin of a whole period or more
+    // spins all the time.
     const qint64 periodNs = qint64(m_period.load()) * kNsPerMs;
+    const qint64 marginNs = m_spinMarginNs.load();
+#ifdef Q_OS_LINUX
+    const TimerSlack slack;
+#endif
     QElapsedTimer clock;
     clock.start();
     qint64 due = periodNs;
     qint64 servedAt = 0;
 
     while (m_running.load(std::memory_order_relaxed) && !leaveLoopRequested()) {
-        const qint64 now = clock.nsecsElapsed();
+        qint64 now = clock.nsecsElapsed();
         if (now < due) {
-            if (due - now > kServeEventsMarginNs && now - servedAt > kServeEventsEveryNs) {
+            if (due - now > marginNs) {
+                const qint64 sleepNs = std::min(due - now - marginNs, kServeEventsEveryNs);
+                std::this_thread::sleep_for(std::chrono::nanoseconds(sleepNs));
+                now = clock.nsecsElapsed();
+                if (due - now > marginNs && now - servedAt >= kServeEventsEveryNs) {
+                    serveEvents();
+                    servedAt = clock.nsecsElapsed();
+                }
+            } else if (due - now > kServeEventsMarginNs && now - servedAt > kServeEventsEveryNs) {
                 serveEvents();
                 servedAt = clock.nsecsElapsed();
             }

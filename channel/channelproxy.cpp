@@ -37,6 +37,8 @@ bool ChannelProxy::open(const ChannelParams &params)
     }
 
     m_channel = channel;
+    if (m_spinMarginUs >= 0)
+        m_channel->setSpinMarginUs(m_spinMarginUs);
     m_channel->moveToThread(&m_thread);
     connectEvents();
     m_thread.start(params.timing == HighResolutionTiming ? QThread::HighestPriority
@@ -239,6 +241,18 @@ void ChannelProxy::releasePeriodSendCallback(IPeriodSendCallback *callback)
     // A start still queued would otherwise run on without a callback.
     if (m_channel->releasePeriodSend(callback))
         stopPeriodSend();
+}
+
+int ChannelProxy::periodSendPeriod() const
+{
+    return m_channel ? m_channel->period() : 0;
+}
+
+void ChannelProxy::setSpinMarginUs(int us)
+{
+    m_spinMarginUs = qMax(us, 0);
+    if (m_channel)
+        m_channel->setSpinMarginUs(m_spinMarginUs);
 }
 
 bool ChannelProxy::isPeriodSendRun() const

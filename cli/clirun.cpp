@@ -9,6 +9,7 @@
 
 #include <dorvane/capturewriter.h>
 #include <dorvane/channelproxy.h>
+#include <dorvane/ticktiming.h>
 
 #include <QCoreApplication>
 #include <QFile>
@@ -220,6 +221,16 @@ bool CliRun::prepare()
             [this](const ChannelChunk &chunk) { onChunkArrived(chunk.monotonicUs); });
     connect(m_proxy.get(), &ChannelProxy::stateChanged, this, &CliRun::onStateChanged);
     connect(m_proxy.get(), &ChannelProxy::channelError, this, &CliRun::onChannelError);
+    if (m_options.stats) {
+        m_timing = std::make_unique<TickTiming>();
+        // Only the periodic sender's writes are ticks.
+        connect(m_proxy.get(), &ChannelProxy::chunkWritten, this, [this](const ChannelChunk &chunk) {
+            if (m_periodSender)
+                m_timing->AddWrite(chunk.monotonicUs);
+        });
+        connect(m_proxy.get(), &ChannelProxy::chunkArrived, this,
+                [this](const ChannelChunk &chunk) { m_timing->AddArrival(chunk.monotonicUs); });
+    }
     connect(m_proxy.get(), &ChannelProxy::tcpClientConnected, this, [this](const QString &) {
         if (m_phase == Phase::WaitingForClient)
             channelReady();
@@ -354,6 +365,8 @@ void CliRun::startSending()
     const bool periodic = (items == 1 && o.count != 1) || (items > 1 && o.intervalMs > 0);
     if (periodic) {
         m_periodSender = std::make_unique<PeriodSender>(m_proxy.get(), m_source.get(), m_framesToSend);
+        if (m_timing)
+            m_timing->Start(std::int64_t(o.intervalMs > 0 ? o.intervalMs : 1000) * 1000);
         connect(
             m_periodSender.get(), &PeriodSender::finished, this,
             [this] {
@@ -609,23 +622,47 @@ void CliRun::finish(int status, const QString &message)
                      static_cast<unsigned long long>(m_capture->GetLostChunks()),
                      static_cast<unsigned long long>(m_capture->GetLostBytes()));
     if (m_options.stats) {
-        if (m_periodSender) {
-            const PeriodSender::Figures f = m_periodSender->figures();
-            std::fprintf(stderr,
-                         "dorvane-cli: periodic sending: %lld frame(s) in %.3f s, asked period %d ms, "
-                         "achieved p50 %.3f ms, p99 %.3f ms, max %.3f ms over %lld interval(s)\n",
-                         static_cast<long long>(m_periodSender->framesSent()), f.spanS,
-                         m_options.intervalMs > 0 ? m_options.intervalMs : 1000, f.p50Ms, f.p99Ms, f.maxMs,
-                         static_cast<long long>(f.intervals));
-        } else {
-            std::fprintf(stderr, "dorvane-cli: no periodic sending ran\n");
-        }
+        if (m_timing)
+            printTimingFigures();
         printHealthStats();
     }
     if (!message.isEmpty())
         std::fprintf(stderr, "dorvane-cli: %s\n", qPrintable(message));
     m_status = status;
     QCoreApplication::exit(status);
+}
+
+void CliRun::printTimingFigures() const
+{
+    // The names and units of the Timing dock.
+    const TickTiming::Figures f = m_timing->GetFigures();
+    if (m_periodSender) {
+        std::fprintf(stderr,
+                     "dorvane-cli: periodic sending: %lld frame(s) in %.3f s; requested period %lld µs "
+                     "(%s Hz), achieved rate %s Hz\n",
+                     static_cast<long long>(m_periodSender->framesSent()), double(f.spanUs) / 1e6,
+                     static_cast<long long>(f.requestedPeriodUs), TickTiming::FormatHz(f.requestedHz).c_str(),
+                     TickTiming::FormatHz(f.achievedHz).c_str());
+        std::fprintf(stderr,
+                     "dorvane-cli: period (µs): min %lld, mean %.1f, p50 %lld, p99 %lld, max %lld over %llu "
+                     "period(s); late ticks %llu, skipped ticks %llu\n",
+                     static_cast<long long>(f.period.min), f.period.mean,
+                     static_cast<long long>(f.period.p50), static_cast<long long>(f.period.p99),
+                     static_cast<long long>(f.period.max), static_cast<unsigned long long>(f.period.count),
+                     static_cast<unsigned long long>(f.lateTicks),
+                     static_cast<unsigned long long>(f.skippedTicks));
+        const std::string shortfall = TickTiming::DescribeShortfall(f);
+        if (!shortfall.empty())
+            std::fprintf(stderr, "dorvane-cli: %s\n", shortfall.c_str());
+    } else {
+        std::fprintf(stderr, "dorvane-cli: no periodic sending ran\n");
+    }
+    if (f.rxGap.count > 0)
+        std::fprintf(stderr,
+                     "dorvane-cli: RX gap (µs): min %lld, p50 %lld, p99 %lld, max %lld over %llu gap(s)\n",
+                     static_cast<long long>(f.rxGap.min), static_cast<long long>(f.rxGap.p50),
+                     static_cast<long long>(f.rxGap.p99), static_cast<long long>(f.rxGap.max),
+                     static_cast<unsigned long long>(f.rxGap.count));
 }
 
 void CliRun::close()

@@ -22,6 +22,7 @@ class BytePatternMatcher;
 class TextPatternMatcher;
 class FrameMatcher;
 class SignalWatcher;
+class TickTiming;
 
 // Exit statuses of a run.
 enum CliExit : int {
@@ -59,6 +60,7 @@ private:
     void checkDone();
     void finish(int status, const QString &message = QString());
     void close();
+    void printTimingFigures() const;
     QString openFailureReason() const;
     QString unmetExpectations() const;
     QString patternText() const;
@@ -79,6 +81,8 @@ private:
     std::unique_ptr<ChannelProxy> m_proxy;
     std::unique_ptr<FrameSource> m_source;
     std::unique_ptr<PeriodSender> m_periodSender;
+    // --stats: the written and received chunks' worker stamps.
+    std::unique_ptr<TickTiming> m_timing;
     std::unique_ptr<ChunkPrinter> m_printer;
     std::unique_ptr<CaptureWriter> m_capture;
     std::unique_ptr<BytePatternMatcher> m_bytes;

@@ -6,6 +6,7 @@
 #include "services/receivewatcher.h"
 #include "services/rxframewatcher.h"
 #include "services/streamsender.h"
+#include "services/timingwatcher.h"
 #include "services/transmitwatcher.h"
 #include "shell/appearance.h"
 #include "shell/applicationoptions.h"
@@ -155,9 +156,11 @@ void Application::startUp(const QString &applicationDir)
     m_transmitWatcher = std::make_unique<TransmitWatcher>(m_channelProxy.get());
     m_receiveWatcher = std::make_unique<ReceiveWatcher>(m_channelProxy.get());
     m_frameWatcher = std::make_unique<RxFrameWatcher>(m_context.get());
+    m_timingWatcher = std::make_unique<TimingWatcher>(m_channelProxy.get());
+    connectTimingWatcher(*m_channelProxy, *m_timingWatcher);
     m_services.reset(new Services{*m_options, *m_context, *m_channelProxy, *m_periodSendController,
                                   *m_protocolSetSender, *m_protocolEditorSender, *m_transmitSender,
-                                  *m_frameWatcher});
+                                  *m_frameWatcher, *m_timingWatcher});
     m_linkHealth = std::make_unique<LinkHealth>(m_channelProxy.get(), m_frameWatcher.get());
     m_services->linkHealth = m_linkHealth.get();
 
@@ -168,6 +171,7 @@ void Application::startUp(const QString &applicationDir)
     m_mainWindow = std::make_unique<MainWindow>(*m_services);
     connectWorkbench(*m_mainWindow, *m_transmitWatcher, *m_receiveWatcher, *m_frameWatcher);
     m_mainWindow->createRxFramesWindow(m_frameWatcher.get(), m_context.get(), m_options);
+    m_mainWindow->createTimingWindow(m_timingWatcher.get());
     m_mainWindow->createLinkHealthWindow(m_linkHealth.get(), m_options);
     m_mainWindow->resize(1200, 700);
     restoreWorkbenchState(*m_mainWindow, m_options->settingsDocument);
@@ -197,6 +201,7 @@ void Application::destroyServices()
     m_receiveWatcher.reset();
     m_transmitWatcher.reset();
     m_mainWindow.reset();
+    m_timingWatcher.reset();
     m_services.reset();
     // Closing waits for the worker, so a periodic sending still running
     // cannot tick into a sender that is gone.

@@ -18,6 +18,7 @@ class ReceiveWatcher;
 class LinkHealth;
 class RxFrameWatcher;
 class StreamSender;
+class TimingWatcher;
 class TransmitWatcher;
 
 // The one application object. It owns every application-wide service for
@@ -52,6 +53,7 @@ public:
     ReceiveWatcher *receiveWatcher() const { return m_receiveWatcher.get(); }
     RxFrameWatcher *frameWatcher() const { return m_frameWatcher.get(); }
     LinkHealth *linkHealth() const { return m_linkHealth.get(); }
+    TimingWatcher *timingWatcher() const { return m_timingWatcher.get(); }
 
     // Opens every ".dvptc", ".dvpts", ".dvits" or ".dvprx" file named on the
     // command line; each argument that is not opened is reported, with why.
@@ -85,6 +87,7 @@ private:
     std::unique_ptr<ReceiveWatcher> m_receiveWatcher;
     std::unique_ptr<RxFrameWatcher> m_frameWatcher;
     std::unique_ptr<LinkHealth> m_linkHealth;
+    std::unique_ptr<TimingWatcher> m_timingWatcher;
 };
 
 #define dvApp (Application::instance())

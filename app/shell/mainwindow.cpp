@@ -17,9 +17,12 @@
 #include "windows/protocoleditor/txprotocoleditor.h"
 #include "windows/protocolsets/txprotocolsetwindow.h"
 #include "windows/rxframes/rxframewindow.h"
+#include "windows/timing/timingwindow.h"
 #include "windows/transmit/transmitwindow.h"
 
 #include <dorvane/WdxWidgets.h>
+
+#include <functional>
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -381,6 +384,31 @@ void MainWindow::createRxFramesWindow(RxFrameWatcher *watcher, Context *context,
     connect(action, &QAction::triggered, this, [this, dock] { toggleDock(dock); });
 }
 
+void MainWindow::createTimingWindow(TimingWatcher *watcher)
+{
+    if (m_timingWindow)
+        return;
+    m_timingWindow = new TimingWindow(watcher, this);
+    m_timingDock = Wdx::createDockWidget(this, m_timingWindow, tr("Timing"), true, true);
+    m_timingDock->setObjectName(QStringLiteral("TimingPanel"));
+    // Beside the history, so that it shows next to the dialogue while sending runs.
+    tabifyDockWidget(m_historyDock, m_timingDock);
+    m_timingDock->hide();
+
+    // The action goes right after "RX Frames" (or where that would be).
+    const QList<QAction *> actions = m_toolBar->actions();
+    QAction *before = nullptr;
+    for (int i = 0; i < actions.size(); ++i) {
+        if (actions.at(i)->objectName() == QLatin1String("RxFramesAction") && i + 1 < actions.size())
+            before = actions.at(i + 1);
+    }
+    auto *action = new QAction(QIcon(QStringLiteral(":/Resources/main/timing.png")), tr("Timing"), m_toolBar);
+    action->setObjectName(QStringLiteral("TimingAction"));
+    m_toolBar->insertAction(before, action);
+    QDockWidget *dock = m_timingDock;
+    connect(action, &QAction::triggered, this, [this, dock] { toggleDock(dock); });
+}
+
 void MainWindow::createLinkHealthWindow(LinkHealth *health, ApplicationOptions *options)
 {
     if (m_linkHealthWindow)
@@ -391,15 +419,20 @@ void MainWindow::createLinkHealthWindow(LinkHealth *health, ApplicationOptions *
     addDockWidget(Qt::RightDockWidgetArea, m_linkHealthDock);
     m_linkHealthDock->hide();
 
-    // After "RX Frames", or after "Inspect" before that window exists.
+    // After "Timing", else after "RX Frames", or after "Inspect" before that window exists.
     const QList<QAction *> actions = m_toolBar->actions();
-    QAction *before = nullptr;
-    for (int i = 0; i < actions.size(); ++i) {
-        const QString text = actions.at(i)->text();
-        if ((text == tr("RX Frames") || (!m_rxFrameWindow && text == tr("Inspect")))
-            && i + 1 < actions.size())
-            before = actions.at(i + 1);
-    }
+    const auto follows = [&](const std::function<bool(QAction *)> &isAnchor) {
+        for (int i = 0; i + 1 < actions.size(); ++i) {
+            if (isAnchor(actions.at(i)))
+                return actions.at(i + 1);
+        }
+        return static_cast<QAction *>(nullptr);
+    };
+    QAction *before = follows([](QAction *a) { return a->objectName() == QLatin1String("TimingAction"); });
+    if (!before)
+        before = follows([](QAction *a) { return a->objectName() == QLatin1String("RxFramesAction"); });
+    if (!before)
+        before = follows([this](QAction *a) { return a->text() == tr("Inspect"); });
     auto *action
         = new QAction(QIcon(QStringLiteral(":/Resources/main/linkhealth.png")), tr("Link Health"), m_toolBar);
     action->setObjectName(QStringLiteral("LinkHealthAction"));

@@ -17,6 +17,8 @@ class QPushButton;
 class QTextBrowser;
 class RxFrameWatcher;
 class RxFrameWindow;
+class TimingWatcher;
+class TimingWindow;
 class TransmitWindow;
 class TxProtocolEditor;
 class TxProtocolSetWindow;
@@ -69,6 +71,11 @@ public:
     void createLinkHealthWindow(LinkHealth *health, ApplicationOptions *options);
     LinkHealthWindow *linkHealthWindow() const { return m_linkHealthWindow; }
     QDockWidget *linkHealthDock() const { return m_linkHealthDock; }
+    // The Timing window, in a dock of its own ("TimingPanel") that starts
+    // hidden, shown by the "Timing" tool bar action after "RX Frames".
+    void createTimingWindow(TimingWatcher *watcher);
+    TimingWindow *timingWindow() const { return m_timingWindow; }
+    QDockWidget *timingDock() const { return m_timingDock; }
 
     // The horizontal requests for the Channel, Dialogue and protocol-editor
     // docks at a window width.
@@ -136,6 +143,8 @@ private:
     QDockWidget *m_rxFramesDock = nullptr;
     LinkHealthWindow *m_linkHealthWindow = nullptr;
     QDockWidget *m_linkHealthDock = nullptr;
+    TimingWindow *m_timingWindow = nullptr;
+    QDockWidget *m_timingDock = nullptr;
 
     WdxStatusBar *m_statusBar = nullptr;
     QTextBrowser *m_helpBrowser = nullptr;

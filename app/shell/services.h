@@ -7,6 +7,7 @@ class LinkHealth;
 class PeriodSendController;
 class RxFrameWatcher;
 class StreamSender;
+class TimingWatcher;
 
 // What the application builds at start-up and hands to the windows through
 // their constructors; each window keeps only what it uses. Everything here
@@ -21,5 +22,6 @@ struct Services
     StreamSender &protocolEditorSender;
     StreamSender &transmitSender;
     RxFrameWatcher &frameWatcher;
+    TimingWatcher &timingWatcher;
     LinkHealth *linkHealth = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "services/receivewatcher.h"
 #include "services/rxframewatcher.h"
+#include "services/timingwatcher.h"
 #include "services/transmitwatcher.h"
 #include "shell/mainwindow.h"
 #include "windows/dialogue/dialoguewindow.h"
@@ -10,6 +11,8 @@
 #include "windows/interpret/interpretwindow.h"
 #include "windows/protocolsets/txprotocolsetwindow.h"
 #include "windows/transmit/transmitwindow.h"
+
+#include <dorvane/channelproxy.h>
 
 void connectWorkbench(MainWindow &window, TransmitWatcher &transmitWatcher, ReceiveWatcher &receiveWatcher,
                       RxFrameWatcher &frameWatcher)
@@ -60,4 +63,22 @@ void connectWorkbench(MainWindow &window, TransmitWatcher &transmitWatcher, Rece
     // A protocol-set row opens its file in the protocol editor.
     QObject::connect(window.protocolSetWindow(), &TxProtocolSetWindow::protocolFileOpenRequested, main,
                      &MainWindow::openProtocolFile);
+}
+
+void connectTimingWatcher(ChannelProxy &proxy, TimingWatcher &watcher)
+{
+    // The state change comes through the same queue as the writes, so the
+    // first write of a sending finds the watcher started.
+    QObject::connect(&proxy, &ChannelProxy::periodSendStateChanged, &watcher,
+                     &TimingWatcher::periodSendStateChanged);
+    // A closed channel ends its sending's figures, though it tells no stop.
+    QObject::connect(&proxy, &ChannelProxy::stateChanged, &watcher,
+                     [&watcher](ChannelType, ChanneState state) {
+                         if (state == Closed)
+                             watcher.periodSendStateChanged(false);
+                     });
+    QObject::connect(&proxy, &ChannelProxy::chunkWritten, &watcher,
+                     [&watcher](const ChannelChunk &chunk) { watcher.addWritten(chunk.monotonicUs); });
+    QObject::connect(&proxy, &ChannelProxy::chunkArrived, &watcher,
+                     [&watcher](const ChannelChunk &chunk) { watcher.addArrived(chunk.monotonicUs); });
 }

@@ -295,5 +295,6 @@ inline Services applicationServices()
     return Services{*app->options(),           *app->context(),
                     *app->channelProxy(),      *app->periodSendController(),
                     *app->protocolSetSender(), *app->protocolEditorSender(),
-                    *app->transmitSender(),    *app->frameWatcher()};
+                    *app->transmitSender(),    *app->frameWatcher(),
+                    *app->timingWatcher()};
 }

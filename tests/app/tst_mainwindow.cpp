@@ -72,7 +72,7 @@ private slots:
         QCOMPARE(
             layout.join(QLatin1Char(',')),
             QStringLiteral("Channel,|,Dialogue,Transmit,|,TXP Editor,TXPSet Editor,|,Instruct Set,History,|,"
-                           "Inspect,RX Frames,Link Health,|,Help,About Dorvane"));
+                           "Inspect,RX Frames,Timing,Link Health,|,Help,About Dorvane"));
     }
 
     void initialArrangement()

@@ -91,6 +91,13 @@ public:
     void startPeriodSend(IPeriodSendCallback *callback, TimingStrategy timing, int period);
     void stopPeriodSend();
     bool isPeriodSendRun() const;
+    // The period in ms of the last periodic sending started (0 without a channel).
+    int periodSendPeriod() const;
+    // High-resolution timing: how long before each due time the worker stops
+    // sleeping and spins on the clock (300 µs on Linux unless set; elsewhere
+    // it spins all the time). A margin of a whole period or more spins all
+    // the time. Takes effect when a sending starts.
+    void setSpinMarginUs(int us);
     // For a callback about to be destroyed: when the periodic sending calls
     // it, stops that sending and returns once the worker no longer calls it.
     // Must not be called from the worker thread (from the callback itself).
@@ -159,5 +166,6 @@ private:
 
     Channel *m_channel = nullptr;
     QThread m_thread;
+    int m_spinMarginUs = -1; // -1: the channel's own default
     quint64 m_lastSendId = 0;
 };

@@ -3,7 +3,6 @@
 #include <dorvane/core_export.h>
 
 #include <dorvane/capturewriter.h>
-#include <dorvane/samplestats.h>
 #include <dorvane/cheadergenerator.h>
 #include <dorvane/context.h>
 #include <dorvane/coretypes.h>
@@ -16,6 +15,8 @@
 #include <dorvane/rxfield.h>
 #include <dorvane/rxprotocol.h>
 #include <dorvane/rxvaluemetainfo.h>
+#include <dorvane/samplestats.h>
+#include <dorvane/ticktiming.h>
 #include <dorvane/txfield.h>
 #include <dorvane/txprotocol.h>
 #include <dorvane/valuemetainfo.h>
