@@ -91,6 +91,18 @@
         <source>No Active Channel (%1)</source>
         <translation>无活动通道（%1）</translation>
     </message>
+    <message>
+        <source>The driver set %1 baud instead of %2</source>
+        <translation>驱动程序设置的波特率为 %1，而不是 %2</translation>
+    </message>
+    <message>
+        <source>Reconnecting …</source>
+        <translation>正在重新连接…</translation>
+    </message>
+    <message>
+        <source>Not on this port: %1</source>
+        <translation>此端口不支持：%1</translation>
+    </message>
 </context>
 <context>
     <name>DataTypeSelectDialog</name>
@@ -218,6 +230,18 @@ What was written before is kept.</source>
     <message>
         <source>Echo Mode: Text</source>
         <translation>回显模式：文本</translation>
+    </message>
+    <message>
+        <source>Client %1 connected</source>
+        <translation>客户端 %1 已连接</translation>
+    </message>
+    <message>
+        <source>Client %1 disconnected</source>
+        <translation>客户端 %1 已断开</translation>
+    </message>
+    <message>
+        <source>Client %1 waiting: three clients are connected</source>
+        <translation>客户端 %1 等待中：已有三个客户端连接</translation>
     </message>
 </context>
 <context>
@@ -679,6 +703,113 @@ What was written before is kept.</source>
     </message>
 </context>
 <context>
+    <name>LinkHealthWindow</name>
+    <message>
+        <source>Requests and replies</source>
+        <translation>请求与应答</translation>
+    </message>
+    <message>
+        <source>RTT min</source>
+        <translation>往返时间最小值</translation>
+    </message>
+    <message>
+        <source>p50</source>
+        <translation>p50</translation>
+    </message>
+    <message>
+        <source>p99</source>
+        <translation>p99</translation>
+    </message>
+    <message>
+        <source>max</source>
+        <translation>最大值</translation>
+    </message>
+    <message>
+        <source>Replies</source>
+        <translation>应答</translation>
+    </message>
+    <message>
+        <source>Replies missing</source>
+        <translation>缺失应答</translation>
+    </message>
+    <message>
+        <source>Reply window</source>
+        <translation>应答窗口</translation>
+    </message>
+    <message>
+        <source> ms</source>
+        <translation> 毫秒</translation>
+    </message>
+    <message>
+        <source>A reply is the first one received within this time after a send</source>
+        <translation>应答是发送后在此时间内收到的第一份数据</translation>
+    </message>
+    <message>
+        <source>Frame checks</source>
+        <translation>帧校验</translation>
+    </message>
+    <message>
+        <source>Checksum failures</source>
+        <translation>校验失败</translation>
+    </message>
+    <message>
+        <source>Sequence gaps</source>
+        <translation>序号缺口</translation>
+    </message>
+    <message>
+        <source>Sequence repeats</source>
+        <translation>序号重复</translation>
+    </message>
+    <message>
+        <source>UART errors</source>
+        <translation>UART 错误</translation>
+    </message>
+    <message>
+        <source>Frame</source>
+        <translation>帧错误</translation>
+    </message>
+    <message>
+        <source>Overrun</source>
+        <translation>溢出</translation>
+    </message>
+    <message>
+        <source>Parity</source>
+        <translation>校验位</translation>
+    </message>
+    <message>
+        <source>Break</source>
+        <translation>中断</translation>
+    </message>
+    <message>
+        <source>Buffer overrun</source>
+        <translation>缓冲区溢出</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>重置</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>第 %1 个，共 %2 个</translation>
+    </message>
+    <message>
+        <source>replies: frames of the receive protocol</source>
+        <translation>应答：接收协议的帧</translation>
+    </message>
+    <message>
+        <source>replies: any chunk</source>
+        <translation>应答：任意数据块</translation>
+    </message>
+    <message>
+        <source>no role</source>
+        <translation>未指定角色</translation>
+    </message>
+    <message>
+        <source>not available</source>
+        <translation>不可用</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Standard</source>
@@ -768,6 +899,14 @@ What was written before is kept.</source>
         <source>RX Frames</source>
         <translation>接收帧</translation>
     </message>
+    <message>
+        <source>Timing</source>
+        <translation>时序</translation>
+    </message>
+    <message>
+        <source>Link Health</source>
+        <translation>链路健康</translation>
+    </message>
 </context>
 <context>
     <name>NetChannelWidget</name>
@@ -854,6 +993,111 @@ What was written before is kept.</source>
     <message>
         <source>%1:%2 closed the connection</source>
         <translation>%1:%2 关闭了连接</translation>
+    </message>
+    <message>
+        <source>Auto Reconnect</source>
+        <translation>自动重连</translation>
+    </message>
+    <message>
+        <source>Connect again, after 0.5 s and up to every 10 s, when the connection fails or ends, until you disconnect</source>
+        <translation>连接失败或结束时重新连接，先隔 0.5 秒，之后最长每 10 秒一次，直到您断开</translation>
+    </message>
+    <message>
+        <source>Send To</source>
+        <translation>发送到</translation>
+    </message>
+    <message>
+        <source>All Clients</source>
+        <translation>所有客户端</translation>
+    </message>
+    <message>
+        <source>Where the server&apos;s sends go: every client, or one</source>
+        <translation>服务器发送的目标：所有客户端，或其中一个</translation>
+    </message>
+    <message>
+        <source>%1 (waiting)</source>
+        <translation>%1（等待中）</translation>
+    </message>
+    <message>
+        <source>%1 (gone)</source>
+        <translation>%1（已离开）</translation>
+    </message>
+    <message>
+        <source>Three clients are served; this one waits until one of them leaves</source>
+        <translation>已在服务三个客户端；此客户端等待其中一个离开</translation>
+    </message>
+    <message>
+        <source> (gone)</source>
+        <translation>（已离开）</translation>
+    </message>
+</context>
+<context>
+    <name>ProtocolExportDialog</name>
+    <message>
+        <source>The protocol&apos;s filter name in Wireshark</source>
+        <translation>协议在 Wireshark 中的过滤器名称</translation>
+    </message>
+    <message>
+        <source>The prefix of every name in the header</source>
+        <translation>头文件中每个名称的前缀</translation>
+    </message>
+    <message>
+        <source>Protocol name:</source>
+        <translation>协议名称：</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>UDP</source>
+        <translation>UDP</translation>
+    </message>
+    <message>
+        <source>TCP</source>
+        <translation>TCP</translation>
+    </message>
+    <message>
+        <source>Port:</source>
+        <translation>端口：</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>浏览...</translation>
+    </message>
+    <message>
+        <source>File:</source>
+        <translation>文件：</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>导出</translation>
+    </message>
+    <message>
+        <source>Export Wireshark Dissector</source>
+        <translation>导出 Wireshark 解析器</translation>
+    </message>
+    <message>
+        <source>Export C Header</source>
+        <translation>导出 C 头文件</translation>
+    </message>
+    <message>
+        <source>Wireshark Lua dissector (*.lua)</source>
+        <translation>Wireshark Lua 解析器 (*.lua)</translation>
+    </message>
+    <message>
+        <source>C header (*.h)</source>
+        <translation>C 头文件 (*.h)</translation>
+    </message>
+    <message>
+        <source>The export would replace the protocol document itself.</source>
+        <translation>导出会覆盖协议文档本身。</translation>
+    </message>
+    <message>
+        <source>The protocol cannot be exported.
+%1</source>
+        <translation>无法导出该协议。
+%1</translation>
     </message>
 </context>
 <context>
@@ -945,6 +1189,17 @@ What was written before is kept.</source>
     <message>
         <source>Big Endian</source>
         <translation>大端</translation>
+    </message>
+</context>
+<context>
+    <name>RttHistogram</name>
+    <message>
+        <source>No round trips yet</source>
+        <translation>尚无往返数据</translation>
+    </message>
+    <message>
+        <source>peak %1</source>
+        <translation>峰值 %1</translation>
     </message>
 </context>
 <context>
@@ -1244,6 +1499,26 @@ What was written before is kept.</source>
         <source>PNG picture (*.png)</source>
         <translation>PNG 图片 (*.png)</translation>
     </message>
+    <message>
+        <source>Roles…</source>
+        <translation>角色…</translation>
+    </message>
+    <message>
+        <source>Checksum and counter fields</source>
+        <translation>校验和计数器字段</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>导出</translation>
+    </message>
+    <message>
+        <source>   checksum failures %1</source>
+        <translation>   校验失败 %1</translation>
+    </message>
+    <message>
+        <source>   sequence gaps %1, repeats %2</source>
+        <translation>   序号缺失 %1，重复 %2</translation>
+    </message>
 </context>
 <context>
     <name>RxLineList</name>
@@ -1277,6 +1552,41 @@ What was written before is kept.</source>
     <message>
         <source>   Δy = %1 (%2)</source>
         <translation>   Δy = %1（%2）</translation>
+    </message>
+</context>
+<context>
+    <name>RxRolesDialog</name>
+    <message>
+        <source>Field Roles</source>
+        <translation>字段角色</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>The frame carries a checksum</source>
+        <translation>帧带有校验值</translation>
+    </message>
+    <message>
+        <source>CRC model</source>
+        <translation>CRC 模型</translation>
+    </message>
+    <message>
+        <source>Checksum field</source>
+        <translation>校验字段</translation>
+    </message>
+    <message>
+        <source>First covered field</source>
+        <translation>校验起始字段</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>Counter field</source>
+        <translation>计数器字段</translation>
     </message>
 </context>
 <context>
@@ -1443,6 +1753,78 @@ What was written before is kept.</source>
         <source>N/A</source>
         <translation>无</translation>
     </message>
+    <message>
+        <source>Line Control</source>
+        <translation>线路控制</translation>
+    </message>
+    <message>
+        <source>RTS</source>
+        <translation>RTS</translation>
+    </message>
+    <message>
+        <source>Request To Send: raised or lowered now, and so at the next open</source>
+        <translation>请求发送 (RTS)：立即拉高或拉低，下次打开时亦然</translation>
+    </message>
+    <message>
+        <source>DTR</source>
+        <translation>DTR</translation>
+    </message>
+    <message>
+        <source>Data Terminal Ready: raised or lowered now, and so at the next open</source>
+        <translation>数据终端就绪 (DTR)：立即拉高或拉低，下次打开时亦然</translation>
+    </message>
+    <message>
+        <source>Send Break</source>
+        <translation>发送 Break 信号</translation>
+    </message>
+    <message>
+        <source> ms</source>
+        <translation> 毫秒</translation>
+    </message>
+    <message>
+        <source>How long the line is held in the break state</source>
+        <translation>线路保持中断状态的时长</translation>
+    </message>
+    <message>
+        <source>Auto Reconnect</source>
+        <translation>自动重连</translation>
+    </message>
+    <message>
+        <source>Reopen the port when its device returns after it went away</source>
+        <translation>设备断开后重新出现时重新打开端口</translation>
+    </message>
+    <message>
+        <source>RTS/CTS flow control drives RTS</source>
+        <translation>RTS/CTS 流控制正在控制 RTS</translation>
+    </message>
+    <message>
+        <source>%1 is %2</source>
+        <translation>%1 为 %2</translation>
+    </message>
+    <message>
+        <source>on</source>
+        <translation>开</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>关</translation>
+    </message>
+    <message>
+        <source>%1: not known</source>
+        <translation>%1：未知</translation>
+    </message>
+    <message>
+        <source>This port reports no modem lines (%1)</source>
+        <translation>此端口不报告调制解调器线路 (%1)</translation>
+    </message>
+    <message>
+        <source>set: %1</source>
+        <translation>实际：%1</translation>
+    </message>
+    <message>
+        <source>The driver set %1 baud instead of the %2 asked for</source>
+        <translation>驱动程序设置的波特率为 %1，而不是请求的 %2</translation>
+    </message>
 </context>
 <context>
     <name>SerialPortChannel</name>
@@ -1476,6 +1858,100 @@ What was written before is kept.</source>
     <message>
         <source>Busy-waits on a nanosecond clock: the most exact periods, at the cost of one busy core</source>
         <translation>在纳秒时钟上忙等待：周期最精确，但会占满一个处理器核心</translation>
+    </message>
+</context>
+<context>
+    <name>TimingHistogram</name>
+    <message>
+        <source>No periods yet</source>
+        <translation>尚无周期数据</translation>
+    </message>
+    <message>
+        <source>%1 µs</source>
+        <translation>%1 微秒</translation>
+    </message>
+</context>
+<context>
+    <name>TimingWindow</name>
+    <message>
+        <source>min</source>
+        <translation>最小值</translation>
+    </message>
+    <message>
+        <source>mean</source>
+        <translation>平均值</translation>
+    </message>
+    <message>
+        <source>p50</source>
+        <translation>p50</translation>
+    </message>
+    <message>
+        <source>p99</source>
+        <translation>p99</translation>
+    </message>
+    <message>
+        <source>max</source>
+        <translation>最大值</translation>
+    </message>
+    <message>
+        <source>Export CSV</source>
+        <translation>导出 CSV</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>重置</translation>
+    </message>
+    <message>
+        <source>Period (µs)</source>
+        <translation>周期（微秒）</translation>
+    </message>
+    <message>
+        <source>RX gap (µs)</source>
+        <translation>接收间隔（微秒）</translation>
+    </message>
+    <message>
+        <source>Requested period</source>
+        <translation>请求周期</translation>
+    </message>
+    <message>
+        <source>Achieved rate</source>
+        <translation>实际速率</translation>
+    </message>
+    <message>
+        <source>Writes</source>
+        <translation>写入次数</translation>
+    </message>
+    <message>
+        <source>Late ticks</source>
+        <translation>延迟节拍</translation>
+    </message>
+    <message>
+        <source>Skipped ticks</source>
+        <translation>跳过节拍</translation>
+    </message>
+    <message>
+        <source>Periodic sending runs: %1 ms, %2</source>
+        <translation>周期发送进行中：%1 毫秒，%2</translation>
+    </message>
+    <message>
+        <source>Periodic sending stopped; the figures of its last run</source>
+        <translation>周期发送已停止；以下为最近一次的数据</translation>
+    </message>
+    <message>
+        <source>No periodic sending yet</source>
+        <translation>尚未进行周期发送</translation>
+    </message>
+    <message>
+        <source>%1 µs (%2 Hz)</source>
+        <translation>%1 微秒（%2 Hz）</translation>
+    </message>
+    <message>
+        <source>%1 Hz</source>
+        <translation>%1 Hz</translation>
+    </message>
+    <message>
+        <source>CSV file (*.csv)</source>
+        <translation>CSV 文件 (*.csv)</translation>
     </message>
 </context>
 <context>
@@ -1792,6 +2268,10 @@ What was written before is kept.</source>
         <source>Untitled</source>
         <translation>未命名</translation>
     </message>
+    <message>
+        <source>Exported to %1</source>
+        <translation>已导出到 %1</translation>
+    </message>
 </context>
 <context>
     <name>TxProtocolSet</name>
@@ -2085,6 +2565,14 @@ This protocol cannot be built into a frame.</source>
     <message>
         <source>New Value Set</source>
         <translation>新建值组</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>导出</translation>
+    </message>
+    <message>
+        <source>Export the current value set as a Wireshark dissector or a C header</source>
+        <translation>将当前值组导出为 Wireshark 解析器或 C 头文件</translation>
     </message>
 </context>
 <context>

@@ -91,6 +91,18 @@
         <source>No Active Channel (%1)</source>
         <translation>無作用中通道（%1）</translation>
     </message>
+    <message>
+        <source>The driver set %1 baud instead of %2</source>
+        <translation>驅動程式設定的鮑率為 %1，而不是 %2</translation>
+    </message>
+    <message>
+        <source>Reconnecting …</source>
+        <translation>正在重新連線…</translation>
+    </message>
+    <message>
+        <source>Not on this port: %1</source>
+        <translation>此連接埠不支援：%1</translation>
+    </message>
 </context>
 <context>
     <name>DataTypeSelectDialog</name>
@@ -218,6 +230,18 @@ What was written before is kept.</source>
     <message>
         <source>Echo Mode: Text</source>
         <translation>回顯模式：文字</translation>
+    </message>
+    <message>
+        <source>Client %1 connected</source>
+        <translation>用戶端 %1 已連線</translation>
+    </message>
+    <message>
+        <source>Client %1 disconnected</source>
+        <translation>用戶端 %1 已中斷連線</translation>
+    </message>
+    <message>
+        <source>Client %1 waiting: three clients are connected</source>
+        <translation>用戶端 %1 等待中：已有三個用戶端連線</translation>
     </message>
 </context>
 <context>
@@ -679,6 +703,113 @@ What was written before is kept.</source>
     </message>
 </context>
 <context>
+    <name>LinkHealthWindow</name>
+    <message>
+        <source>Requests and replies</source>
+        <translation>請求與回應</translation>
+    </message>
+    <message>
+        <source>RTT min</source>
+        <translation>往返時間最小值</translation>
+    </message>
+    <message>
+        <source>p50</source>
+        <translation>p50</translation>
+    </message>
+    <message>
+        <source>p99</source>
+        <translation>p99</translation>
+    </message>
+    <message>
+        <source>max</source>
+        <translation>最大值</translation>
+    </message>
+    <message>
+        <source>Replies</source>
+        <translation>回應</translation>
+    </message>
+    <message>
+        <source>Replies missing</source>
+        <translation>遺失回應</translation>
+    </message>
+    <message>
+        <source>Reply window</source>
+        <translation>回應視窗</translation>
+    </message>
+    <message>
+        <source> ms</source>
+        <translation> 毫秒</translation>
+    </message>
+    <message>
+        <source>A reply is the first one received within this time after a send</source>
+        <translation>回應是傳送後在此時間內收到的第一筆資料</translation>
+    </message>
+    <message>
+        <source>Frame checks</source>
+        <translation>訊框檢查</translation>
+    </message>
+    <message>
+        <source>Checksum failures</source>
+        <translation>檢查碼錯誤</translation>
+    </message>
+    <message>
+        <source>Sequence gaps</source>
+        <translation>序號缺口</translation>
+    </message>
+    <message>
+        <source>Sequence repeats</source>
+        <translation>序號重複</translation>
+    </message>
+    <message>
+        <source>UART errors</source>
+        <translation>UART 錯誤</translation>
+    </message>
+    <message>
+        <source>Frame</source>
+        <translation>訊框錯誤</translation>
+    </message>
+    <message>
+        <source>Overrun</source>
+        <translation>溢位</translation>
+    </message>
+    <message>
+        <source>Parity</source>
+        <translation>同位檢查</translation>
+    </message>
+    <message>
+        <source>Break</source>
+        <translation>中斷</translation>
+    </message>
+    <message>
+        <source>Buffer overrun</source>
+        <translation>緩衝區溢位</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>重設</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>第 %1 個，共 %2 個</translation>
+    </message>
+    <message>
+        <source>replies: frames of the receive protocol</source>
+        <translation>回應：接收協定的訊框</translation>
+    </message>
+    <message>
+        <source>replies: any chunk</source>
+        <translation>回應：任意資料塊</translation>
+    </message>
+    <message>
+        <source>no role</source>
+        <translation>未指定角色</translation>
+    </message>
+    <message>
+        <source>not available</source>
+        <translation>無法使用</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Standard</source>
@@ -768,6 +899,14 @@ What was written before is kept.</source>
         <source>RX Frames</source>
         <translation>接收訊框</translation>
     </message>
+    <message>
+        <source>Timing</source>
+        <translation>時序</translation>
+    </message>
+    <message>
+        <source>Link Health</source>
+        <translation>鏈路健康</translation>
+    </message>
 </context>
 <context>
     <name>NetChannelWidget</name>
@@ -854,6 +993,111 @@ What was written before is kept.</source>
     <message>
         <source>%1:%2 closed the connection</source>
         <translation>%1:%2 關閉了連線</translation>
+    </message>
+    <message>
+        <source>Auto Reconnect</source>
+        <translation>自動重新連線</translation>
+    </message>
+    <message>
+        <source>Connect again, after 0.5 s and up to every 10 s, when the connection fails or ends, until you disconnect</source>
+        <translation>連線失敗或結束時重新連線，先隔 0.5 秒，之後最長每 10 秒一次，直到您中斷連線</translation>
+    </message>
+    <message>
+        <source>Send To</source>
+        <translation>傳送到</translation>
+    </message>
+    <message>
+        <source>All Clients</source>
+        <translation>所有用戶端</translation>
+    </message>
+    <message>
+        <source>Where the server&apos;s sends go: every client, or one</source>
+        <translation>伺服器傳送的目標：所有用戶端，或其中一個</translation>
+    </message>
+    <message>
+        <source>%1 (waiting)</source>
+        <translation>%1（等待中）</translation>
+    </message>
+    <message>
+        <source>%1 (gone)</source>
+        <translation>%1（已離開）</translation>
+    </message>
+    <message>
+        <source>Three clients are served; this one waits until one of them leaves</source>
+        <translation>已在服務三個用戶端；此用戶端等待其中一個離開</translation>
+    </message>
+    <message>
+        <source> (gone)</source>
+        <translation>（已離開）</translation>
+    </message>
+</context>
+<context>
+    <name>ProtocolExportDialog</name>
+    <message>
+        <source>The protocol&apos;s filter name in Wireshark</source>
+        <translation>協定在 Wireshark 中的篩選器名稱</translation>
+    </message>
+    <message>
+        <source>The prefix of every name in the header</source>
+        <translation>標頭檔中每個名稱的前綴</translation>
+    </message>
+    <message>
+        <source>Protocol name:</source>
+        <translation>協定名稱：</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>無</translation>
+    </message>
+    <message>
+        <source>UDP</source>
+        <translation>UDP</translation>
+    </message>
+    <message>
+        <source>TCP</source>
+        <translation>TCP</translation>
+    </message>
+    <message>
+        <source>Port:</source>
+        <translation>連接埠：</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>瀏覽...</translation>
+    </message>
+    <message>
+        <source>File:</source>
+        <translation>檔案：</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>匯出</translation>
+    </message>
+    <message>
+        <source>Export Wireshark Dissector</source>
+        <translation>匯出 Wireshark 解析器</translation>
+    </message>
+    <message>
+        <source>Export C Header</source>
+        <translation>匯出 C 標頭檔</translation>
+    </message>
+    <message>
+        <source>Wireshark Lua dissector (*.lua)</source>
+        <translation>Wireshark Lua 解析器 (*.lua)</translation>
+    </message>
+    <message>
+        <source>C header (*.h)</source>
+        <translation>C 標頭檔 (*.h)</translation>
+    </message>
+    <message>
+        <source>The export would replace the protocol document itself.</source>
+        <translation>匯出會覆寫協定文件本身。</translation>
+    </message>
+    <message>
+        <source>The protocol cannot be exported.
+%1</source>
+        <translation>無法匯出該協定。
+%1</translation>
     </message>
 </context>
 <context>
@@ -945,6 +1189,17 @@ What was written before is kept.</source>
     <message>
         <source>Big Endian</source>
         <translation>大端序</translation>
+    </message>
+</context>
+<context>
+    <name>RttHistogram</name>
+    <message>
+        <source>No round trips yet</source>
+        <translation>尚無往返資料</translation>
+    </message>
+    <message>
+        <source>peak %1</source>
+        <translation>峰值 %1</translation>
     </message>
 </context>
 <context>
@@ -1244,6 +1499,26 @@ What was written before is kept.</source>
         <source>PNG picture (*.png)</source>
         <translation>PNG 圖片 (*.png)</translation>
     </message>
+    <message>
+        <source>Roles…</source>
+        <translation>角色…</translation>
+    </message>
+    <message>
+        <source>Checksum and counter fields</source>
+        <translation>檢查碼與計數器欄位</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>匯出</translation>
+    </message>
+    <message>
+        <source>   checksum failures %1</source>
+        <translation>   檢查碼錯誤 %1</translation>
+    </message>
+    <message>
+        <source>   sequence gaps %1, repeats %2</source>
+        <translation>   序號缺漏 %1，重複 %2</translation>
+    </message>
 </context>
 <context>
     <name>RxLineList</name>
@@ -1277,6 +1552,41 @@ What was written before is kept.</source>
     <message>
         <source>   Δy = %1 (%2)</source>
         <translation>   Δy = %1（%2）</translation>
+    </message>
+</context>
+<context>
+    <name>RxRolesDialog</name>
+    <message>
+        <source>Field Roles</source>
+        <translation>欄位角色</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>The frame carries a checksum</source>
+        <translation>訊框帶有檢查碼</translation>
+    </message>
+    <message>
+        <source>CRC model</source>
+        <translation>CRC 模型</translation>
+    </message>
+    <message>
+        <source>Checksum field</source>
+        <translation>檢查碼欄位</translation>
+    </message>
+    <message>
+        <source>First covered field</source>
+        <translation>檢查起始欄位</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>無</translation>
+    </message>
+    <message>
+        <source>Counter field</source>
+        <translation>計數器欄位</translation>
     </message>
 </context>
 <context>
@@ -1443,6 +1753,78 @@ What was written before is kept.</source>
         <source>N/A</source>
         <translation>無</translation>
     </message>
+    <message>
+        <source>Line Control</source>
+        <translation>線路控制</translation>
+    </message>
+    <message>
+        <source>RTS</source>
+        <translation>RTS</translation>
+    </message>
+    <message>
+        <source>Request To Send: raised or lowered now, and so at the next open</source>
+        <translation>請求傳送 (RTS)：立即拉高或拉低，下次開啟時亦然</translation>
+    </message>
+    <message>
+        <source>DTR</source>
+        <translation>DTR</translation>
+    </message>
+    <message>
+        <source>Data Terminal Ready: raised or lowered now, and so at the next open</source>
+        <translation>資料終端就緒 (DTR)：立即拉高或拉低，下次開啟時亦然</translation>
+    </message>
+    <message>
+        <source>Send Break</source>
+        <translation>傳送 Break 訊號</translation>
+    </message>
+    <message>
+        <source> ms</source>
+        <translation> 毫秒</translation>
+    </message>
+    <message>
+        <source>How long the line is held in the break state</source>
+        <translation>線路保持中斷狀態的時間</translation>
+    </message>
+    <message>
+        <source>Auto Reconnect</source>
+        <translation>自動重新連線</translation>
+    </message>
+    <message>
+        <source>Reopen the port when its device returns after it went away</source>
+        <translation>裝置中斷後重新出現時重新開啟連接埠</translation>
+    </message>
+    <message>
+        <source>RTS/CTS flow control drives RTS</source>
+        <translation>RTS/CTS 流量控制正在控制 RTS</translation>
+    </message>
+    <message>
+        <source>%1 is %2</source>
+        <translation>%1 為 %2</translation>
+    </message>
+    <message>
+        <source>on</source>
+        <translation>開</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>關</translation>
+    </message>
+    <message>
+        <source>%1: not known</source>
+        <translation>%1：未知</translation>
+    </message>
+    <message>
+        <source>This port reports no modem lines (%1)</source>
+        <translation>此連接埠不回報數據機線路 (%1)</translation>
+    </message>
+    <message>
+        <source>set: %1</source>
+        <translation>實際：%1</translation>
+    </message>
+    <message>
+        <source>The driver set %1 baud instead of the %2 asked for</source>
+        <translation>驅動程式設定的鮑率為 %1，而不是要求的 %2</translation>
+    </message>
 </context>
 <context>
     <name>SerialPortChannel</name>
@@ -1476,6 +1858,100 @@ What was written before is kept.</source>
     <message>
         <source>Busy-waits on a nanosecond clock: the most exact periods, at the cost of one busy core</source>
         <translation>在奈秒時鐘上忙碌等待：週期最精確，但會占滿一個處理器核心</translation>
+    </message>
+</context>
+<context>
+    <name>TimingHistogram</name>
+    <message>
+        <source>No periods yet</source>
+        <translation>尚無週期資料</translation>
+    </message>
+    <message>
+        <source>%1 µs</source>
+        <translation>%1 微秒</translation>
+    </message>
+</context>
+<context>
+    <name>TimingWindow</name>
+    <message>
+        <source>min</source>
+        <translation>最小值</translation>
+    </message>
+    <message>
+        <source>mean</source>
+        <translation>平均值</translation>
+    </message>
+    <message>
+        <source>p50</source>
+        <translation>p50</translation>
+    </message>
+    <message>
+        <source>p99</source>
+        <translation>p99</translation>
+    </message>
+    <message>
+        <source>max</source>
+        <translation>最大值</translation>
+    </message>
+    <message>
+        <source>Export CSV</source>
+        <translation>匯出 CSV</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>重設</translation>
+    </message>
+    <message>
+        <source>Period (µs)</source>
+        <translation>週期（微秒）</translation>
+    </message>
+    <message>
+        <source>RX gap (µs)</source>
+        <translation>接收間隔（微秒）</translation>
+    </message>
+    <message>
+        <source>Requested period</source>
+        <translation>要求週期</translation>
+    </message>
+    <message>
+        <source>Achieved rate</source>
+        <translation>實際速率</translation>
+    </message>
+    <message>
+        <source>Writes</source>
+        <translation>寫入次數</translation>
+    </message>
+    <message>
+        <source>Late ticks</source>
+        <translation>延遲節拍</translation>
+    </message>
+    <message>
+        <source>Skipped ticks</source>
+        <translation>略過節拍</translation>
+    </message>
+    <message>
+        <source>Periodic sending runs: %1 ms, %2</source>
+        <translation>週期傳送進行中：%1 毫秒，%2</translation>
+    </message>
+    <message>
+        <source>Periodic sending stopped; the figures of its last run</source>
+        <translation>週期傳送已停止；以下為最近一次的資料</translation>
+    </message>
+    <message>
+        <source>No periodic sending yet</source>
+        <translation>尚未進行週期傳送</translation>
+    </message>
+    <message>
+        <source>%1 µs (%2 Hz)</source>
+        <translation>%1 微秒（%2 Hz）</translation>
+    </message>
+    <message>
+        <source>%1 Hz</source>
+        <translation>%1 Hz</translation>
+    </message>
+    <message>
+        <source>CSV file (*.csv)</source>
+        <translation>CSV 檔案 (*.csv)</translation>
     </message>
 </context>
 <context>
@@ -1792,6 +2268,10 @@ What was written before is kept.</source>
         <source>Untitled</source>
         <translation>未命名</translation>
     </message>
+    <message>
+        <source>Exported to %1</source>
+        <translation>已匯出到 %1</translation>
+    </message>
 </context>
 <context>
     <name>TxProtocolSet</name>
@@ -2085,6 +2565,14 @@ This protocol cannot be built into a frame.</source>
     <message>
         <source>New Value Set</source>
         <translation>新增值組</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>匯出</translation>
+    </message>
+    <message>
+        <source>Export the current value set as a Wireshark dissector or a C header</source>
+        <translation>將目前值組匯出為 Wireshark 解析器或 C 標頭檔</translation>
     </message>
 </context>
 <context>
