@@ -221,8 +221,7 @@ void RxFrameWindow::createActions()
             &QAction::triggered, this, [this] { m_fieldTable->moveCurrentField(-1); });
     connect(add(document, tr("Move Down"), ":/Resources/editor/move-down.png", "RxMoveDownAction"),
             &QAction::triggered, this, [this] { m_fieldTable->moveCurrentField(1); });
-    QAction *roles = add(document, tr("Roles…"), nullptr, "RxRolesAction");
-    roles->setToolTip(tr("Checksum and counter fields"));
+    QAction *roles = add(document, tr("Roles…"), ":/Resources/protocol/roles.png", "RxRolesAction");
     connect(roles, &QAction::triggered, this, &RxFrameWindow::editRoles);
     document->addSeparator();
     m_startAction = add(document, tr("Start Parsing"), ":/Resources/toolbar/send.png", "RxStartAction");
@@ -232,7 +231,8 @@ void RxFrameWindow::createActions()
         else
             startParsing();
     });
-    m_packetAction = add(document, tr("Packet Mode"), nullptr, "RxPacketModeAction");
+    m_packetAction
+        = add(document, tr("Packet Mode"), ":/Resources/protocol/packet.png", "RxPacketModeAction");
     m_packetAction->setCheckable(true);
     connect(m_packetAction, &QAction::toggled, this, [this](bool packet) {
         if (m_parsing && m_watcher)
@@ -243,6 +243,7 @@ void RxFrameWindow::createActions()
         if (!action->isSeparator() && !action->icon().isNull())
             action->setToolTip(action->text());
     }
+    roles->setToolTip(tr("Roles…") + QLatin1Char(' ') + tr("Checksum and counter fields"));
     document->setToolButtonStyle(Qt::ToolButtonIconOnly);
     if (QWidget *start = document->widgetForAction(m_startAction))
         static_cast<QToolButton *>(start)->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
