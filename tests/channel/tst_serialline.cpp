@@ -3,6 +3,7 @@
 // reaches the terminal's settings, and a device that goes away and comes
 // back under the same link (socat) is reopened within a second.
 #include "pseudoterminal.h"
+#include "socatlink.h"
 #include "spiedbytes.h"
 
 #include <dorvane/Channel.h>
@@ -36,72 +37,6 @@ QMap<QString, QString> unavailable(const QSignalSpy &spy)
         told.insert(args.at(0).toString(), args.at(1).toString());
     return told;
 }
-
-termios settingsOf(const QString &path)
-{
-    termios tio{};
-    const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (fd >= 0) {
-        ::tcgetattr(fd, &tio);
-        ::close(fd);
-    }
-    return tio;
-}
-
-// A socat pair of pseudo-terminals behind two links; the channel opens the
-// first, the test talks through the second.
-class SocatPair
-{
-public:
-    SocatPair(const QString &device, const QString &peer)
-        : m_device(device)
-        , m_peer(peer)
-    {
-    }
-    ~SocatPair() { stop(); }
-
-    bool start()
-    {
-        m_process.start(QStringLiteral("socat"), {QStringLiteral("pty,raw,echo=0,link=") + m_device,
-                                                  QStringLiteral("pty,raw,echo=0,link=") + m_peer});
-        if (!m_process.waitForStarted(3000))
-            return false;
-        QElapsedTimer clock;
-        clock.start();
-        while (!(QFileInfo::exists(m_device) && QFileInfo::exists(m_peer)) && clock.elapsed() < 5000)
-            QTest::qWait(10);
-        if (!QFileInfo::exists(m_peer))
-            return false;
-        m_peerFd = ::open(m_peer.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-        return m_peerFd >= 0;
-    }
-    // Ends socat by its process id and removes its links, as an unplugged
-    // adapter takes its device node with it.
-    void stop()
-    {
-        if (m_peerFd >= 0)
-            ::close(m_peerFd);
-        m_peerFd = -1;
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.terminate();
-            if (!m_process.waitForFinished(3000))
-                m_process.kill();
-            m_process.waitForFinished(3000);
-        }
-        QFile::remove(m_device);
-        QFile::remove(m_peer);
-    }
-    bool write(const QByteArray &bytes)
-    {
-        return ::write(m_peerFd, bytes.constData(), size_t(bytes.size())) == bytes.size();
-    }
-
-private:
-    QString m_device;
-    QString m_peer;
-    QProcess m_process;
-    int m_peerFd = -1;
-};
 
 bool waitForBytes(QSignalSpy &spy, const QByteArray &expected, int timeoutMs = 3000)
 {
@@ -195,7 +130,7 @@ void TestSerialLine::flowControlReachesTheTerminal()
     SerialChannelParams params = serialParams(m_pty->slavePath());
     params.flowControl = RtsCtsFlowControl;
     QVERIFY(proxy.open(params));
-    QVERIFY(settingsOf(m_pty->slavePath()).c_cflag & CRTSCTS);
+    QVERIFY(terminalSettings(m_pty->slavePath()).c_cflag & CRTSCTS);
     // RTS belongs to the flow control then.
     QSignalSpy told(&proxy, &ChannelProxy::serialLineUnavailable);
     proxy.setRequestToSend(false);
@@ -203,7 +138,7 @@ void TestSerialLine::flowControlReachesTheTerminal()
 
     params.flowControl = XonXoffFlowControl;
     QVERIFY(proxy.open(params));
-    const termios soft = settingsOf(m_pty->slavePath());
+    const termios soft = terminalSettings(m_pty->slavePath());
     QVERIFY(!(soft.c_cflag & CRTSCTS));
     QVERIFY((soft.c_iflag & IXON) && (soft.c_iflag & IXOFF));
 
@@ -220,7 +155,7 @@ void TestSerialLine::replugReopensWithinASecond()
     const QString device = dir.filePath(QStringLiteral("dv-port"));
     const QString peer = dir.filePath(QStringLiteral("dv-device"));
 
-    SocatPair first(device, peer);
+    SocatLink first(device, peer);
     QVERIFY(first.start());
     ChannelProxy proxy;
     QSignalSpy state(&proxy, &ChannelProxy::stateChanged);
@@ -242,7 +177,7 @@ void TestSerialLine::replugReopensWithinASecond()
     QTest::qWait(500);
     QCOMPARE(state.count(), 1);
 
-    SocatPair second(device, peer);
+    SocatLink second(device, peer);
     QVERIFY(second.start());
     QElapsedTimer back;
     back.start();
