@@ -214,6 +214,15 @@ bool CliRun::prepare()
     m_proxy = std::make_unique<ChannelProxy>();
     connect(m_proxy.get(), &ChannelProxy::bytesArrived, this, &CliRun::onArrived);
     connect(m_proxy.get(), &ChannelProxy::bytesWritten, this, &CliRun::onWritten);
+    if (m_capture) {
+        // The capture keeps the stamps the worker took at the read or write,
+        // anchored to the wall clock once, so its µs never step back.
+        m_captureWallOffsetUs = wallNowUs() - channelMonotonicUs();
+        connect(m_proxy.get(), &ChannelProxy::chunkWritten, this,
+                [this](const ChannelChunk &chunk) { capture(chunk, CaptureDirection::Written); });
+        connect(m_proxy.get(), &ChannelProxy::chunkArrived, this,
+                [this](const ChannelChunk &chunk) { capture(chunk, CaptureDirection::Received); });
+    }
     m_pairing.SetWindowUs(qint64(m_options.replyWindowMs) * 1000);
     connect(m_proxy.get(), &ChannelProxy::chunkWritten, this,
             [this](const ChannelChunk &chunk) { onChunkWritten(chunk.monotonicUs); });
@@ -407,18 +416,19 @@ int CliRun::drainMs() const
     return int(qMin<qint64>(DrainMs + wireMs, MaxDrainMs));
 }
 
+void CliRun::capture(const ChannelChunk &chunk, CaptureDirection direction)
+{
+    m_capture->Append(CaptureChunk{chunk.monotonicUs, chunk.monotonicUs + m_captureWallOffsetUs, direction,
+                                   std::string(chunk.bytes.constData(), std::size_t(chunk.bytes.size())),
+                                   chunk.source.toStdString()});
+}
+
 void CliRun::onWritten(const QDateTime &, const QByteArray &bytes)
 {
     const std::int64_t wall = wallNowUs();
     ++m_chunksWritten;
     m_bytesWritten += bytes.size();
     m_lastWrittenBytes = bytes.size();
-    if (m_capture)
-        m_capture->Append(CaptureChunk{monotonicNowUs(),
-                                       wall,
-                                       CaptureDirection::Written,
-                                       std::string(bytes.constData(), std::size_t(bytes.size())),
-                                       {}});
     m_printer->written(wall, bytes);
     if (m_phase == Phase::Sending && m_framesToSend > 0 && m_chunksWritten >= m_framesToSend) {
         m_confirmTimer.stop();
@@ -504,12 +514,6 @@ void CliRun::onArrived(const QDateTime &, const QByteArray &bytes)
     m_recent += bytes.right(RecentBytes);
     if (m_recent.size() > RecentBytes)
         m_recent.remove(0, m_recent.size() - RecentBytes);
-    if (m_capture)
-        m_capture->Append(CaptureChunk{monotonicNowUs(),
-                                       wall,
-                                       CaptureDirection::Received,
-                                       std::string(bytes.constData(), std::size_t(bytes.size())),
-                                       {}});
     m_printer->received(wall, bytes);
     if (m_phase == Phase::Finished)
         return;

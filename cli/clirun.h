@@ -8,6 +8,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <dorvane/capturewriter.h>
+#include <dorvane/channelchunk.h>
 #include <dorvane/replypairing.h>
 
 #include <memory>
@@ -67,6 +69,7 @@ private:
     int drainMs() const;
 
     void onArrived(const QDateTime &time, const QByteArray &bytes);
+    void capture(const ChannelChunk &chunk, CaptureDirection direction);
     void onWritten(const QDateTime &time, const QByteArray &bytes);
     // Request and reply pairing by the chunks' monotonic stamps.
     void onChunkWritten(qint64 monotonicUs);
@@ -85,6 +88,7 @@ private:
     std::unique_ptr<TickTiming> m_timing;
     std::unique_ptr<ChunkPrinter> m_printer;
     std::unique_ptr<CaptureWriter> m_capture;
+    std::int64_t m_captureWallOffsetUs = 0;
     std::unique_ptr<BytePatternMatcher> m_bytes;
     std::unique_ptr<TextPatternMatcher> m_text;
     std::unique_ptr<FrameMatcher> m_frames;
