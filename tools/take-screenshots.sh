@@ -90,6 +90,9 @@ DISPLAY="$display" QT_QPA_PLATFORM=xcb "$build/bin/dorvane-helpshots" --app-dir 
 
 for shot in "$work"/shots/*.png; do
     name=$(basename "$shot")
-    convert "$shot" -strip -colors 256 "PNG8:$root/resources/help/$name"
-    echo "resources/help/$name $(wc -c <"$root/resources/help/$name") bytes"
+    # The whole workbench during 1 ms sending is the README's picture.
+    dir=resources/help
+    [ "$name" = periodic.png ] && dir=docs/screenshots
+    convert "$shot" -strip -colors 256 "PNG8:$root/$dir/$name"
+    echo "$dir/$name $(wc -c <"$root/$dir/$name") bytes"
 done

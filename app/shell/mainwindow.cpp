@@ -416,7 +416,9 @@ void MainWindow::createLinkHealthWindow(LinkHealth *health, ApplicationOptions *
     m_linkHealthWindow = new LinkHealthWindow(health, options, this);
     m_linkHealthDock = Wdx::createDockWidget(this, m_linkHealthWindow, tr("Link Health"), true, true);
     m_linkHealthDock->setObjectName(QStringLiteral("LinkHealthPanel"));
-    addDockWidget(Qt::RightDockWidgetArea, m_linkHealthDock);
+    // Beside the Timing dock (or the history): a dock of its own under the
+    // others would make the window taller than a 700-pixel screen.
+    tabifyDockWidget(m_timingDock ? m_timingDock : m_historyDock, m_linkHealthDock);
     m_linkHealthDock->hide();
 
     // After "Timing", else after "RX Frames", or after "Inspect" before that window exists.

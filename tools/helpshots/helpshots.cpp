@@ -22,9 +22,12 @@
 #include <QDockWidget>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTextStream>
+#include <QToolButton>
 
 #include <cstdio>
 
@@ -120,6 +123,15 @@ public:
         }
     }
 
+    void closeSerial()
+    {
+        SerialChannelWidget *serial = m_window->channelWindow()->serialWidget();
+        auto *control = serial->findChild<QAbstractButton *>(QStringLiteral("btnSerialPortControl"));
+        if (control && control->text() == QLatin1String("Close"))
+            QTest::mouseClick(control, Qt::LeftButton);
+        wait(300);
+    }
+
     void send(const QByteArray &bytes)
     {
         TransmitWindow *transmit = m_window->transmitWindow();
@@ -129,6 +141,37 @@ public:
         else
             transmit->sendTransmitText();
         wait(250);
+    }
+
+    // The transmit window's own periodic sending, as a user starts it.
+    void startPeriodicSend(const QByteArray &bytes, int periodMs)
+    {
+        TransmitWindow *transmit = m_window->transmitWindow();
+        transmit->setTransmitText(QString::fromLatin1(bytes.toHex(' ').toUpper()), HexTextMode);
+        m_periodButton = nullptr;
+        for (QToolButton *button : transmit->findChildren<QToolButton *>()) {
+            if (button->text() == QLatin1String("Enable Period Send") && !button->defaultAction())
+                m_periodButton = button;
+        }
+        QSpinBox *period = transmit->findChildren<QSpinBox *>().value(0);
+        if (!m_periodButton || !period) {
+            std::fprintf(stderr, "the transmit window has no periodic sending controls\n");
+            ++m_failures;
+            return;
+        }
+        m_periodButton->setChecked(true);
+        period->setValue(periodMs);
+        if (QAbstractButton *button = buttonByText(transmit, QStringLiteral("Send")))
+            QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    void stopPeriodicSend()
+    {
+        if (QAbstractButton *button = buttonByText(m_window->transmitWindow(), QStringLiteral("Stop Send")))
+            QTest::mouseClick(button, Qt::LeftButton);
+        wait(300);
+        if (m_periodButton)
+            m_periodButton->setChecked(false);
     }
 
     void trigger(QWidget *parent, const char *name)
@@ -195,6 +238,7 @@ public:
     QString sample(const char *name) const { return m_samples.filePath(QLatin1String(name)); }
 
 private:
+    QToolButton *m_periodButton = nullptr;
     MainWindow *m_window;
     QDir m_out;
     QDir m_samples;
@@ -285,8 +329,23 @@ int main(int argc, char **argv)
     shots.trigger(window->rxFrameWindow(), "RxStartAction");
     wait(11000);
     shots.saveFloating(window->rxFramesDock(), QStringLiteral("rxframes.png"), QSize(1150, 660));
+
+    // Requests to the Modbus device every millisecond, high-resolution timing:
+    // what the Timing and Link Health docks are for.
+    window->rxFrameWindow()->findChild<QAction *>(QStringLiteral("RxStartAction"))->trigger();
+    shots.closeSerial();
+    if (auto *hires
+        = window->channelWindow()->serialWidget()->findChild<QRadioButton *>(QStringLiteral("rbHiresTimer")))
+        hires->setChecked(true);
+    shots.openSerial(parser.value(modbus));
+    shots.startPeriodicSend(withModbusCrc(read), 1);
+    window->presentDock(window->findChild<QDockWidget *>(QStringLiteral("TimingPanel")));
+    window->presentDock(window->findChild<QDockWidget *>(QStringLiteral("LinkHealthPanel")));
+    wait(4000);
+    shots.save(window, QStringLiteral("periodic.png"));
     shots.saveDockTitled(QStringLiteral("Timing"), QStringLiteral("timing.png"));
     shots.saveDockTitled(QStringLiteral("Link Health"), QStringLiteral("linkhealth.png"));
+    shots.stopPeriodicSend();
 
     // Parented to the main window, which deletes it at shut-down.
     auto *about = new AboutDialog(window);

@@ -7,7 +7,6 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
@@ -34,11 +33,12 @@ LinkHealthWindow::LinkHealthWindow(LinkHealth *health, ApplicationOptions *optio
     , m_options(options)
 {
     setObjectName(QStringLiteral("LinkHealthWindow"));
-    // Round trips on the left, where the histogram has room; the checks and
-    // the UART beside them, so the whole panel fits a short dock.
-    auto *layout = new QHBoxLayout(this);
+    // One column: the round trips on top, where the histogram takes what
+    // height there is, the checks and the UART under them, so the panel fits
+    // the narrow dock beside the history.
+    auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    auto *side = new QVBoxLayout();
+    QVBoxLayout *side = layout;
 
     auto *pairing = new QGroupBox(tr("Requests and replies"), this);
     auto *pairGrid = new QGridLayout(pairing);
@@ -58,12 +58,11 @@ LinkHealthWindow::LinkHealthWindow(LinkHealth *health, ApplicationOptions *optio
     pairGrid->addWidget(m_windowSpin, 3, 1);
     m_source = new QLabel(pairing);
     m_source->setObjectName(QStringLiteral("LinkHealthReplySource"));
-    pairGrid->addWidget(m_source, 3, 2, 1, 2);
+    pairGrid->addWidget(m_source, 4, 0, 1, 4);
     m_histogram = new RttHistogram(pairing);
-    pairGrid->addWidget(m_histogram, 4, 0, 1, 4);
-    pairGrid->setRowStretch(4, 1);
-    layout->addWidget(pairing, 3);
-    layout->addLayout(side, 2);
+    pairGrid->addWidget(m_histogram, 5, 0, 1, 4);
+    pairGrid->setRowStretch(5, 1);
+    layout->addWidget(pairing, 1);
 
     auto *frames = new QGroupBox(tr("Frame checks"), this);
     auto *frameGrid = new QGridLayout(frames);
@@ -90,7 +89,6 @@ LinkHealthWindow::LinkHealthWindow(LinkHealth *health, ApplicationOptions *optio
 
     auto *reset = new QPushButton(tr("Reset"), this);
     reset->setObjectName(QStringLiteral("LinkHealthResetButton"));
-    side->addStretch(1);
     side->addWidget(reset, 0, Qt::AlignRight);
     connect(reset, &QPushButton::clicked, this, [this] {
         if (m_health)
