@@ -434,7 +434,7 @@ void MainWindow::createLinkHealthWindow(LinkHealth *health, ApplicationOptions *
     if (!before)
         before = follows([](QAction *a) { return a->objectName() == QLatin1String("RxFramesAction"); });
     if (!before)
-        before = follows([this](QAction *a) { return a->text() == tr("Inspect"); });
+        before = follows([](QAction *a) { return a->text() == MainWindow::tr("Inspect"); });
     auto *action
         = new QAction(QIcon(QStringLiteral(":/Resources/main/linkhealth.png")), tr("Link Health"), m_toolBar);
     action->setObjectName(QStringLiteral("LinkHealthAction"));

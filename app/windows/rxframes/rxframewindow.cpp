@@ -191,7 +191,7 @@ void RxFrameWindow::createActions()
     document->setIconSize(QSize(16, 16));
     document->setMovable(false);
     addToolBar(document);
-    auto add = [this](QToolBar *bar, const QString &text, const char *icon, const char *name) {
+    auto add = [](QToolBar *bar, const QString &text, const char *icon, const char *name) {
         QAction *action = icon ? bar->addAction(QIcon(QLatin1String(icon)), text) : bar->addAction(text);
         action->setObjectName(QLatin1String(name));
         return action;
@@ -254,7 +254,7 @@ void RxFrameWindow::createActions()
     // the overflow arrow.
     auto *exportMenu = new QMenu(this);
     exportMenu->setObjectName(QStringLiteral("RxExportMenu"));
-    auto addExport = [this, exportMenu](const QString &text, const char *name) {
+    auto addExport = [exportMenu](const QString &text, const char *name) {
         QAction *action = exportMenu->addAction(text);
         action->setObjectName(QLatin1String(name));
         return action;
