@@ -55,6 +55,16 @@
         return result;                                                                                       \
     }
 
+// The named child of parent, with a warning naming it when it is missing.
+template<typename T>
+T *child(QObject *parent, const char *name)
+{
+    T *found = parent->findChild<T *>(QLatin1String(name));
+    if (!found)
+        qWarning("no child %s", name);
+    return found;
+}
+
 // Records and closes every message box that appears while it lives, modal
 // ones included (the polling timer also runs in their event loop).
 class MessageBoxCatcher : public QObject

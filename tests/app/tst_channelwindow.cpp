@@ -40,15 +40,6 @@ ChannelWindow *channelWindow()
     return Application::instance()->mainWindow()->channelWindow();
 }
 
-template<typename T>
-T *child(QObject *parent, const char *name)
-{
-    T *found = parent->findChild<T *>(QLatin1String(name));
-    if (!found)
-        qWarning("no child %s", name);
-    return found;
-}
-
 YAML::Node settingsOnDisk()
 {
     return YAML::LoadFile(Application::instance()->options()->appSettingsFile.toLocal8Bit().toStdString());

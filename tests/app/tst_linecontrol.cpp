@@ -37,15 +37,6 @@ ChannelWindow *channelWindow()
     return Application::instance()->mainWindow()->channelWindow();
 }
 
-template<typename T>
-T *child(QObject *parent, const char *name)
-{
-    T *found = parent->findChild<T *>(QLatin1String(name));
-    if (!found)
-        qWarning("no child %s", name);
-    return found;
-}
-
 void choosePort(ChannelWindow *window, const QString &path)
 {
     child<QComboBox>(window->serialWidget(), "cbxPortName")->setEditText(path);

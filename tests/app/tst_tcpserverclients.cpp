@@ -37,15 +37,6 @@ EchoTextEdit *echoView()
     return Application::instance()->mainWindow()->dialogueWindow()->echoEdit();
 }
 
-template<typename T>
-T *child(QObject *parent, const char *name)
-{
-    T *found = parent->findChild<T *>(QLatin1String(name));
-    if (!found)
-        qWarning("no child %s", name);
-    return found;
-}
-
 // Every line of the dialogue view, once what is queued has been drawn.
 QStringList viewLines()
 {
